@@ -1,0 +1,65 @@
+# Top-level entry points: `make run` and `make test` each install what is
+# missing, configure, build, and then run.
+
+BUILD_DIR  ?= build
+BUILD_TYPE ?= Release
+SANITIZE   ?= OFF
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+PACKAGES := build-essential cmake ninja-build pkg-config \
+            qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev \
+            libgtest-dev libgmock-dev libbenchmark-dev \
+            xvfb xauth fonts-dejavu-core
+
+RUN_DIR     := $(BUILD_DIR)/run
+RUN_EXAMPLE ?= examples/rc.dvn
+
+.PHONY: all deps configure build run test bench gallery asan clean
+
+all: build
+
+# Installs only what is missing; `apt-get update` first, because a fresh
+# machine has empty package lists.
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" -ne 0 ]; then \
+	    echo "Missing packages:$$missing"; \
+	    echo "Install them as root with:"; \
+	    echo "  apt-get update && apt-get install -y$$missing"; \
+	    exit 1; \
+	  fi; \
+	  echo "Installing:$$missing"; \
+	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUENTOR_SANITIZE=$(SANITIZE)
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/quentor-sim --classes
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/quentor-bench
+
+gallery: build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/quentor-gallery $(BUILD_DIR)/gallery.png
+	@echo "Gallery: $(BUILD_DIR)/gallery.png"
+
+# Sanitizer build in its own directory: make asan
+asan:
+	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug SANITIZE=ON
+
+clean:
+	rm -rf $(BUILD_DIR)

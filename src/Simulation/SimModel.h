@@ -1,0 +1,47 @@
+#pragma once
+
+#include <atomic>
+#include <vector>
+
+#include "Simulation/TMatrix.h"
+
+// The assembled equation system of one schematic and the state of its run.
+// Model assembly overwrites the matrices at every start; the run parameters
+// persist and travel with the schematic file.
+class TSimModel {
+public:
+    // Run parameters.
+    double T = 1.0;     // duration, seconds of model time
+    double h = 1e-5;    // integration step
+    double pr = 1e-7;   // increment of the numerical derivatives
+    double TNC = 1e-6;  // bound on every residual component
+    double GS = 0.01;   // output step
+
+    // Model time of the current step; read by element live functions on the
+    // simulation thread only.
+    double Time = -1.0;
+    // Shared with the user-interface thread.
+    std::atomic<bool> StopRequested{false};
+    std::atomic<double> PublishedTime{0.0};
+
+    // Labelled matrices (the names of the debug dump).
+    TMatrix A, B, C, D, Xk;
+    TMatrix G, Ge, Hd, Hc;
+    TMatrix P, Pe, Qd, Qc;
+    TMatrix N, Ne, Nc, Nd;
+    TMatrix Mec, Med, Meu, Mev;
+    TMatrix Mjc, Mjd, Mju, Mjv;
+    TMatrix F, Un, Mf, Z, g, En, Jn;
+    int FirstCVBranch = 0;
+    int FirstCCBranch = 0;
+
+    // Node potentials (equation order), static-block inputs, consumer inputs.
+    std::vector<double> Phi;
+    std::vector<double> StaticInputs;
+    std::vector<double> ConsumerInputs;
+
+    int NodeCount() const { return int(Phi.size()); }
+    double Potential(int node) const {
+        return node >= 0 && node < int(Phi.size()) ? Phi[std::size_t(node)] : 0.0;
+    }
+};

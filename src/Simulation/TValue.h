@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+#include "Simulation/Assert.h"
+
+class TBaseElement;
+
+// The engine's scalar: a number fixed when stored (Static) or a live
+// reference to an element function evaluated at every read (Dynamic). A live
+// value is a plain function pointer with its element, so reading one costs an
+// indirect call and nothing else.
+class TValue {
+public:
+    using Getter = double (*)(TBaseElement*);
+    enum : std::uint8_t { Static = 1, Dynamic = 2 };
+
+    TValue() = default;
+    TValue(double v) : value_(v) {}  // NOLINT: numbers convert to static values
+    TValue(TBaseElement* element, Getter getter)
+        : Type(Dynamic), element_(element), getter_(getter) {}
+
+    std::uint8_t Type = Static;
+
+    double Value() const {
+        if (Type == Static) return value_;
+        QUENTOR_CHECK(Type == Dynamic, "Type==Static || Type==Dynamic", "Simulation/TValue");
+        return getter_(element_);
+    }
+    operator double() const { return Value(); }  // NOLINT: reads like a number
+    TValue& operator=(double v) {
+        Type = Static;
+        value_ = v;
+        return *this;
+    }
+    bool IsDynamic() const { return Type == Dynamic; }
+    TBaseElement* Element() const { return element_; }
+    Getter GetterFunction() const { return getter_; }
+
+private:
+    double value_ = 0.0;
+    TBaseElement* element_ = nullptr;
+    Getter getter_ = nullptr;
+};

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <memory>
+
+#include "model/Geometry.h"
+#include "model/TTypedList.h"
+
+class TBaseElement;
+class TConnector;
+class TElectricLine;
+class TENode;
+class TInfoInput;
+class TInfoOutput;
+class TProducer;
+class TStatic;
+class TDynamic;
+class TConsumer;
+class TVoltageSummator;
+class TControlledVoltage;
+class TControlledCurrent;
+class TSimModel;
+
+// What the sheet asks of the window that shows it. Every call has a default
+// that does nothing, so the model runs without a window.
+class TSheetHost {
+public:
+    virtual ~TSheetHost() = default;
+    // Rotate and mirror commands are available exactly when something is selected.
+    virtual void SelectionChanged(bool anySelected) { (void)anySelected; }
+    // The element's parameter dialog, modal.
+    virtual void EditElementParams(TBaseElement& element) { (void)element; }
+    // Something changed its looks.
+    virtual void Repaint() {}
+};
+
+// Mouse state shared by the element, pin and wire rules.
+struct TEditorState {
+    bool PinMode = false;       // the cross cursor: clicks add or delete signal pins
+    bool AddPinMode = true;     // true: add, false: delete
+    TPoint DragOrigin;          // element coordinates of the press being dragged
+    TBaseElement* Captured = nullptr;
+};
+
+// One schematic: its elements, wires, nodes, signal pins, block registries
+// and the assembled model of its run. It owns every element and segment in
+// its lists; the lists themselves own nothing.
+class Schematic {
+public:
+    Schematic();
+    ~Schematic();
+    Schematic(const Schematic&) = delete;
+    Schematic& operator=(const Schematic&) = delete;
+
+    TTypedList<TBaseElement> Elements;          // creation order = element number
+    TTypedList<TBaseElement> SelectedElements;  // in order of selection
+    TTypedList<TElectricLine> Lines;            // creation order = segment number
+    TTypedList<TElectricLine> SelectedLines;
+    TTypedList<TENode> Nodes;                   // owned: position = node number
+    TTypedList<TConnector> ConnectorList;
+    TTypedList<TInfoInput> AllInputs;
+    TTypedList<TInfoOutput> AllOutputs;
+
+    // Block registries: position = matrix index.
+    TTypedList<TProducer> Producers;
+    TTypedList<TVoltageSummator> VoltageSummators;
+    TTypedList<TDynamic> Dynamics;
+    TTypedList<TStatic> Statics;
+    TTypedList<TConsumer> Consumers;
+    TTypedList<TControlledVoltage> ControlledVoltages;
+    TTypedList<TControlledCurrent> ControlledCurrents;
+
+    bool Modified = false;
+    TEditorState Editor;
+    TSheetHost* Host = nullptr;
+
+    TSimModel& SimModel() const { return *simModel_; }
+
+    // Deselects every element (last selected first) and every segment.
+    void ClearSelection();
+    // Moves every selected element; marks the schematic modified.
+    void MoveSelection(int dx, int dy);
+    // Frees every element and segment (the elements first). Sets Modified,
+    // as the editor expects before it resets the flag itself.
+    void Clear();
+    // Frees one element; it leaves every list and registry.
+    void FreeElement(TBaseElement* element);
+    // Frees the selected segments, then the selected elements (last selected first).
+    void DeleteSelection();
+
+    // Tells the host whether anything is selected.
+    void NotifySelection();
+    void Repaint();
+
+private:
+    std::unique_ptr<TSimModel> simModel_;
+};

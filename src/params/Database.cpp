@@ -1,0 +1,51 @@
+#include "params/Database.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string WithSlash(std::string dir) {
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir;
+}
+} // namespace
+
+std::string ProgramDirectory() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return "./";
+    return WithSlash(exe.parent_path().string());
+}
+
+std::string UserDatabaseDirectory() {
+    if (const char* dir = std::getenv("QUENTOR_DB_DIR"); dir && *dir) return WithSlash(dir);
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return WithSlash(std::string(xdg) + "/quentor");
+    const char* home = std::getenv("HOME");
+    return WithSlash(std::string(home && *home ? home : ".") + "/.local/share/quentor");
+}
+
+std::string DatabasePath(const std::string& dbSection) {
+    const std::string name = dbSection + ".edb";
+    const std::string user = UserDatabaseDirectory() + name;
+    if (std::getenv("QUENTOR_DB_DIR")) return user;
+    std::error_code ec;
+    if (fs::exists(user, ec)) return user;
+    return ProgramDirectory() + name;
+}
+
+std::string DatabaseWritePath(const std::string& dbSection) {
+    const std::string name = dbSection + ".edb";
+    const std::string dir = UserDatabaseDirectory();
+    const std::string user = dir + name;
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!fs::exists(user, ec)) {
+        const std::string shipped = ProgramDirectory() + name;
+        if (fs::exists(shipped, ec)) fs::copy_file(shipped, user, ec);
+    }
+    return user;
+}

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/ClassRegistry.h"
+#include "model/Schematic.h"
+#include "params/Database.h"
+#include "params/IniFile.h"
+#include "support/RecordingMessages.h"
+#include "support/TempDir.h"
+#include "support/TestElements.h"
+
+namespace {
+
+class ParamState : public ::testing::Test {
+protected:
+    TempDir dbDir;
+    ScopedEnv env{"QUENTOR_DB_DIR", dbDir.Path().string()};
+    RecordingMessages messages;
+    Schematic sheet;
+
+    TTestPart* NewPart() { return static_cast<TTestPart*>(CreateElementByName(sheet, "TTestPart")); }
+};
+
+TEST_F(ParamState, FindParamIsCaseSensitiveAndNamesTheElementWhenItFails) {
+    TBaseElement* e = CreateElementByName(sheet, "TTestTwoPin");
+    EXPECT_NE(e->FindParam("R"), nullptr);
+    EXPECT_EQ(e->FindParam("r"), nullptr);
+    ASSERT_EQ(messages.Entries.size(), 1u);
+    EXPECT_EQ(messages.Entries[0].Kind, "error");
+    EXPECT_EQ(messages.Entries[0].Text, "Компонент TestTwoPin не содержит параметра r!");
+    EXPECT_EQ(messages.Entries[0].Caption, "QUENTOR");
+}
+
+TEST_F(ParamState, NewElementsStartFromDefaultsAndComputeTheirModel) {
+    TTestPart* e = NewPart();
+    EXPECT_FALSE(e->ManualRefs);
+    EXPECT_TRUE(e->AutoModel);
+    EXPECT_EQ(e->MethodIndex, 0);
+    EXPECT_TRUE(e->DeviceType.empty());
+    ASSERT_EQ(e->ParamCount, 6);
+    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 4.0);
+    EXPECT_DOUBLE_EQ(e->ParamOf("Hidden"), 7.0);
+    e->FindParam("Twice")->Value = 1;
+    e->AutoModel = false;
+    e->ResetParams();
+    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 0.0);  // the default, not recomputed
+}
+
+TEST_F(ParamState, NewElementRecordCarriesFlagsAndNoValues) {
+    TTestPart* e = NewPart();
+    std::vector<std::string> lines;
+    e->SaveToStrings(lines);
+    EXPECT_EQ(lines, (std::vector<std::string>{"TestPart:0,0,0,0,0,1(0,)[0]"}));
+
+    TTestPart* back = NewPart();
+    const std::string header = lines[0].substr(lines[0].find(':'));
+    EXPECT_EQ(back->LoadFromStrings(header, lines, 0), 1);
+    EXPECT_DOUBLE_EQ(back->ParamOf("A"), 2.0);
+    EXPECT_EQ(back->FindParam("A")->Unit, 2);
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(ParamState, HandEnteredValuesAndModelRowsOfTheMethodAreWritten) {
+    TTestPart* e = NewPart();
+    e->Left = 216;
+    e->Top = 96;
+    e->ManualRefs = true;
+    e->AutoModel = false;
+    e->MethodIndex = 1;
+    e->DeviceType = "КД-1";
+    e->FindParam("A")->Value = 0.25;
+    e->FindParam("A")->Unit = 1;
+    e->FindParam("Kind")->Unit = 1;
+    e->FindParam("Twice")->Value = 1e-5;
+    std::vector<std::string> lines;
+    e->SaveToStrings(lines);
+    EXPECT_EQ(lines, (std::vector<std::string>{"TestPart:216,96,0,0,0,0(1,КД-1)[1]", " A=0.25,1",
+                                               " Kind=0,1", " Twice=1E-5", " One=6"}));
+
+    lines.push_back("EOE");
+    TTestPart* back = NewPart();
+    EXPECT_EQ(back->LoadFromStrings(lines[0].substr(lines[0].find(':')), lines, 0), 5);
+    EXPECT_EQ(back->Left, 216);
+    EXPECT_EQ(back->Top, 96);
+    EXPECT_TRUE(back->ManualRefs);
+    EXPECT_FALSE(back->AutoModel);
+    EXPECT_EQ(back->MethodIndex, 1);
+    EXPECT_EQ(back->DeviceType, "КД-1");
+    EXPECT_DOUBLE_EQ(back->ParamOf("A"), 0.25);
+    EXPECT_EQ(back->FindParam("A")->Unit, 1);
+    EXPECT_EQ(back->FindParam("Kind")->Unit, 1);
+    EXPECT_DOUBLE_EQ(back->ParamOf("Twice"), 1e-5);
+}
+
+TEST_F(ParamState, RecordWithUnknownParameterAndDamagedUnitKeepsTheRest) {
+    TTestPart* e = NewPart();
+    const std::vector<std::string> lines = {"TestPart:10,20,0,1,0,0(1,)[0]", " Nope=3", " A=5,17",
+                                            " Zero=9", "EOE"};
+    EXPECT_EQ(e->LoadFromStrings(lines[0].substr(8), lines, 0), 4);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Компонент TestPart не содержит параметра Nope!"}));
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), 5);
+    EXPECT_EQ(e->FindParam("A")->Unit, 2);
+    EXPECT_DOUBLE_EQ(e->ParamOf("Zero"), 9);
+    EXPECT_TRUE(e->GetXFlip());
+}
+
+TEST_F(ParamState, TruncatedHeadersDoNotCrash) {
+    TTestPart* e = NewPart();
+    for (const char* header : {":", ":1", ":1,2,", ":1,2,0,0,0(", ":1,2,0,0,0(1", ":1,2,0,0,0[", ""}) {
+        const std::vector<std::string> lines = {std::string("TestPart") + header};
+        EXPECT_EQ(e->LoadFromStrings(header, lines, 0), 1) << header;
+    }
+}
+
+TEST_F(ParamState, MissingDeviceTypeNamesTheDatabaseAndKeepsTheValues) {
+    TTestPart* e = NewPart();
+    e->FindParam("A")->Value = 9;
+    EXPECT_FALSE(e->LoadDeviceType("Д9Б"));
+    ASSERT_EQ(messages.Entries.size(), 1u);
+    EXPECT_EQ(messages.Entries[0].Kind, "error");
+    EXPECT_EQ(messages.Entries[0].Text, "Тип Д9Б отсутствует в базе данных \"TestParts\"!");
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), 9);
+    EXPECT_TRUE(e->DeviceType.empty());
+}
+
+TEST_F(ParamState, SavedDeviceTypesLoadIntoOtherElements) {
+    TTestPart* e = NewPart();
+    e->FindParam("A")->Value = 0.5;
+    e->FindParam("A")->Unit = 1;
+    e->FindParam("Kind")->Unit = 1;
+    ASSERT_TRUE(e->SaveDeviceType("КД-2"));
+    EXPECT_TRUE(std::filesystem::exists(dbDir.File("TestParts.edb")));
+
+    TTestPart* other = NewPart();
+    other->CalcCalls = 0;
+    EXPECT_TRUE(other->LoadDeviceType("кд-2"));
+    EXPECT_EQ(other->DeviceType, "кд-2");
+    EXPECT_DOUBLE_EQ(other->ParamOf("A"), 0.5);
+    EXPECT_EQ(other->FindParam("Kind")->Unit, 1);
+    EXPECT_DOUBLE_EQ(other->ParamOf("Twice"), 1.0);
+    EXPECT_EQ(other->CalcCalls, 1);
+
+    // A record naming the type takes the database's present values.
+    TIniFile db(dbDir.File("TestParts.edb"));
+    db.Write("КД-2", "A", "3,2");
+    ASSERT_TRUE(db.Save());
+    TTestPart* loaded = NewPart();
+    const std::vector<std::string> lines = {"TestPart:1,1,0,0,0,1(0,КД-2)[0]", "EOE"};
+    loaded->LoadFromStrings(lines[0].substr(8), lines, 0);
+    EXPECT_EQ(loaded->DeviceType, "КД-2");
+    EXPECT_DOUBLE_EQ(loaded->ParamOf("A"), 3);
+    EXPECT_DOUBLE_EQ(loaded->ParamOf("Twice"), 6);
+
+    ASSERT_TRUE(e->RemoveDeviceType("КД-2"));
+    EXPECT_FALSE(TIniFile(dbDir.File("TestParts.edb")).HasSection("КД-2"));
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(ParamState, DeviceTypeWithAForeignKeyReportsItOnceAndLoadsTheOthers) {
+    TIniFile db(dbDir.File("TestParts.edb"));
+    db.Write("X1", "A", "7,2");
+    db.Write("X1", "Bogus", "1");
+    db.Write("X1", "Kind", "0,1");
+    ASSERT_TRUE(db.Save());
+    TTestPart* e = NewPart();
+    EXPECT_TRUE(e->LoadDeviceType("X1"));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Компонент TestPart не содержит параметра Bogus!"}));
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), 7);
+    EXPECT_EQ(e->FindParam("Kind")->Unit, 1);
+}
+
+TEST(DatabaseLocation, UserCopyIsReadFirstAndWritesStartFromTheShippedFile) {
+    TempDir home;
+    ScopedEnv noOverride("QUENTOR_DB_DIR", "");
+    unsetenv("QUENTOR_DB_DIR");
+    ScopedEnv xdg("XDG_DATA_HOME", home.Path().string());
+    const std::string shipped = ProgramDirectory() + "QuentorTestShipped.edb";
+    {
+        TIniFile ship(shipped);
+        ship.Write("T1", "A", "1");
+        ASSERT_TRUE(ship.Save());
+    }
+    EXPECT_EQ(DatabasePath("QuentorTestShipped"), shipped);
+    const std::string user = DatabaseWritePath("QuentorTestShipped");
+    EXPECT_EQ(user, home.Path().string() + "/quentor/QuentorTestShipped.edb");
+    EXPECT_TRUE(TIniFile(user).HasSection("T1"));
+    EXPECT_EQ(DatabasePath("QuentorTestShipped"), user);
+    std::filesystem::remove(shipped);
+}
+
+} // namespace
