@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 #include "Simulation/TMatrix.h"
@@ -24,6 +26,29 @@ public:
     std::atomic<bool> StopRequested{false};
     std::atomic<double> PublishedTime{0.0};
 
+    // Pause: the loop waits inside the step until resumed or stopped.
+    void RequestPause() { PauseRequested.store(true); }
+    void Resume() {
+        {
+            std::lock_guard lock(pauseMutex_);
+            PauseRequested.store(false);
+        }
+        pauseWake_.notify_all();
+    }
+    void RequestStop() {
+        {
+            std::lock_guard lock(pauseMutex_);
+            StopRequested.store(true);
+        }
+        pauseWake_.notify_all();
+    }
+    bool Paused() const { return PauseRequested.load(); }
+    void WaitWhilePaused() {
+        if (!PauseRequested.load(std::memory_order_relaxed)) return;
+        std::unique_lock lock(pauseMutex_);
+        pauseWake_.wait(lock, [this] { return !PauseRequested.load() || StopRequested.load(); });
+    }
+
     // Labelled matrices (the names of the debug dump).
     TMatrix A, B, C, D, Xk;
     TMatrix G, Ge, Hd, Hc;
@@ -40,8 +65,14 @@ public:
     std::vector<double> StaticInputs;
     std::vector<double> ConsumerInputs;
 
+    std::atomic<bool> PauseRequested{false};
+
     int NodeCount() const { return int(Phi.size()); }
     double Potential(int node) const {
         return node >= 0 && node < int(Phi.size()) ? Phi[std::size_t(node)] : 0.0;
     }
+
+private:
+    std::mutex pauseMutex_;
+    std::condition_variable pauseWake_;
 };

@@ -15,9 +15,6 @@ class TProducer;
 class TStatic;
 class TDynamic;
 class TConsumer;
-class TVoltageSummator;
-class TControlledVoltage;
-class TControlledCurrent;
 class TSimModel;
 
 // What the sheet asks of the window that shows it. Every call has a default
@@ -60,14 +57,15 @@ public:
     TTypedList<TInfoInput> AllInputs;
     TTypedList<TInfoOutput> AllOutputs;
 
-    // Block registries: position = matrix index.
+    // Block registries: position = matrix index. The mediators (voltage
+    // sensors, controlled sources) are plain elements, listed as such.
     TTypedList<TProducer> Producers;
-    TTypedList<TVoltageSummator> VoltageSummators;
+    TTypedList<TBaseElement> VoltageSummators;
     TTypedList<TDynamic> Dynamics;
     TTypedList<TStatic> Statics;
     TTypedList<TConsumer> Consumers;
-    TTypedList<TControlledVoltage> ControlledVoltages;
-    TTypedList<TControlledCurrent> ControlledCurrents;
+    TTypedList<TBaseElement> ControlledVoltages;
+    TTypedList<TBaseElement> ControlledCurrents;
 
     bool Modified = false;
     TEditorState Editor;

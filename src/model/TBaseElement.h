@@ -93,6 +93,9 @@ public:
     virtual void DeleteOutput(TInfoOutput* output);
     // Branch records ending with a terminal of kind -1, or null.
     virtual const TBranchRecord* GetCircuitModel() const;
+    // Checks the parameters a run needs before it starts; reports what is
+    // wrong and returns false.
+    virtual bool CheckBeforeRun() { return true; }
 
     // Orientation.
     int GetAngle() const;
@@ -114,6 +117,10 @@ public:
     // after FindParam's message).
     double ParamOf(std::string_view name) const;
     void ResetParams();
+    // Position in Elements (the element number of files and messages).
+    int ElementIndex() const;
+    // For CheckBeforeRun: a parameter that must be greater than zero.
+    bool RequirePositive(std::string_view name) const;
     bool LoadDeviceType(const std::string& type);
     // Writes the reference values into the database under the type name.
     bool SaveDeviceType(const std::string& type);

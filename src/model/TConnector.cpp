@@ -1,6 +1,9 @@
 #include "model/TConnector.h"
 
+#include "Simulation/SimModel.h"
 #include "model/Schematic.h"
+#include "model/TENode.h"
+#include "model/TElectricLine.h"
 #include "model/TBaseElement.h"
 
 TConnector::TConnector(TBaseElement* parent, std::string name)
@@ -17,6 +20,16 @@ int TConnector::GetXLink() const { return Left + Width / 2 + (Parent() ? Parent(
 int TConnector::GetYLink() const { return Top + Height / 2 + (Parent() ? Parent()->Top : 0); }
 
 void TConnector::FollowElement(int, int) {}
+
+int TConnector::GetNodeID() const {
+    if (!FLink || !Parent()) return -1;
+    return Parent()->Sheet().Nodes.IndexOf(FLink->FNode);
+}
+
+double TConnector::GetPhi() const {
+    if (!FLink || !Parent()) return 0.0;
+    return Parent()->Sheet().SimModel().Potential(FSimNode);
+}
 
 std::vector<TPrimitive> TConnector::Paint() const {
     std::vector<TPrimitive> out;

@@ -28,6 +28,11 @@ public:
     int GetYLink() const;
     TPoint GetLink() const { return {GetXLink(), GetYLink()}; }
 
+    // Index of the pin's node in Nodes, -1 when unconnected.
+    int GetNodeID() const;
+    // Potential of the pin's node in the present run, 0 when unconnected.
+    double GetPhi() const;
+
     // Called by the element after it moved by (dx, dy) on the sheet.
     void FollowElement(int dx, int dy);
 

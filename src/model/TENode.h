@@ -10,4 +10,6 @@ class TENode {
 public:
     std::vector<TElectricLine*> Segments;
     std::string Name;
+    // Equation index of the node for the present run, set by model assembly.
+    int SimIndex = -1;
 };

@@ -1,6 +1,7 @@
 // The parameter operations of every element: lookup by short name, defaults,
 // and the typical devices of the database.
 #include "model/Messages.h"
+#include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "params/Database.h"
 #include "params/IniFile.h"
@@ -27,6 +28,17 @@ const ParamValue* TBaseElement::FindParam(std::string_view name) const {
 double TBaseElement::ParamOf(std::string_view name) const {
     const ParamValue* v = FindParam(name);
     return v ? v->Value : 0.0;
+}
+
+int TBaseElement::ElementIndex() const { return sheet_.Elements.IndexOf(this); }
+
+bool TBaseElement::RequirePositive(std::string_view name) const {
+    const ParamValue* v = FindParam(name);
+    if (!v || v->Value > 0) return true;
+    Msg().Error("Компонент " + Name() + " №" + std::to_string(ElementIndex()) + ": параметр " +
+                    std::string(name) + " должен быть больше нуля.",
+                ApplicationTitle);
+    return false;
 }
 
 void TBaseElement::ResetParams() {

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <vector>
+
+#include "Simulation/TValue.h"
+
+class TSimModel;
+class Schematic;
+class TBaseElement;
+
+// The assembled matrices turned, once per run, into compact index
+// structures: one residual evaluation then costs time proportional to the
+// branches plus the blocks, while every live value is still read at every
+// evaluation. The layout follows the unknown vector z = [Yd; Ys; Phi].
+class TCompiledModel {
+public:
+    TCompiledModel(const Schematic& sheet, TSimModel& model);
+
+    int nDyn = 0, nStat = 0, nNodes = 0, nX = 0, nCons = 0, nSI = 0, nCV = 0, nCC = 0;
+    int Nz() const { return nDyn + nStat + nNodes; }
+
+    // One explicit Euler step of the block states from the last solution:
+    // xn = Xk + h·(A·Xk + B·u(previous outputs)).
+    void AdvanceStates(const std::vector<double>& Xk, std::vector<double>& xn, double h,
+                       const std::vector<double>& Yd, const std::vector<double>& Ys);
+
+    // F(z) for the present Yd, Ys and the model's Phi; also refreshes the
+    // model's static inputs. Returns false when a value is not finite, with
+    // `culprit` set to the element whose value it was (or null).
+    bool Residual(const std::vector<double>& xn, const std::vector<double>& Yd,
+                  const std::vector<double>& Ys, std::vector<double>& F, TBaseElement*& culprit);
+
+    // Consumer inputs for the present solution.
+    void ConsumerInputs(const std::vector<double>& Yd, const std::vector<double>& Ys,
+                        std::vector<double>& out);
+
+private:
+    // A signal read from the solved quantities: a sum of coefficient times source.
+    struct Term {
+        int kind;  // 0 producer, 1 sensor, 2 dynamic, 3 static
+        int index;
+        double coeff;
+    };
+    struct Coupling {
+        int first = 0;  // range in terms_
+        int count = 0;
+    };
+    struct Entry {
+        int index;
+        TValue value;
+    };
+    struct Row {
+        int first = 0;  // range in entries_
+        int count = 0;
+    };
+    struct Branch {
+        int nodeA = -1, nodeB = -1;  // rows of Z with their incidences
+        double coefA = 0, coefB = 0;
+        TValue g, E, J;
+        int control = -1;            // index into the control values, or -1
+        TBaseElement* owner = nullptr;
+    };
+
+    Coupling AddCoupling(const class TMatrix& producer, const class TMatrix& sensor,
+                         const class TMatrix& dynamic, const class TMatrix& statics, int row);
+    Row AddRow(const class TMatrix& m, int row);
+    double RowTimes(const Row& r, const std::vector<double>& v) const;
+    double Source(const Term& t, const std::vector<double>& Yd, const std::vector<double>& Ys);
+    double Signal(const Coupling& c, const std::vector<double>& Yd, const std::vector<double>& Ys);
+    double SensorValue(int j);
+
+    TSimModel& model_;
+    std::vector<Term> terms_;
+    std::vector<Entry> entries_;
+    std::vector<Row> aRows_, bRows_, cRows_, dRows_, sensorRows_;
+    std::vector<Coupling> dynInputs_, staticInputs_, consumerInputs_, controls_;
+    std::vector<double> u_;  // dynamic-block inputs of the present evaluation
+    std::vector<TValue> producers_, statics_;
+    std::vector<TBaseElement*> staticOwners_;
+    std::vector<Branch> branches_;
+    std::vector<double> controlValues_;
+};

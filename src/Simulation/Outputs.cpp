@@ -1,0 +1,95 @@
+#include "Simulation/Outputs.h"
+
+#include <cmath>
+#include <cstdio>
+#include <bit>
+#include <cstring>
+#include <utility>
+#include <limits>
+
+TSampleStore::TSampleStore(std::size_t capacity, int nDyn, int nStat, int nNodes, int nCons)
+    : capacity_(capacity), nDyn_(nDyn), nStat_(nStat), nNodes_(nNodes), nCons_(nCons),
+      width_(std::size_t(nDyn + nStat + nNodes + nCons)) {
+    // Reserve a bounded amount up front; the store grows as samples come.
+    const std::size_t reserve = std::min<std::size_t>(capacity, 1u << 16);
+    times_.reserve(reserve);
+    values_.reserve(reserve * width_);
+}
+
+void TSampleStore::Add(double time, const std::vector<double>& yd, const std::vector<double>& ys,
+                       const std::vector<double>& phi, const std::vector<double>& consumers) {
+    if (Full()) return;
+    times_.push_back(time);
+    values_.insert(values_.end(), yd.begin(), yd.begin() + nDyn_);
+    values_.insert(values_.end(), ys.begin(), ys.begin() + nStat_);
+    values_.insert(values_.end(), phi.begin(), phi.begin() + nNodes_);
+    values_.insert(values_.end(), consumers.begin(), consumers.begin() + nCons_);
+    ++count_;
+}
+
+std::size_t SampleCapacity(double T, double GS) {
+    const double k = std::floor(T / GS + 1.0);
+    if (!(k >= 1.0)) return 1;
+    // Bounded so that an absurd ratio cannot ask for more memory than exists.
+    const double limit = double(std::numeric_limits<std::int32_t>::max());
+    return std::size_t(std::min(k, limit));
+}
+
+namespace {
+
+bool WriteAll(std::FILE* f, const void* data, std::size_t bytes) {
+    return std::fwrite(data, 1, bytes, f) == bytes;
+}
+
+template <class T>
+void PutLE(std::FILE* f, T value, bool& ok) {
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof(T));
+    // Stored little-endian whatever the host.
+    if constexpr (std::endian::native == std::endian::big)
+        for (std::size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(bytes[i], bytes[sizeof(T) - 1 - i]);
+    ok = ok && WriteAll(f, bytes, sizeof(T));
+}
+
+} // namespace
+
+void WriteResultFiles(const std::string& dir, const TSampleStore& store, int nDyn, int nStat,
+                      int nNodes, double T, double GS) {
+    const std::string datName = dir.empty() ? "graf.dat" : dir + "/graf.dat";
+    const std::string grpName = dir.empty() ? "graf.grp" : dir + "/graf.grp";
+    std::FILE* dat = std::fopen(datName.c_str(), "w");
+    if (!dat) std::printf("Немогу открыть файл %s\n", datName.c_str());
+    std::FILE* grp = std::fopen(grpName.c_str(), "wb");
+    if (!grp) std::printf("Немогу открыть файл %s\n", grpName.c_str());
+
+    const int nCons = store.Consumers();
+    if (grp) {
+        bool ok = true;
+        PutLE<std::int32_t>(grp, nCons, ok);
+        const double ratio = std::floor(T / GS);
+        const double clamped = std::min(std::max(ratio, double(std::numeric_limits<std::int32_t>::min())),
+                                        double(std::numeric_limits<std::int32_t>::max()));
+        PutLE<std::int32_t>(grp, std::int32_t(clamped), ok);
+        PutLE<float>(grp, float(GS), ok);
+        if (!ok) std::printf("Немогу записать в файл %s\n", grpName.c_str());
+    }
+    const int values = nDyn + nStat + nNodes;
+    for (std::size_t i = 0; i < store.Count(); ++i) {
+        const double* row = store.Row(i);
+        if (dat) {
+            std::fprintf(dat, "%.8f  ", store.Time(i));
+            for (int k = 0; k < values; ++k) std::fprintf(dat, "%9.4f  ", row[k]);
+            std::fputs("    ", dat);
+            for (int k = 0; k < nCons; ++k) std::fprintf(dat, "%9.4f  ", row[values + k]);
+            std::fputc('\n', dat);
+            std::fflush(dat);
+        }
+        if (grp) {
+            bool ok = true;
+            PutLE<float>(grp, float(store.Time(i)), ok);
+            for (int k = 0; k < nCons; ++k) PutLE<float>(grp, float(row[values + k]), ok);
+        }
+    }
+    if (dat) std::fclose(dat);
+    if (grp) std::fclose(grp);
+}

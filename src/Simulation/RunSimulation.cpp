@@ -1,0 +1,213 @@
+#include "Simulation/RunSimulation.h"
+
+#include <cmath>
+
+#include "Simulation/CompiledModel.h"
+#include "Simulation/LinearSolver.h"
+#include "Simulation/ModelAssembly.h"
+#include "Simulation/Outputs.h"
+#include "Simulation/SimModel.h"
+#include "model/Messages.h"
+#include "model/Schematic.h"
+#include "model/TBaseElement.h"
+#include "params/ValueText.h"
+
+bool CheckRunSettings(const TSimModel& m, std::string& message) {
+    const struct {
+        double value;
+        const char* text;
+    } all[] = {{m.T, "Длительность моделирования"},
+               {m.h, "Шаг моделирования"},
+               {m.pr, "Приращение вычисления производной"},
+               {m.TNC, "Точность решения"},
+               {m.GS, "Шаг вывода графиков"}};
+    for (const auto& s : all)
+        if (!std::isfinite(s.value)) {
+            message = std::string("Параметр моделирования \"") + s.text + "\" не является числом.";
+            return false;
+        }
+    if (m.T < 0) message = "Длительность моделирования не может быть отрицательной.";
+    else if (m.h <= 0) message = "Шаг моделирования должен быть больше нуля.";
+    else if (m.pr == 0) message = "Приращение вычисления производной не может быть равно нулю.";
+    else if (m.TNC <= 0) message = "Точность решения должна быть больше нуля.";
+    else if (m.GS <= 0) message = "Шаг вывода графиков должен быть больше нуля.";
+    else return true;
+    return false;
+}
+
+bool PrepareRun(Schematic& sheet, const std::string& dumpDir) {
+    std::string message;
+    if (!CheckRunSettings(sheet.SimModel(), message)) {
+        Msg().Error(message, ApplicationTitle);
+        return false;
+    }
+    bool ok = true;
+    for (TBaseElement* e : sheet.Elements) ok = e->CheckBeforeRun() && ok;
+    if (!ok) return false;
+    for (TBaseElement* e : sheet.Elements) e->ResetState();
+    BuildModel(sheet, dumpDir);
+    return true;
+}
+
+namespace {
+
+std::string TimeText(double t) { return FormatReal(t); }
+
+// The Newton state of one run: unknowns, their solved copies and the work
+// arrays, allocated once.
+class NewtonLoop {
+public:
+    NewtonLoop(Schematic& sheet, const TRunOptions& options)
+        : m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
+          solver_(MakeDefaultSolver()) {
+        m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
+        Yd_.assign(std::size_t(cm_.nDyn), 0.0);
+        Ys_.assign(std::size_t(cm_.nStat), 0.0);
+        YdSolved_ = Yd_;
+        YsSolved_ = Ys_;
+        PhiSolved_ = m_.Phi;
+        xn_.resize(std::size_t(cm_.nX));
+        for (int r = 0; r < cm_.nX; ++r) xn_[std::size_t(r)] = m_.Xk.At(r).Value();
+        F_.resize(std::size_t(Nz_));
+        Fp_.resize(std::size_t(Nz_));
+        J_.resize(std::size_t(Nz_) * std::size_t(Nz_));
+        c_.resize(std::size_t(Nz_));
+    }
+
+    TRunResult Run() {
+        TRunResult result;
+        result.Consumers = cm_.nCons;
+        TSampleStore store(SampleCapacity(m_.T, m_.GS), cm_.nDyn, cm_.nStat, cm_.nNodes, cm_.nCons);
+        std::vector<double> consumers;
+        std::vector<double> Xk;
+        double nextSample = 0.0;
+        m_.Time = 0.0;
+        m_.PublishedTime.store(0.0);
+
+        while (!m_.StopRequested.load(std::memory_order_relaxed) && m_.Time < m_.T) {
+            Xk = xn_;
+            cm_.AdvanceStates(Xk, xn_, m_.h, YdSolved_, YsSolved_);
+            if (!SolveStep(result)) break;
+
+            if (m_.Time >= nextSample && !store.Full()) {
+                nextSample += m_.GS;
+                cm_.ConsumerInputs(Yd_, Ys_, consumers);
+                m_.ConsumerInputs = consumers;
+                store.Add(m_.Time, YdSolved_, YsSolved_, PhiSolved_, consumers);
+            }
+            m_.Time += m_.h;
+            ++result.Steps;
+            m_.PublishedTime.store(m_.Time, std::memory_order_relaxed);
+            if (options_.Progress && (result.Steps & 1023) == 0) options_.Progress(m_.Time);
+            m_.WaitWhilePaused();
+        }
+        if (result.Status == TRunResult::Outcome::Finished && m_.StopRequested.load())
+            result.Status = TRunResult::Outcome::Stopped;
+        result.Samples = std::int64_t(store.Count());
+        if (options_.Progress) options_.Progress(m_.Time);
+        if (!options_.OutputDir.empty())
+            WriteResultFiles(options_.OutputDir, store, cm_.nDyn, cm_.nStat, cm_.nNodes, m_.T, m_.GS);
+        return result;
+    }
+
+private:
+    // Newton's method for one step; false when the step failed.
+    bool SolveStep(TRunResult& result) {
+        std::int64_t iterations = 0;
+        for (;;) {
+            Yd_ = YdSolved_;
+            Ys_ = YsSolved_;
+            m_.Phi = PhiSolved_;
+            if (!Evaluate(F_, result)) return false;
+            int inside = 0;
+            for (double f : F_)
+                if (-m_.TNC < f && f < m_.TNC) ++inside;
+            if (inside == Nz_ || m_.StopRequested.load(std::memory_order_relaxed)) return true;
+            if (options_.MaxIterations > 0 && iterations >= options_.MaxIterations) {
+                result.Status = TRunResult::Outcome::NotConverged;
+                result.FailureTime = m_.Time;
+                result.Message = "Решение не сходится при t = " + TimeText(m_.Time) + " с: за " +
+                                 std::to_string(iterations) +
+                                 " итераций невязка не стала меньше точности решения.";
+                return false;
+            }
+            if (!Jacobian(result)) return false;
+            NewtonUpdate();
+            ++iterations;
+            ++result.Iterations;
+            m_.WaitWhilePaused();
+        }
+    }
+
+    bool Evaluate(std::vector<double>& out, TRunResult& result) {
+        TBaseElement* culprit = nullptr;
+        if (cm_.Residual(xn_, Yd_, Ys_, out, culprit)) return true;
+        result.Status = TRunResult::Outcome::InvalidValue;
+        result.FailureTime = m_.Time;
+        result.Culprit = culprit;
+        const std::string who = culprit ? "элемента " + culprit->Name() + " №" +
+                                              std::to_string(culprit->ElementIndex())
+                                        : "схемы";
+        result.Message = "Недопустимое значение (не число или бесконечность) у " + who +
+                         " при t = " + TimeText(m_.Time) + " с. Моделирование остановлено.";
+        return false;
+    }
+
+    double& Unknown(int k) {
+        if (k < cm_.nDyn) return Yd_[std::size_t(k)];
+        if (k < cm_.nDyn + cm_.nStat) return Ys_[std::size_t(k - cm_.nDyn)];
+        return m_.Phi[std::size_t(k - cm_.nDyn - cm_.nStat)];
+    }
+    double Solved(int k) const {
+        if (k < cm_.nDyn) return YdSolved_[std::size_t(k)];
+        if (k < cm_.nDyn + cm_.nStat) return YsSolved_[std::size_t(k - cm_.nDyn)];
+        return PhiSolved_[std::size_t(k - cm_.nDyn - cm_.nStat)];
+    }
+
+    // Forward differences, one column per unknown.
+    bool Jacobian(TRunResult& result) {
+        const double inv = 1.0 / m_.pr;
+        const std::size_t N = std::size_t(Nz_);
+        for (int k = 0; k < Nz_; ++k) {
+            double& x = Unknown(k);
+            x += m_.pr;
+            const bool ok = Evaluate(Fp_, result);
+            x = Solved(k);
+            if (!ok) return false;
+            for (std::size_t i = 0; i < N; ++i) J_[i * N + std::size_t(k)] = (Fp_[i] - F_[i]) * inv;
+        }
+        return true;
+    }
+
+    // z' solves J·z' = J·z − F with z the solved copies.
+    void NewtonUpdate() {
+        const std::size_t N = std::size_t(Nz_);
+        for (std::size_t i = 0; i < N; ++i) {
+            double s = 0.0;
+            for (std::size_t k = 0; k < N; ++k) s += J_[i * N + k] * Solved(int(k));
+            c_[i] = s - F_[i];
+        }
+        solver_->Solve(Nz_, J_, c_, z_);
+        for (int k = 0; k < Nz_; ++k) {
+            const double v = z_[std::size_t(k)];
+            if (k < cm_.nDyn) YdSolved_[std::size_t(k)] = v;
+            else if (k < cm_.nDyn + cm_.nStat) YsSolved_[std::size_t(k - cm_.nDyn)] = v;
+            else PhiSolved_[std::size_t(k - cm_.nDyn - cm_.nStat)] = v;
+        }
+    }
+
+    TSimModel& m_;
+    TCompiledModel cm_;
+    const TRunOptions& options_;
+    int Nz_;
+    std::unique_ptr<TLinearSolver> solver_;
+    std::vector<double> Yd_, Ys_, YdSolved_, YsSolved_, PhiSolved_, xn_;
+    std::vector<double> F_, Fp_, J_, c_, z_;
+};
+
+} // namespace
+
+TRunResult RunSimulation(Schematic& sheet, const TRunOptions& options) {
+    NewtonLoop loop(sheet, options);
+    return loop.Run();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <vector>
+
+class Schematic;
+
+// A literal, slow implementation of the time loop with dense matrix
+// products and the elimination that swaps rows only on an exact zero pivot.
+// The fast loop is checked against it.
+struct OracleSample {
+    double Time = 0;
+    std::vector<double> Values;     // Yd, Ys, Phi
+    std::vector<double> Consumers;
+};
+
+// Runs the already assembled model of `sheet` (PrepareRun done) and returns
+// the samples; iterations are counted into `iterations` when given.
+std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations = nullptr);
