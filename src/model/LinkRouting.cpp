@@ -8,21 +8,32 @@ namespace {
 
 constexpr int StubLength = 6;
 
-int Half(int v) { return v / 2; }
-int Mid(int a, int b) { return (a + b) / 2; }
+int Half(int v) {
+    return v / 2;
+}
+int Mid(int a, int b) {
+    return (a + b) / 2;
+}
 // The loop offset of 62.5 pixels, truncated towards zero after the addition.
-int LoopLine(int v) { return static_cast<int>(v + 62.5); }
+int LoopLine(int v) {
+    return static_cast<int>(v + 62.5);
+}
 
 // Unit step of a pin direction: 0 right, 90 down, 180 left, 270 up.
 TPoint Step(int angle) {
     switch (angle) {
-    case 0: return {StubLength, 0};
-    case 90: return {0, StubLength};
-    case 180: return {-StubLength, 0};
-    case 270: return {0, -StubLength};
+    case 0:
+        return {StubLength, 0};
+    case 90:
+        return {0, StubLength};
+    case 180:
+        return {-StubLength, 0};
+    case 270:
+        return {0, -StubLength};
     default: {
         const double a = angle * std::numbers::pi / 180.0;
-        return {int(std::lround(StubLength * std::cos(a))), int(std::lround(StubLength * std::sin(a)))};
+        return {int(std::lround(StubLength * std::cos(a))),
+                int(std::lround(StubLength * std::sin(a)))};
     }
     }
 }
@@ -36,11 +47,16 @@ public:
 
     void Route(int outAngle, int inAngle) {
         switch (outAngle) {
-        case 0: return FromRight(inAngle);
-        case 180: return FromLeft(inAngle);
-        case 90: return FromBottom(inAngle);
-        case 270: return FromTop(inAngle);
-        default: return;
+        case 0:
+            return FromRight(inAngle);
+        case 180:
+            return FromLeft(inAngle);
+        case 90:
+            return FromBottom(inAngle);
+        case 270:
+            return FromTop(inAngle);
+        default:
+            return;
         }
     }
 
@@ -140,7 +156,9 @@ private:
     std::vector<TPoint>& out_;
 };
 
-bool RightAngle(int angle) { return angle % 90 == 0; }
+bool RightAngle(int angle) {
+    return angle % 90 == 0;
+}
 
 } // namespace
 

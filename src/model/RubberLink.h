@@ -8,10 +8,10 @@ class TInfoConnector;
 
 // The link being dragged from a signal pin, as the painter shows it.
 struct TRubberLink {
-    TInfoConnector* Pin = nullptr;  // the pin the drag started on; null: no drag
-    TPoint Start;                   // centre of that pin, sheet coordinates
-    TPoint End;                     // the mouse, sheet coordinates
-    bool Shown = false;             // the path is on the screen
+    TInfoConnector* Pin = nullptr; // the pin the drag started on; null: no drag
+    TPoint Start;                  // centre of that pin, sheet coordinates
+    TPoint End;                    // the mouse, sheet coordinates
+    bool Shown = false;            // the path is on the screen
 
     bool Active() const { return Pin != nullptr; }
     void Reset() { *this = TRubberLink{}; }

@@ -15,8 +15,10 @@ public:
 
     void LineTo(TPoint p) {
         if (p == current_) return;
-        if (index_ < pieces_.size()) pieces_[index_]->Place(current_, p);
-        else pieces_.push_back(std::make_unique<TInfoLine>(current_, p));
+        if (index_ < pieces_.size())
+            pieces_[index_]->Place(current_, p);
+        else
+            pieces_.push_back(std::make_unique<TInfoLine>(current_, p));
         ++index_;
         current_ = p;
     }
@@ -35,10 +37,12 @@ private:
 void SignalLink::Route() {
     Source->SetCurrentAngleValue(ReduceAngle(Source->CurrentAngleValue()));
     Target->SetCurrentAngleValue(ReduceAngle(Target->CurrentAngleValue()));
-    const std::vector<TPoint> points = RouteSignalLink(
-        Source->Centre(), Source->CurrentAngleValue(), Target->Centre(), Target->CurrentAngleValue());
+    const std::vector<TPoint> points =
+        RouteSignalLink(Source->Centre(), Source->CurrentAngleValue(), Target->Centre(),
+                        Target->CurrentAngleValue());
     PenCursor pen(Pieces, points.front());
-    for (std::size_t k = 1; k < points.size(); ++k) pen.LineTo(points[k]);
+    for (std::size_t k = 1; k < points.size(); ++k)
+        pen.LineTo(points[k]);
     pen.Finish();
 }
 
@@ -46,7 +50,8 @@ std::vector<TPrimitive> PaintSignalLinks(const Schematic& sheet) {
     std::vector<TPrimitive> out;
     for (const TInfoInput* input : sheet.AllInputs) {
         if (!input->FConnection) continue;
-        for (const auto& piece : input->FConnection->Pieces) out.push_back(piece->Paint());
+        for (const auto& piece : input->FConnection->Pieces)
+            out.push_back(piece->Paint());
     }
     return out;
 }

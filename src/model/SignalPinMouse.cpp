@@ -5,12 +5,13 @@
 
 namespace {
 
-int Manhattan(TPoint a, TPoint b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y); }
+int Manhattan(TPoint a, TPoint b) {
+    return std::abs(a.x - b.x) + std::abs(a.y - b.y);
+}
 
 // The pin whose centre is nearest to the point and within reach; the first
 // one in the list wins a tie.
-template <class Pin>
-Pin* NearestPin(const TTypedList<Pin>& pins, TPoint at) {
+template <class Pin> Pin* NearestPin(const TTypedList<Pin>& pins, TPoint at) {
     Pin* best = nullptr;
     int bestDistance = LinkCatchDistance;
     for (Pin* pin : pins) {
@@ -60,8 +61,10 @@ void TInfoConnector::MouseUp(TMouseButton button, TPoint at) {
 }
 
 void TInfoOutput::EditOwnerPins(bool add) {
-    if (add) Parent()->AddOutput();
-    else Parent()->DeleteOutput(this);
+    if (add)
+        Parent()->AddOutput();
+    else
+        Parent()->DeleteOutput(this);
 }
 
 void TInfoOutput::FinishLinkDrag(TPoint at) {
@@ -69,11 +72,15 @@ void TInfoOutput::FinishLinkDrag(TPoint at) {
 }
 
 void TInfoInput::EditOwnerPins(bool add) {
-    if (add) Parent()->AddInput();
-    else Parent()->DeleteInput(this);
+    if (add)
+        Parent()->AddInput();
+    else
+        Parent()->DeleteInput(this);
 }
 
-void TInfoInput::StartLinkDrag() { SetSource(nullptr); }
+void TInfoInput::StartLinkDrag() {
+    SetSource(nullptr);
+}
 
 void TInfoInput::FinishLinkDrag(TPoint at) {
     SetSource(NearestPin(Parent()->Sheet().AllOutputs, at));

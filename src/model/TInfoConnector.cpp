@@ -36,7 +36,8 @@ TInfoOutput::TInfoOutput(TBaseElement* parent, std::string name)
 
 TInfoOutput::~TInfoOutput() {
     // Each input drops its link, which takes it out of FTargets.
-    while (!FTargets.empty()) FTargets.back()->SetSource(nullptr);
+    while (!FTargets.empty())
+        FTargets.back()->SetSource(nullptr);
     if (Parent()) Parent()->Sheet().AllOutputs.Remove(this);
 }
 
@@ -50,8 +51,14 @@ void TInfoOutput::SetTriagYSize(int size) {
     if (Parent()) Parent()->Sheet().Repaint();
 }
 
+void TInfoOutput::SetBounds(int left, int top, int width, int height) {
+    TInfoConnector::SetBounds(left, top, width, height);
+    RedrawConnections();
+}
+
 void TInfoOutput::RedrawConnections() {
-    for (TInfoInput* target : FTargets) target->RedrawConnection();
+    for (TInfoInput* target : FTargets)
+        target->RedrawConnection();
 }
 
 TInfoInput::TInfoInput(TBaseElement* parent, std::string name)
@@ -64,7 +71,9 @@ TInfoInput::~TInfoInput() {
     if (Parent()) Parent()->Sheet().AllInputs.Remove(this);
 }
 
-TInfoOutput* TInfoInput::GetSource() const { return FConnection ? FConnection->Source : nullptr; }
+TInfoOutput* TInfoInput::GetSource() const {
+    return FConnection ? FConnection->Source : nullptr;
+}
 
 void TInfoInput::FreeConnection() {
     if (!FConnection) return;
@@ -81,6 +90,11 @@ void TInfoInput::SetSource(TInfoOutput* source) {
         FConnection->Route();
     }
     if (changes) Changed();
+}
+
+void TInfoInput::SetBounds(int left, int top, int width, int height) {
+    TInfoConnector::SetBounds(left, top, width, height);
+    RedrawConnection();
 }
 
 void TInfoInput::RedrawConnection() {

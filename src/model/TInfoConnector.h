@@ -55,13 +55,15 @@ public:
     TInfoOutput(TBaseElement* parent, std::string name);
     ~TInfoOutput() override;
 
-    std::vector<TInfoInput*> FTargets;  // inputs fed by this output
+    std::vector<TInfoInput*> FTargets; // inputs fed by this output
     int TriagXSize = 6;
     int TriagYSize = 12;
     void SetTriagXSize(int size);
     void SetTriagYSize(int size);
 
     void RedrawConnections();
+    // A pin laid out anew drags its links along.
+    void SetBounds(int left, int top, int width, int height) override;
     int GetXLinkOffset() const override { return Width - 1; }
     // A filled triangle pointing along the angle and a line through the box.
     std::vector<TPrimitive> Paint() const override;
@@ -76,13 +78,14 @@ public:
     TInfoInput(TBaseElement* parent, std::string name);
     ~TInfoInput() override;
 
-    std::unique_ptr<SignalLink> FConnection;  // the link that feeds this input
+    std::unique_ptr<SignalLink> FConnection; // the link that feeds this input
 
     bool IsConnected() const { return FConnection != nullptr; }
     TInfoOutput* GetSource() const;
     // Frees the present link, if any, and links the given output, if any.
     void SetSource(TInfoOutput* source);
     void RedrawConnection();
+    void SetBounds(int left, int top, int width, int height) override;
     int GetXLinkOffset() const override { return 0; }
     // A line through the box along the angle.
     std::vector<TPrimitive> Paint() const override;

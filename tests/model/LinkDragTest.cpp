@@ -26,8 +26,11 @@ public:
 namespace {
 
 const bool junctionForm = [] {
-    RegisterForm({"TLinkTestJunction", {O("Output", 40, 8), I("Input", 0, 0), I("Input2", 0, 16)},
-                  {}, 0, 0});
+    RegisterForm({"TLinkTestJunction",
+                  {O("Output", 40, 8), I("Input", 0, 0), I("Input2", 0, 16)},
+                  {},
+                  0,
+                  0});
     return true;
 }();
 
@@ -161,11 +164,11 @@ TEST(LinkDragPinMode, PressesAskTheOwnerForPinsOfThePressedKind) {
     p.sheet.Editor.AddPinMode = false;
     p.in->MouseDown(TMouseButton::Left, p.in->Centre());
     p.block->FOutputs[0]->MouseDown(TMouseButton::Left, p.block->FOutputs[0]->Centre());
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
-                                    "К этому блоку нельзя добавить информационные входы.",
-                                    "К этому блоку нельзя добавить информационные выходы.",
-                                    "У этого блока нельзя удалять информационные входы.",
-                                    "У этого блока нельзя удалять информационные выходы."}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"К этому блоку нельзя добавить информационные входы.",
+                                        "К этому блоку нельзя добавить информационные выходы.",
+                                        "У этого блока нельзя удалять информационные входы.",
+                                        "У этого блока нельзя удалять информационные выходы."}));
     // Nothing else happens: no drag, and the input keeps its source.
     EXPECT_FALSE(p.sheet.Editor.RubberLink.Active());
     EXPECT_EQ(p.in->GetSource(), p.out);

@@ -12,19 +12,27 @@ using Points = std::vector<TPoint>;
 // lies 6 pixels along its angle, an input's 6 pixels against its angle.
 TPoint OutputCentreFor(TPoint o, int angle) {
     switch (angle) {
-    case 0: return {o.x - 6, o.y};
-    case 90: return {o.x, o.y - 6};
-    case 180: return {o.x + 6, o.y};
-    default: return {o.x, o.y + 6};
+    case 0:
+        return {o.x - 6, o.y};
+    case 90:
+        return {o.x, o.y - 6};
+    case 180:
+        return {o.x + 6, o.y};
+    default:
+        return {o.x, o.y + 6};
     }
 }
 
 TPoint InputCentreFor(TPoint i, int angle) {
     switch (angle) {
-    case 0: return {i.x + 6, i.y};
-    case 90: return {i.x, i.y + 6};
-    case 180: return {i.x - 6, i.y};
-    default: return {i.x, i.y - 6};
+    case 0:
+        return {i.x + 6, i.y};
+    case 90:
+        return {i.x, i.y + 6};
+    case 180:
+        return {i.x - 6, i.y};
+    default:
+        return {i.x, i.y - 6};
     }
 }
 
@@ -33,7 +41,7 @@ struct Case {
     TPoint o;
     int inAngle;
     TPoint i;
-    Points between;  // the intermediate points, computed by hand
+    Points between; // the intermediate points, computed by hand
 };
 
 void ExpectRoute(const Case& c) {

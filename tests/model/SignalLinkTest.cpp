@@ -25,7 +25,8 @@ TBaseElement* Place(Schematic& sheet, const char* cls, int left, int top) {
 std::vector<Segment> Pieces(const TInfoInput* input) {
     std::vector<Segment> out;
     if (!input->FConnection) return out;
-    for (const auto& p : input->FConnection->Pieces) out.push_back({p->From, p->To});
+    for (const auto& p : input->FConnection->Pieces)
+        out.push_back({p->From, p->To});
     return out;
 }
 
@@ -72,9 +73,9 @@ TEST(SignalLinkPieces, RepeatedPointsAreSkippedAndSparePiecesFreed) {
     TInfoInput* in = blk->FInputs[0];
     in->SetSource(src->FOutputs[0]);
     // Level pins: both middle points lie on the row; the step collapses.
-    EXPECT_EQ(Pieces(in), (std::vector<Segment>{{{154, 125}, {160, 125}},
-                                                {{160, 125}, {230, 125}},
-                                                {{230, 125}, {300, 125}}}));
+    EXPECT_EQ(Pieces(in),
+              (std::vector<Segment>{
+                  {{154, 125}, {160, 125}}, {{160, 125}, {230, 125}}, {{230, 125}, {300, 125}}}));
     blk->MoveBy(0, 40);
     EXPECT_EQ(in->FConnection->Pieces.size(), 4u);
     blk->MoveBy(0, -40);
@@ -114,27 +115,47 @@ TEST(SignalLinkPieces, TurningTheTargetReroutesItsLink) {
     EXPECT_EQ(Pieces(in), Chain({{154, 125}, {160, 125}, {160, 230}, {360, 230}, {360, 165}}));
 }
 
+TEST(SignalLinkPieces, PinsLaidOutAgainDragTheirLinks) {
+    Schematic sheet;
+    TBaseElement* src = Place(sheet, "TTestSource", 100, 100);
+    TBaseElement* blk = Place(sheet, "TTestBlock", 300, 100);
+    TInfoInput* in = blk->FInputs[0];
+    in->SetSource(src->FOutputs[0]);
+    // As a junction does when it spaces its inputs out again.
+    in->SetPosition(0, 29);
+    EXPECT_EQ(Pieces(in), Chain({{154, 125}, {160, 125}, {230, 125}, {230, 135}, {300, 135}}));
+    src->FOutputs[0]->SetPosition(48, 9);
+    EXPECT_EQ(Pieces(in), Chain({{154, 115}, {160, 115}, {230, 115}, {230, 135}, {300, 135}}));
+}
+
 TEST(SignalLinkFanOut, OneOutputFeedsThreeInputs) {
     Schematic sheet;
     TBaseElement* src = Place(sheet, "TTestSource", 100, 100);
     std::vector<TInfoInput*> inputs;
-    for (int k = 0; k < 3; ++k) inputs.push_back(Place(sheet, "TTestBlock", 300, 60 + 80 * k)->FInputs[0]);
+    for (int k = 0; k < 3; ++k)
+        inputs.push_back(Place(sheet, "TTestBlock", 300, 60 + 80 * k)->FInputs[0]);
     TInfoOutput* out = src->FOutputs[0];
-    for (TInfoInput* in : inputs) in->SetSource(out);
+    for (TInfoInput* in : inputs)
+        in->SetSource(out);
     EXPECT_EQ(out->FTargets, inputs);
-    for (TInfoInput* in : inputs) EXPECT_EQ(in->GetSource(), out);
-    EXPECT_EQ(Pieces(inputs[1]), Chain({{154, 125}, {160, 125}, {230, 125}, {230, 165}, {300, 165}}));
+    for (TInfoInput* in : inputs)
+        EXPECT_EQ(in->GetSource(), out);
+    EXPECT_EQ(Pieces(inputs[1]),
+              Chain({{154, 125}, {160, 125}, {230, 125}, {230, 165}, {300, 165}}));
 
     // Moving the source re-routes all three links.
     src->MoveBy(0, 10);
     EXPECT_EQ(Pieces(inputs[0]), Chain({{154, 135}, {160, 135}, {230, 135}, {230, 85}, {300, 85}}));
-    EXPECT_EQ(Pieces(inputs[1]), Chain({{154, 135}, {160, 135}, {230, 135}, {230, 165}, {300, 165}}));
-    EXPECT_EQ(Pieces(inputs[2]), Chain({{154, 135}, {160, 135}, {230, 135}, {230, 245}, {300, 245}}));
+    EXPECT_EQ(Pieces(inputs[1]),
+              Chain({{154, 135}, {160, 135}, {230, 135}, {230, 165}, {300, 165}}));
+    EXPECT_EQ(Pieces(inputs[2]),
+              Chain({{154, 135}, {160, 135}, {230, 135}, {230, 245}, {300, 245}}));
 
     // Moving one target re-routes its link only.
     const auto first = Pieces(inputs[0]), last = Pieces(inputs[2]);
     inputs[1]->Parent()->MoveBy(20, 0);
-    EXPECT_EQ(Pieces(inputs[1]), Chain({{154, 135}, {160, 135}, {240, 135}, {240, 165}, {320, 165}}));
+    EXPECT_EQ(Pieces(inputs[1]),
+              Chain({{154, 135}, {160, 135}, {240, 135}, {240, 165}, {320, 165}}));
     EXPECT_EQ(Pieces(inputs[0]), first);
     EXPECT_EQ(Pieces(inputs[2]), last);
 }

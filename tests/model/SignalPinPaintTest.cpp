@@ -14,7 +14,8 @@ using Points = std::vector<TPoint>;
 
 std::vector<Points> Shapes(const std::vector<TPrimitive>& prims) {
     std::vector<Points> out;
-    for (const TPrimitive& p : prims) out.push_back(p.Points);
+    for (const TPrimitive& p : prims)
+        out.push_back(p.Points);
     return out;
 }
 
@@ -29,17 +30,17 @@ struct Block {
 TEST(SignalPinPaint, OutputsDrawATrianglePointingAlongTheAngleAndALine) {
     Block b;
     b.out->SetCurrentAngleValue(0);
-    EXPECT_EQ(Shapes(b.out->Paint()), (std::vector<Points>{{{49, 20}, {57, 25}, {49, 30}},
-                                                          {{60, 25}, {48, 25}}}));
+    EXPECT_EQ(Shapes(b.out->Paint()),
+              (std::vector<Points>{{{49, 20}, {57, 25}, {49, 30}}, {{60, 25}, {48, 25}}}));
     b.out->SetCurrentAngleValue(90);
-    EXPECT_EQ(Shapes(b.out->Paint()), (std::vector<Points>{{{50, 21}, {55, 29}, {60, 21}},
-                                                          {{54, 19}, {54, 31}}}));
+    EXPECT_EQ(Shapes(b.out->Paint()),
+              (std::vector<Points>{{{50, 21}, {55, 29}, {60, 21}}, {{54, 19}, {54, 31}}}));
     b.out->SetCurrentAngleValue(180);
-    EXPECT_EQ(Shapes(b.out->Paint()), (std::vector<Points>{{{59, 20}, {51, 25}, {59, 30}},
-                                                          {{48, 25}, {60, 25}}}));
+    EXPECT_EQ(Shapes(b.out->Paint()),
+              (std::vector<Points>{{{59, 20}, {51, 25}, {59, 30}}, {{48, 25}, {60, 25}}}));
     b.out->SetCurrentAngleValue(270);
-    EXPECT_EQ(Shapes(b.out->Paint()), (std::vector<Points>{{{49, 30}, {54, 22}, {59, 30}},
-                                                          {{54, 31}, {54, 19}}}));
+    EXPECT_EQ(Shapes(b.out->Paint()),
+              (std::vector<Points>{{{49, 30}, {54, 22}, {59, 30}}, {{54, 31}, {54, 19}}}));
     const std::vector<TPrimitive> prims = b.out->Paint();
     EXPECT_EQ(prims[0].Kind, TPrimitiveKind::Polygon);
     EXPECT_TRUE(prims[0].Brush.Filled);
@@ -79,9 +80,9 @@ TEST(SignalPinPaint, TheElementPaintsItsTurnedPins) {
     // (24, 2) taking the signal downwards.
     const std::vector<Points> shapes = Shapes(b.e->Paint());
     const std::vector<Points> pins(shapes.begin() + std::ptrdiff_t(pictureItems), shapes.end());
-    EXPECT_EQ(pins, (std::vector<Points>{{{30, 14}, {30, 2}},
-                                         {{26, 38}, {31, 46}, {36, 38}},
-                                         {{30, 36}, {30, 48}}}));
+    EXPECT_EQ(pins,
+              (std::vector<Points>{
+                  {{30, 14}, {30, 2}}, {{26, 38}, {31, 46}, {36, 38}}, {{30, 36}, {30, 48}}}));
 }
 
 } // namespace
