@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "model/Geometry.h"
+#include "model/RubberLink.h"
 #include "model/TTypedList.h"
 
 class TBaseElement;
@@ -36,6 +37,7 @@ struct TEditorState {
     bool AddPinMode = true;     // true: add, false: delete
     TPoint DragOrigin;          // element coordinates of the press being dragged
     TBaseElement* Captured = nullptr;
+    TRubberLink RubberLink;     // a link drag from a signal pin
 };
 
 // One schematic: its elements, wires, nodes, signal pins, block registries

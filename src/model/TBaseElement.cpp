@@ -364,5 +364,13 @@ std::vector<TPrimitive> TBaseElement::Paint() const {
         auto x = c->Paint();
         out.insert(out.end(), x.begin(), x.end());
     }
+    for (TInfoInput* i : FInputs) {
+        auto x = i->Paint();
+        out.insert(out.end(), x.begin(), x.end());
+    }
+    for (TInfoOutput* o : FOutputs) {
+        auto x = o->Paint();
+        out.insert(out.end(), x.begin(), x.end());
+    }
     return out;
 }
