@@ -77,13 +77,11 @@ TElectricLine* TElectricLine::AttachVia(TWireLink control, TPoint p,
 
 bool TElectricLine::Join(TElectricLine* a, TElectricLine* b, TPoint p) {
     if (!a || !b || a == b) return false;
-    const bool aHas = a->Holds(b), bHas = b->Holds(a);
-    const TPlace pa = aHas ? TPlace::Tap : a->PlaceFor(b, p);
-    const TPlace pb = bHas ? TPlace::Tap : b->PlaceFor(a, p);
-    auto usable = [](TPlace q) { return q != TPlace::Outside && q != TPlace::Refused; };
-    if (!usable(pa) || !usable(pb)) return false;
-    if (!aHas) a->Record(b, pa, p);
-    if (!bHas) b->Record(a, pb, p);
+    // Both must take the other exactly at p: an end 3 pixels off would leave
+    // the wire drawn apart.
+    if (a->JointPointFor(b, p) != p || b->JointPointFor(a, p) != p) return false;
+    if (!a->Holds(b)) a->Record(b, a->PlaceFor(b, p), p);
+    if (!b->Holds(a)) b->Record(a, b->PlaceFor(a, p), p);
     a->sheet_.Repaint();
     return true;
 }

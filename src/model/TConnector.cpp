@@ -37,9 +37,23 @@ TElectricLine* TConnector::ConnectTo(TElectricLine* line) {
         FLink->Forget(this);
         FLink = nullptr;
     }
-    if (line) FLink = line->Attach(this, GetXLink(), GetYLink());
+    if (line) FLink = SitOnEnd(line->Attach(this, GetXLink(), GetYLink()));
     Repaint();
     return FLink;
+}
+
+// Attach takes a pin at an end up to 3 pixels away; that end is brought onto
+// the pin centre, or the pin is given back when the wire cannot move there.
+TElectricLine* TConnector::SitOnEnd(TElectricLine* taker) {
+    if (!taker) return nullptr;
+    const TPoint centre = GetLink(), at = taker->PointOf(this);
+    if (at == centre) return taker;
+    const TNodeSnapshot before(taker->FNode);
+    taker->MoveEnd(this, centre.x - at.x, centre.y - at.y);
+    if (before.JointsHold(this, centre)) return taker;
+    before.Restore();
+    taker->Forget(this);
+    return nullptr;
 }
 
 void TConnector::SetBounds(int left, int top, int width, int height) {

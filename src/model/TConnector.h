@@ -57,6 +57,7 @@ public:
     std::vector<TPrimitive> Paint() const;
 
 private:
+    TElectricLine* SitOnEnd(TElectricLine* taker);
     void DragWireEnd(int dx, int dy);
     void FinishWire(TPoint release);
     void Repaint() const;

@@ -71,7 +71,7 @@ public:
     // would refuse it or p is outside the box.
     std::optional<TPoint> JointPointFor(TWireLink control, TPoint p) const;
     // Joins a and b at p, each recording the other, or neither when either
-    // would refuse.
+    // would refuse or take the other at an end other than p.
     static bool Join(TElectricLine* a, TElectricLine* b, TPoint p);
     // The file's joints: this segment's start (end) goes onto `other`, which
     // takes it at this segment's start (end) point. False when refused.
