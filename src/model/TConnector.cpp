@@ -72,6 +72,7 @@ void TConnector::DragWireEnd(int dx, int dy) {
     if (!line || (dx == 0 && dy == 0)) return;
     const TPoint target = GetLink();
     const TPoint old = line->PointOf(this);
+    if (old == target) return;
     const TNodeSnapshot before(line->FNode);
     line->MoveEnd(this, dx, dy);
     if (before.JointsHold(this, target)) return;
