@@ -1,0 +1,39 @@
+#pragma once
+
+#include <vector>
+
+#include "model/Geometry.h"
+#include "model/TWireLink.h"
+
+class TConnector;
+class TElectricLine;
+class TENode;
+
+// The segments of one node as they were before a move, so that a move that
+// tore a joint apart can be undone. Moves never change which segments form
+// a node, nor which pins sit on them.
+class TNodeSnapshot {
+public:
+    explicit TNodeSnapshot(TENode* node);
+    void Restore() const;
+    // No joint is broken that held before; every pin keeps the point where it
+    // sat, except `mover`, which must now sit at `moverAt`.
+    bool JointsHold(const TConnector* mover = nullptr, TPoint moverAt = {}) const;
+
+private:
+    struct SegmentState {
+        TElectricLine* Line;
+        int Left, Top, Width, Height;
+        TWireLink Start, End;
+        std::vector<TCLine> Taps;
+    };
+    struct PinPoint {
+        const TConnector* Pin;
+        TPoint At;
+    };
+    int BrokenJoints(const TConnector* mover, TPoint moverAt) const;
+
+    std::vector<SegmentState> segments_;
+    std::vector<PinPoint> pins_;
+    int brokenBefore_ = 0;
+};
