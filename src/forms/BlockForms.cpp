@@ -5,11 +5,6 @@
 
 namespace {
 
-// Gain, transfer function and display have pins above the form's top edge;
-// their bodies start 12 pixels higher still, so that the block margins bring
-// them to the top of the element with the pins at their vertical centre.
-constexpr int RaisedBodyTop = -12;
-
 TPicture Gain() {
     return PictureBuilder(24, 25)
         .Rect({0, 0}, {23, 24})
@@ -36,7 +31,7 @@ TPicture TransferFunction() {
 TPicture Junction(const char* sign, int size, bool round) {
     PictureBuilder b(29, 30);
     if (round)
-        b.Circle({14, 15}, 14).Line({0, 7}, {3, 7}).Line({0, 23}, {3, 23});
+        b.Circle({14, 15}, 14);
     else
         b.Rect({0, 1}, {28, 29});
     return b.Text({14, 15}, sign, size);

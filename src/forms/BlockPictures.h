@@ -12,6 +12,12 @@ constexpr int BlockBodyLeft = 12;
 constexpr int BlockBodyWidth = 37;
 constexpr int BlockBodyHeight = 26;
 
+// Gain, constant, transfer function and display have their pins above the
+// form's top edge. Their bodies start this far up, so that the block margins
+// bring them to the top of the element with the pins at the body's vertical
+// centre.
+constexpr int RaisedBodyTop = -12;
+
 // An empty body of the common size, to draw on.
 PictureBuilder BlockBody();
 // A body showing a text.

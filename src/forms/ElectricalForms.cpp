@@ -88,8 +88,7 @@ TPicture Amper() {
         .Line({11, 7}, {11, 17})
         .Circle({11, 27}, 10)
         .Line({11, 37}, {11, 48})
-        .Text({11, 27}, "A", 13)
-        .Line({21, 27}, {22, 27});
+        .Text({11, 27}, "A", 13);
 }
 
 TPicture Diode() {

@@ -43,32 +43,19 @@ const bool registered = [] {
     RegisterProducer("TStep", {{4, 20}, {15, 20}, {15, 6}, {34, 6}});
     RegisterForm({"TSinusoid", {O("Output", 38, 6)}, Sinusoid(), 0, 0});
     RegisterForm({"TGPSP", {O("Output", 84, 23)}, Gpsp(), 0, 0});
-    RegisterProducer("TGRI", {{4, 13},
-                              {8, 13},
-                              {8, 5},
-                              {16, 5},
-                              {16, 13},
-                              {20, 13},
-                              {20, 21},
-                              {28, 21},
-                              {28, 13},
-                              {34, 13}});
-    RegisterProducer("TTrap", {{4, 13},
-                               {7, 13},
-                               {10, 5},
-                               {14, 5},
-                               {17, 13},
-                               {21, 13},
-                               {24, 21},
-                               {28, 21},
-                               {31, 13},
-                               {34, 13}});
+    // Positive and negative pulses in one period.
+    const std::vector<TPoint> rectangles = {{4, 13},  {8, 13},  {8, 5},   {16, 5},  {16, 13},
+                                            {20, 13}, {20, 21}, {28, 21}, {28, 13}, {34, 13}};
+    RegisterProducer("TGRI", rectangles);
+    const std::vector<TPoint> trapezoids = {{4, 13},  {7, 13},  {10, 5},  {14, 5},  {17, 13},
+                                            {21, 13}, {24, 21}, {28, 21}, {31, 13}, {34, 13}};
+    RegisterProducer("TTrap", trapezoids);
     RegisterProducer("TTreu", {{4, 13}, {11, 5}, {27, 21}, {34, 13}});
     RegisterProducer("TRamp", {{4, 20}, {12, 20}, {34, 5}});
     RegisterProducer("TAngel", {{4, 20}, {14, 6}, {14, 20}, {24, 6}, {24, 20}, {34, 6}});
     RegisterProducer("TPilaP", {{4, 20}, {19, 6}, {19, 20}, {34, 6}, {34, 20}});
     RegisterProducer("TPilaO", {{4, 20}, {4, 6}, {19, 20}, {19, 6}, {34, 20}});
-    RegisterForm({"TConst", {O("Output", 25, -7)}, Const(), 0, -12});
+    RegisterForm({"TConst", {O("Output", 25, -7)}, Const(), 0, RaisedBodyTop});
     RegisterForm({"TSyncGPN", {O("Output", 48, 6), I("Input", 0, 6)}, SyncGpn(), BlockBodyLeft, 0});
     return true;
 }();
