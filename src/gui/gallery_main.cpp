@@ -1,8 +1,9 @@
 // quentor-gallery: renders every element class into one PNG contact sheet
 // (plain, turned by 90 degrees, mirrored, selected), to review the pictures.
+#include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -156,7 +157,13 @@ std::vector<std::string> ClassesToShow(const Options& opt) {
 
 int main(int argc, char** argv) {
     Options opt;
-    if (!ParseOptions(argc, argv, opt)) {
+    bool parsed = false;
+    try {
+        parsed = ParseOptions(argc, argv, opt);
+    } catch (const std::logic_error&) {
+        // A number option without a number.
+    }
+    if (!parsed) {
         Usage();
         return 2;
     }
