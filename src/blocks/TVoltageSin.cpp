@@ -1,0 +1,7 @@
+#include "blocks/TVoltageSin.h"
+
+#include "model/ClassRegistry.h"
+
+TVoltageSin::TVoltageSin(Schematic& sheet) : TBaseElement(sheet) {}
+
+REGISTER_ELEMENT(TVoltageSin, TBaseElement);

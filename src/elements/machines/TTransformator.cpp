@@ -1,0 +1,7 @@
+#include "elements/machines/TTransformator.h"
+
+#include "model/ClassRegistry.h"
+
+TTransformator::TTransformator(Schematic& sheet) : TBaseElement(sheet) {}
+
+REGISTER_ELEMENT(TTransformator, TBaseElement);
