@@ -60,54 +60,8 @@ bool ParseOptions(int argc, char** argv, Options& opt) {
     return true;
 }
 
-TPrimitive PinLine(TPoint a, TPoint b) {
-    TPrimitive p;
-    p.Kind = TPrimitiveKind::Line;
-    p.Points = {a, b};
-    return p;
-}
-
-// Signal pins as their own class paints them: an output is a filled triangle
-// and a line through its box, an input a line, both turned by the pin angle.
-void AddSignalPin(std::vector<TPrimitive>& out, const TInfoConnector& pin, bool output) {
-    const int a = pin.CurrentAngleValue() % 360;
-    const int w = pin.Width, h = pin.Height, w2 = w / 2, h2 = h / 2;
-    const TPoint o{pin.Left, pin.Top};
-    auto at = [o](int x, int y) { return TPoint{o.x + x, o.y + y}; };
-    const bool horizontal = a == 0 || a == 180;
-    if (horizontal)
-        out.push_back(PinLine(at(0, h2), at(w, h2)));
-    else
-        out.push_back(PinLine(at(w2, 0), at(w2, h)));
-    if (!output) return;
-    TPrimitive tri;
-    tri.Kind = TPrimitiveKind::Polygon;
-    tri.Brush = {true, clBlack};
-    switch (a) {
-    case 0:
-        tri.Points = {at(1, 1), at(9, 6), at(1, 11)};
-        break;
-    case 90:
-        tri.Points = {at(w - 10, h - 10), at(w - 5, h - 2), at(w, h - 10)};
-        break;
-    case 180:
-        tri.Points = {at(11, 1), at(3, 6), at(11, 11)};
-        break;
-    default:
-        tri.Points = {at(1, 11), at(6, 3), at(11, 11)};
-        break;
-    }
-    out.push_back(tri);
-}
-
-std::vector<TPrimitive> ElementDrawing(const TBaseElement& e) {
-    std::vector<TPrimitive> out = e.Paint();
-    for (const TInfoOutput* o : e.FOutputs)
-        AddSignalPin(out, *o, true);
-    for (const TInfoInput* i : e.FInputs)
-        AddSignalPin(out, *i, false);
-    return out;
-}
+// The element as the sheet shows it: picture and pins.
+std::vector<TPrimitive> ElementDrawing(const TBaseElement& e) { return e.Paint(); }
 
 void Prepare(TBaseElement& e, int variant) {
     switch (variant) {
