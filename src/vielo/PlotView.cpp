@@ -164,6 +164,9 @@ void PlotView::UpdateTicks() {
         // the multiples, on an axis a little longer than the range, they
         // land right, and no label or pixel shows the shifts.
         const double hair = step * 1e-5;
+        // The axis lays its ticks out at every change; the coarser of the two
+        // steps while the range changes keeps that to a few ticks.
+        axis->setTickInterval(std::max(step, axis->tickInterval()));
         axis->setRange(r.Min - hair, r.Max + hair);
         axis->setTickAnchor(step * 1e-6);
         axis->setTickInterval(step);

@@ -69,9 +69,13 @@ void PlotView::mouseReleaseEvent(QMouseEvent* event) {
         const bool wide = band.width() >= MinBandPixels;
         const bool tall = band.height() >= MinBandPixels;
         if (wide || tall) {
+            // Both ranges from the present mapping: a new value range may
+            // change the label widths and with them the plot rectangle.
+            const AxisRange time{TimeAt(band.left()), TimeAt(band.right())};
+            const AxisRange value{ValueAtY(band.bottom()), ValueAtY(band.top())};
             emit viewChangeStarting(false);
-            if (tall) SetValueRange(LimitedZoom({ValueAtY(band.bottom()), ValueAtY(band.top())}));
-            if (wide) emit timeRangeRequested({TimeAt(band.left()), TimeAt(band.right())});
+            if (tall) SetValueRange(LimitedZoom(value));
+            if (wide) emit timeRangeRequested(time);
         }
     }
     viewport()->update();
@@ -104,16 +108,13 @@ void PlotView::wheelEvent(QWheelEvent* event) {
 }
 
 void PlotView::ZoomAround(QPointF pos, double timeFactor, double valueFactor) {
-    if (valueFactor != 1) {
-        const double v = ValueAtY(pos.y());
+    const double t = TimeAt(pos.x()), v = ValueAtY(pos.y());
+    if (valueFactor != 1)
         SetValueRange(LimitedZoom(
             {v - (v - value_.Min) * valueFactor, v + (value_.Max - v) * valueFactor}));
-    }
-    if (timeFactor != 1) {
-        const double t = TimeAt(pos.x());
+    if (timeFactor != 1)
         emit timeRangeRequested(
             {t - (t - time_.Min) * timeFactor, t + (time_.Max - t) * timeFactor});
-    }
 }
 
 void PlotView::keyPressEvent(QKeyEvent* event) {
