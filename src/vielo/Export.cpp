@@ -66,6 +66,7 @@ int RunHeadless(int argc, char** argv, const VieloOptions& options) {
         PrintError(read.Message);
         return 1;
     }
+    if (!read.Warning.empty()) std::fprintf(stderr, "warning: %s\n", read.Warning.c_str());
     auto data = std::make_shared<const GrpData>(std::move(read.Data));
     if (!options.CsvPath.empty()) {
         const std::string error = WriteCsvFile(*data, options.CsvPath);

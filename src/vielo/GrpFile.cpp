@@ -67,6 +67,8 @@ GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size, const std::
         p += 4;
         for (std::int32_t i = 0; i < h.Inputs; ++i, p += 4) r.Data.Values[i][s] = FloatAt(p);
     }
+    if (h.Inputs == 0) r.Warning = "В файле " + name + " нет ни одного входа";
+    else if (samples == 0) r.Warning = "В файле " + name + " нет ни одного отсчёта";
     return r;
 }
 

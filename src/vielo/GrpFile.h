@@ -44,6 +44,9 @@ struct GrpData {
 struct GrpReadResult {
     GrpError Error = GrpError::None;
     std::string Message;  // what to tell the user; empty on success
+    // A readable file with nothing to plot (no inputs, or no samples):
+    // worth telling the user, but not an error.
+    std::string Warning;
     GrpData Data;
 
     bool Ok() const { return Error == GrpError::None; }

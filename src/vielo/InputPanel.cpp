@@ -28,8 +28,10 @@ InputPanel::InputPanel(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
-    header()->setStretchLastSection(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
         if (updating_ || column != 0) return;
         emit toggled(indexOfTopLevelItem(item), item->checkState(0) == Qt::Checked);

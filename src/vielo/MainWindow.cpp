@@ -1,6 +1,7 @@
 #include "vielo/MainWindow.h"
 
 #include <QDir>
+#include <QFile>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QFileInfo>
@@ -26,7 +27,7 @@ MainWindow::MainWindow(QWidget* parent)
     dock->setWidget(inputs_);
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
     addDockWidget(Qt::RightDockWidgetArea, dock);
-    resizeDocks({dock}, {190}, Qt::Horizontal);
+    resizeDocks({dock}, {230}, Qt::Horizontal);
 
     statusBar()->addWidget(cursorInfo_, 1);
     statusBar()->addPermanentWidget(fileInfo_);
@@ -56,7 +57,7 @@ bool MainWindow::Open(const QString& path) {
     path_ = path;
     const QFileInfo info(path);
     setWindowTitle("vielo — " + info.fileName());
-    GrpReadResult read = ReadGrpFile(path.toStdString());
+    GrpReadResult read = ReadGrpFile(QFile::encodeName(path).toStdString());
     std::shared_ptr<const GrpData> data;
     if (read.Ok()) data = std::make_shared<const GrpData>(std::move(read.Data));
     plots_->SetData(data);
@@ -67,12 +68,18 @@ bool MainWindow::Open(const QString& path) {
     UpdateFileInfo();
     UpdateViewActions();
     if (!read.Ok()) ShowError(QString::fromStdString(read.Message));
+    else if (!read.Warning.empty()) ShowWarning(QString::fromStdString(read.Warning));
     return read.Ok();
 }
 
 void MainWindow::ShowError(const QString& text) {
     if (errorSink_) errorSink_(text);
     else QMessageBox::critical(this, "Ошибка", text);
+}
+
+void MainWindow::ShowWarning(const QString& text) {
+    if (errorSink_) errorSink_(text);
+    else QMessageBox::warning(this, "vielo", text);
 }
 
 void MainWindow::UpdateFileInfo() {

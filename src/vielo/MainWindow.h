@@ -20,7 +20,8 @@ public:
     bool Open(const QString& path);
     PlotArea* Plots() const { return plots_; }
     InputPanel* Inputs() const { return inputs_; }
-    // Used by tests instead of the modal box; when set, errors go here.
+    // Used by tests instead of the modal boxes; when set, errors and
+    // warnings go here.
     void SetErrorSink(std::function<void(const QString&)> sink) { errorSink_ = std::move(sink); }
 
     void SetStacked(bool stacked);
@@ -35,6 +36,7 @@ private:
     void CreateActions();
     void CreateCurveActions();
     void ShowError(const QString& text);
+    void ShowWarning(const QString& text);
     void UpdateFileInfo();
     void UpdateViewActions();
     void ShowCursor(double time, double value);

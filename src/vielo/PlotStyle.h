@@ -12,6 +12,9 @@ QT_END_NAMESPACE
 // A colour per input, distinct from its neighbours and legible on white.
 QColor CurveColor(int input);
 inline constexpr double CurveWidth = 1.8;
+// Curves denser than this many points per pixel are drawn with thin lines:
+// they fill a band either way, and wide pens cost seconds per repaint there.
+inline constexpr double DensePointsPerPixel = 1.5;
 inline constexpr int PlotMarginLeft = 6;
 
 void StyleChart(QChart* chart);

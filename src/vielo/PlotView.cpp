@@ -55,6 +55,7 @@ void PlotView::SetCurves(std::shared_ptr<const GrpData> data, const std::vector<
     curves_.clear();
     data_ = std::move(data);
     inputs_ = inputs;
+    pointsBuckets_ = 0;
     for (int input : inputs_) {
         auto* series = new QLineSeries;
         series->setName(QString::fromStdString(InputName(input)));
@@ -181,12 +182,24 @@ void PlotView::UpdateTicks() {
 void PlotView::UpdatePoints() {
     if (!data_) return;
     const int buckets = std::max(1, static_cast<int>(PlotRect().width()));
+    // Layout passes repeat the same request; choosing points costs a pass
+    // over every sample in view.
+    if (pointsTime_ == time_ && pointsBuckets_ == buckets) return;
+    pointsTime_ = time_;
+    pointsBuckets_ = buckets;
     for (const Curve& curve : curves_) {
         const auto points = VisiblePoints(data_->Times, data_->Values[curve.Input], time_.Min,
                                           time_.Max, buckets);
         QList<QPointF> list;
         list.reserve(static_cast<qsizetype>(points.size()));
         for (const PlotPoint& p : points) list.append(QPointF(p.T, p.V));
+        const double width =
+            points.size() > DensePointsPerPixel * buckets ? 1.0 : CurveWidth;
+        if (curve.Series->pen().widthF() != width) {
+            QPen pen = curve.Series->pen();
+            pen.setWidthF(width);
+            curve.Series->setPen(pen);
+        }
         curve.Series->replace(list);
     }
 }

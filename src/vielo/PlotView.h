@@ -89,6 +89,8 @@ private:
     QValueAxis* valueAxis_;
     AxisRange time_{0, 1};
     AxisRange value_{-1, 1};
+    AxisRange pointsTime_;  // what the series now hold points for
+    int pointsBuckets_ = 0;
 
     Drag drag_ = Drag::None;
     QPointF dragStart_, dragNow_;

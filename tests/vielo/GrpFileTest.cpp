@@ -46,6 +46,7 @@ TEST(GrpInputs, NoneOneAndManyColumnsComeBackAsWritten) {
         const GrpData written = SineRun(inputs, 250);
         const GrpReadResult r = Parse(EncodeGrp(written));
         ASSERT_TRUE(r.Ok()) << inputs << ": " << r.Message;
+        EXPECT_EQ(r.Warning.empty(), inputs > 0) << inputs;
         EXPECT_EQ(r.Data.SampleCount(), 250u) << inputs;
         EXPECT_EQ(r.Data.Times, written.Times) << inputs;
         EXPECT_EQ(r.Data.Values, written.Values) << inputs;
@@ -55,6 +56,7 @@ TEST(GrpInputs, NoneOneAndManyColumnsComeBackAsWritten) {
 TEST(GrpInputs, ZeroInputsStillCarryTheTimes) {
     const GrpReadResult r = Parse(EncodeGrp(SineRun(0, 3)));
     ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(r.Warning, "В файле graf.grp нет ни одного входа");
     EXPECT_EQ(r.Data.InputCount(), 0);
     EXPECT_EQ(r.Data.Times, (std::vector<float>{0.0f, 0.01f, 0.02f}));
 }
@@ -76,6 +78,7 @@ TEST(GrpTruncation, EmptyAndPartialHeadersAreRefused) {
 TEST(GrpTruncation, HeaderAloneIsARunWithoutSamples) {
     const GrpReadResult r = Parse(Header(2, 100, 0.01f));
     ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(r.Warning, "В файле graf.grp нет ни одного отсчёта");
     EXPECT_EQ(r.Data.SampleCount(), 0u);
     EXPECT_EQ(r.Data.InputCount(), 2);
     EXPECT_TRUE(r.Data.Values[0].empty());

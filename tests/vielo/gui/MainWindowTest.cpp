@@ -56,6 +56,17 @@ TEST_F(MainWindowTest, DamagedFileIsReported) {
     EXPECT_EQ(errors, QStringList{"Файл bad.grp повреждён: недопустимое число входов (-7)"});
 }
 
+TEST_F(MainWindowTest, FileWithNothingToPlotOpensWithAWarning) {
+    std::vector<unsigned char> bytes;
+    PutInt32(bytes, 2);
+    PutInt32(bytes, 100);
+    PutFloat(bytes, 0.01f);
+    WriteFileBytes(dir.File("graf.grp"), bytes);
+    EXPECT_TRUE(window.Open(File("graf.grp")));
+    EXPECT_EQ(errors, QStringList{"В файле graf.grp нет ни одного отсчёта"});
+    EXPECT_EQ(window.Inputs()->topLevelItemCount(), 2);
+}
+
 TEST_F(MainWindowTest, GoodFileFillsThePlotsTheListAndTheMenus) {
     WriteFileBytes(dir.File("graf.grp"), EncodeGrp(ControlRun()));
     ASSERT_TRUE(window.Open(File("graf.grp")));

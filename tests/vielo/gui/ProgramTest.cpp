@@ -80,6 +80,12 @@ TEST(VieloProgram, CsvHelpAndVersion) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll(), QByteArray("Время,Вход 1\n0,0\n0.01,0.06279052\n0.02,0.12533323\n"));
 
+    WriteFileBytes(dir.File("graf.grp"), EncodeGrp(SineRun(0, 3)));
+    r = RunVielo(dir, {"--export", "times.png"});
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Err, "warning: В файле graf.grp нет ни одного входа\n");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.File("times.png"))));
+
     r = RunVielo(dir, {"--help"});
     EXPECT_EQ(r.Status, 0);
     EXPECT_TRUE(r.Out.startsWith("Usage: vielo [OPTIONS] [FILE.grp]"));
