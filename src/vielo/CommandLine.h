@@ -5,11 +5,11 @@
 
 struct VieloOptions {
     std::string GrpPath = "graf.grp";
-    std::string PicturePath;  // --export: draw the chart into this file, no window
-    std::string CsvPath;      // --csv: write the samples as text, no window
-    int Width = 1200;         // --size of the picture
+    std::string PicturePath; // --export: draw the chart into this file, no window
+    std::string CsvPath;     // --csv: write the samples as text, no window
+    int Width = 1200;        // --size of the picture
     int Height = 800;
-    bool Stacked = false;     // one plot per input
+    bool Stacked = false; // one plot per input
     bool Help = false;
     bool Version = false;
 

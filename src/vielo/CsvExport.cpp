@@ -17,7 +17,8 @@ void PutNumber(std::ostream& out, float v) {
 
 void WriteCsv(const GrpData& data, std::ostream& out) {
     out << "Время";
-    for (int i = 0; i < data.InputCount(); ++i) out << ',' << InputName(i);
+    for (int i = 0; i < data.InputCount(); ++i)
+        out << ',' << InputName(i);
     out << '\n';
     for (std::size_t s = 0; s < data.SampleCount(); ++s) {
         PutNumber(out, data.Times[s]);

@@ -14,7 +14,9 @@
 
 namespace {
 
-void PrintError(const std::string& text) { std::fprintf(stderr, "error: %s\n", text.c_str()); }
+void PrintError(const std::string& text) {
+    std::fprintf(stderr, "error: %s\n", text.c_str());
+}
 
 // Without a window, Qt's notes about the missing screen only hide the one
 // line that matters; its critical messages still get through.

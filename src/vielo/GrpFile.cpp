@@ -14,8 +14,12 @@ std::uint32_t Word(const unsigned char* p) {
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-std::int32_t Int32At(const unsigned char* p) { return std::bit_cast<std::int32_t>(Word(p)); }
-float FloatAt(const unsigned char* p) { return std::bit_cast<float>(Word(p)); }
+std::int32_t Int32At(const unsigned char* p) {
+    return std::bit_cast<std::int32_t>(Word(p));
+}
+float FloatAt(const unsigned char* p) {
+    return std::bit_cast<float>(Word(p));
+}
 
 GrpReadResult Failure(GrpError error, std::string message) {
     GrpReadResult r;
@@ -33,8 +37,9 @@ std::string Damaged(const std::string& name, const std::string& what) {
 GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size, const std::string& name) {
     if (size == 0) return Failure(GrpError::Empty, "Файл " + name + " пуст");
     if (size < HeaderSize)
-        return Failure(GrpError::ShortHeader,
-                       Damaged(name, "неполный заголовок (" + std::to_string(size) + " байт из 12)"));
+        return Failure(
+            GrpError::ShortHeader,
+            Damaged(name, "неполный заголовок (" + std::to_string(size) + " байт из 12)"));
 
     GrpReadResult r;
     GrpHeader& h = r.Data.Header;
@@ -42,8 +47,8 @@ GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size, const std::
     h.StepCount = Int32At(bytes + 4);
     h.OutputStep = FloatAt(bytes + 8);
     if (h.Inputs < 0 || h.Inputs > MaxGrpInputs)
-        return Failure(GrpError::BadInputCount,
-                       Damaged(name, "недопустимое число входов (" + std::to_string(h.Inputs) + ")"));
+        return Failure(GrpError::BadInputCount, Damaged(name, "недопустимое число входов (" +
+                                                                  std::to_string(h.Inputs) + ")"));
 
     const std::size_t sampleSize = 4 * (1 + static_cast<std::size_t>(h.Inputs));
     const std::size_t body = size - HeaderSize;
@@ -65,10 +70,13 @@ GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size, const std::
                            Damaged(name, "время отсчёта " + number + " меньше предыдущего"));
         r.Data.Times[s] = t;
         p += 4;
-        for (std::int32_t i = 0; i < h.Inputs; ++i, p += 4) r.Data.Values[i][s] = FloatAt(p);
+        for (std::int32_t i = 0; i < h.Inputs; ++i, p += 4)
+            r.Data.Values[i][s] = FloatAt(p);
     }
-    if (h.Inputs == 0) r.Warning = "В файле " + name + " нет ни одного входа";
-    else if (samples == 0) r.Warning = "В файле " + name + " нет ни одного отсчёта";
+    if (h.Inputs == 0)
+        r.Warning = "В файле " + name + " нет ни одного входа";
+    else if (samples == 0)
+        r.Warning = "В файле " + name + " нет ни одного отсчёта";
     return r;
 }
 
@@ -79,8 +87,7 @@ GrpReadResult ReadGrpFile(const std::string& path) {
     if (status.type() == std::filesystem::file_type::not_found)
         return Failure(GrpError::NotFound, "Файл " + name + " не найден");
     std::ifstream in;
-    if (status.type() != std::filesystem::file_type::directory)
-        in.open(path, std::ios::binary);
+    if (status.type() != std::filesystem::file_type::directory) in.open(path, std::ios::binary);
     if (!in) return Failure(GrpError::Unreadable, "Не удаётся прочитать файл " + name);
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
@@ -91,4 +98,6 @@ GrpReadResult ReadGrpFile(const std::string& path) {
     return ParseGrp(bytes.data(), bytes.size(), name);
 }
 
-std::string InputName(int index) { return "Вход " + std::to_string(index + 1); }
+std::string InputName(int index) {
+    return "Вход " + std::to_string(index + 1);
+}

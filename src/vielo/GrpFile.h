@@ -28,14 +28,14 @@ struct GrpHeader {
     // The run planned StepCount + 1 samples; a stopped run writes fewer, and
     // the field overflows for very long runs, so it is only informative.
     std::int32_t StepCount = 0;
-    float OutputStep = 0;  // GS, seconds of model time between samples
+    float OutputStep = 0; // GS, seconds of model time between samples
 };
 
 struct GrpData {
     GrpHeader Header;
     std::vector<float> Times;
-    std::vector<std::vector<float>> Values;  // one column per input
-    std::size_t IgnoredTailBytes = 0;        // a truncated last sample
+    std::vector<std::vector<float>> Values; // one column per input
+    std::size_t IgnoredTailBytes = 0;       // a truncated last sample
 
     int InputCount() const { return static_cast<int>(Values.size()); }
     std::size_t SampleCount() const { return Times.size(); }
@@ -43,7 +43,7 @@ struct GrpData {
 
 struct GrpReadResult {
     GrpError Error = GrpError::None;
-    std::string Message;  // what to tell the user; empty on success
+    std::string Message; // what to tell the user; empty on success
     // A readable file with nothing to plot (no inputs, or no samples):
     // worth telling the user, but not an error.
     std::string Warning;

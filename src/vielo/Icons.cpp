@@ -70,7 +70,8 @@ QIcon ExportTable() {
         p.setBrush(Qt::white);
         p.drawRect(QRectF(4, 5, 24, 22));
         p.setPen(QPen(Ink, 1.4));
-        for (double y : {11.0, 16.5, 22.0}) p.drawLine(QPointF(4, y), QPointF(28, y));
+        for (double y : {11.0, 16.5, 22.0})
+            p.drawLine(QPointF(4, y), QPointF(28, y));
         p.drawLine(QPointF(12, 5), QPointF(12, 27));
         p.drawLine(QPointF(20, 5), QPointF(20, 27));
     });
@@ -106,7 +107,9 @@ QIcon ZoomIn() {
     });
 }
 
-QIcon ZoomOut() { return Drawn("zoom-out", Magnifier); }
+QIcon ZoomOut() {
+    return Drawn("zoom-out", Magnifier);
+}
 
 QIcon Stacked() {
     return Drawn("view-split-top-bottom", [](QPainter& p) {

@@ -70,8 +70,8 @@ void InputPanel::ShowValuesAt(double time) {
     if (!data_) return;
     updating_ = true;
     for (int i = 0; i < topLevelItemCount(); ++i) {
-        const double v = std::isfinite(time) ? ValueAt(data_->Times, data_->Values[i], time)
-                                             : std::nan("");
+        const double v =
+            std::isfinite(time) ? ValueAt(data_->Times, data_->Values[i], time) : std::nan("");
         topLevelItem(i)->setText(1, std::isfinite(v) ? QString::number(v, 'g', 6) : QString());
     }
     updating_ = false;

@@ -1,9 +1,9 @@
 #include "vielo/MainWindow.h"
 
 #include <QDir>
-#include <QFile>
 #include <QDockWidget>
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -67,19 +67,25 @@ bool MainWindow::Open(const QString& path) {
     CreateCurveActions();
     UpdateFileInfo();
     UpdateViewActions();
-    if (!read.Ok()) ShowError(QString::fromStdString(read.Message));
-    else if (!read.Warning.empty()) ShowWarning(QString::fromStdString(read.Warning));
+    if (!read.Ok())
+        ShowError(QString::fromStdString(read.Message));
+    else if (!read.Warning.empty())
+        ShowWarning(QString::fromStdString(read.Warning));
     return read.Ok();
 }
 
 void MainWindow::ShowError(const QString& text) {
-    if (errorSink_) errorSink_(text);
-    else QMessageBox::critical(this, "Ошибка", text);
+    if (errorSink_)
+        errorSink_(text);
+    else
+        QMessageBox::critical(this, "Ошибка", text);
 }
 
 void MainWindow::ShowWarning(const QString& text) {
-    if (errorSink_) errorSink_(text);
-    else QMessageBox::warning(this, "vielo", text);
+    if (errorSink_)
+        errorSink_(text);
+    else
+        QMessageBox::warning(this, "vielo", text);
 }
 
 void MainWindow::UpdateFileInfo() {
@@ -89,7 +95,8 @@ void MainWindow::UpdateFileInfo() {
         return;
     }
     const GrpHeader& h = data->Header;
-    QString text = QString("Входов: %1   Отсчётов: %2").arg(data->InputCount()).arg(data->SampleCount());
+    QString text =
+        QString("Входов: %1   Отсчётов: %2").arg(data->InputCount()).arg(data->SampleCount());
     // A run stopped early keeps fewer samples than it planned.
     const qint64 planned = static_cast<qint64>(h.StepCount) + 1;
     if (h.StepCount >= 0 && static_cast<qint64>(data->SampleCount()) < planned)

@@ -51,12 +51,14 @@ void MainWindow::CreateActions() {
 
     QMenu* view = menuBar()->addMenu("&Вид");
     view->setObjectName("view");
-    QAction* fit = Make(this, "&Исходный масштаб", {Qt::Key_Home, QKeySequence("Ctrl+0")}, Icons::Fit());
+    QAction* fit =
+        Make(this, "&Исходный масштаб", {Qt::Key_Home, QKeySequence("Ctrl+0")}, Icons::Fit());
     previous_ = Make(this, "&Предыдущий масштаб", {Qt::Key_Backspace, QKeySequence::Undo},
                      Icons::Previous());
     QAction* zoomIn = Make(this, "&Увеличить", {QKeySequence::ZoomIn, Qt::Key_Plus, Qt::Key_Equal},
                            Icons::ZoomIn());
-    QAction* zoomOut = Make(this, "У&меньшить", {QKeySequence::ZoomOut, Qt::Key_Minus}, Icons::ZoomOut());
+    QAction* zoomOut =
+        Make(this, "У&меньшить", {QKeySequence::ZoomOut, Qt::Key_Minus}, Icons::ZoomOut());
     stacked_ = Make(this, "&Раздельные графики", {QKeySequence("Ctrl+T")}, Icons::Stacked());
     stacked_->setCheckable(true);
     connect(fit, &QAction::triggered, plots_, &PlotArea::FitView);
@@ -110,7 +112,8 @@ void MainWindow::CreateActions() {
 }
 
 void MainWindow::CreateCurveActions() {
-    for (QAction* a : curveActions_) delete a;
+    for (QAction* a : curveActions_)
+        delete a;
     curveActions_.clear();
     curvesMenu_->clear();
     const auto& data = plots_->Data();
@@ -125,18 +128,22 @@ void MainWindow::CreateCurveActions() {
         QAction* a = Make(curvesMenu_, QString::fromStdString(InputName(i)), keys);
         a->setCheckable(true);
         a->setChecked(plots_->CurveVisible(i));
-        connect(a, &QAction::toggled, plots_, [this, i](bool on) { plots_->SetCurveVisible(i, on); });
+        connect(a, &QAction::toggled, plots_,
+                [this, i](bool on) { plots_->SetCurveVisible(i, on); });
         curvesMenu_->addAction(a);
         addAction(a);
         curveActions_.push_back(a);
     }
 }
 
-void MainWindow::SetStacked(bool stacked) { stacked_->setChecked(stacked); }
+void MainWindow::SetStacked(bool stacked) {
+    stacked_->setChecked(stacked);
+}
 
 void MainWindow::ShowAllCurves(bool shown) {
     const auto& data = plots_->Data();
-    for (int i = 0; data && i < data->InputCount(); ++i) plots_->SetCurveVisible(i, shown);
+    for (int i = 0; data && i < data->InputCount(); ++i)
+        plots_->SetCurveVisible(i, shown);
 }
 
 void MainWindow::AskOpen() {

@@ -56,10 +56,12 @@ void PlotArea::Rebuild() {
     std::vector<std::vector<int>> groups;
     const int inputs = static_cast<int>(visible_.size());
     if (stacked_ && inputs > 0) {
-        for (int i = 0; i < inputs; ++i) groups.push_back({i});
+        for (int i = 0; i < inputs; ++i)
+            groups.push_back({i});
     } else {
         groups.emplace_back();
-        for (int i = 0; i < inputs; ++i) groups.back().push_back(i);
+        for (int i = 0; i < inputs; ++i)
+            groups.back().push_back(i);
     }
     for (const auto& group : groups) {
         auto* view = new PlotView(this);
@@ -68,7 +70,8 @@ void PlotArea::Rebuild() {
             view->SetLegendShown(false);
             view->SetValueTitle(QString::fromStdString(InputName(group.front())));
         }
-        for (int input : group) view->SetCurveVisible(input, stacked_ || visible_[input]);
+        for (int input : group)
+            view->SetCurveVisible(input, stacked_ || visible_[input]);
         connect(view, &PlotView::viewChangeStarting, this, &PlotArea::SaveView);
         connect(view, &PlotView::timeRangeRequested, this, [this](AxisRange r) {
             ApplyTimeRange(LimitedZoom(r));
@@ -130,7 +133,8 @@ void PlotArea::Fit() {
     if (data_ && data_->SampleCount() > 0)
         time = PaddedRange(data_->Times.front(), data_->Times.back(), 0);
     ApplyTimeRange(time);
-    for (PlotView* view : views_) FitValues(view);
+    for (PlotView* view : views_)
+        FitValues(view);
 }
 
 void PlotArea::FitView() {
@@ -146,7 +150,8 @@ void PlotArea::FitValues(PlotView* view) {
 
 void PlotArea::ApplyTimeRange(AxisRange range) {
     time_ = range;
-    for (PlotView* view : views_) view->SetTimeRange(range);
+    for (PlotView* view : views_)
+        view->SetTimeRange(range);
 }
 
 void PlotArea::Zoom(double factor) {
@@ -177,10 +182,13 @@ void PlotArea::SaveView(bool continuous) {
         lastContinuous_.restart();
         return;
     }
-    if (continuous) lastContinuous_.start();
-    else lastContinuous_.invalidate();
+    if (continuous)
+        lastContinuous_.start();
+    else
+        lastContinuous_.invalidate();
     ViewState state{time_, {}};
-    for (PlotView* view : views_) state.Values.push_back(view->ValueRange());
+    for (PlotView* view : views_)
+        state.Values.push_back(view->ValueRange());
     history_.push_back(std::move(state));
     if (history_.size() > HistoryDepth) history_.erase(history_.begin());
 }
@@ -217,7 +225,8 @@ void PlotArea::AlignPlots() {
     }
     for (std::size_t i = 0; i < views_.size(); ++i) {
         QMargins margins = views_[i]->chart()->margins();
-        const int left = PlotMarginLeft + (stacked_ ? static_cast<int>(std::lround(widest - axisWidths[i])) : 0);
+        const int left =
+            PlotMarginLeft + (stacked_ ? static_cast<int>(std::lround(widest - axisWidths[i])) : 0);
         if (margins.left() == left) continue;
         margins.setLeft(left);
         views_[i]->chart()->setMargins(margins);
@@ -225,7 +234,8 @@ void PlotArea::AlignPlots() {
 }
 
 QImage PlotArea::Render(QSize size) {
-    for (PlotView* view : views_) view->SetOverlaysShown(false);
+    for (PlotView* view : views_)
+        view->SetOverlaysShown(false);
     if (size.isValid() && size != this->size()) resize(size);
     // Layout, the choice of ticks and the alignment of stacked plots each
     // take a round of events to settle.
@@ -238,6 +248,7 @@ QImage PlotArea::Render(QSize size) {
     QPainter painter(&image);
     render(&painter);
     painter.end();
-    for (PlotView* view : views_) view->SetOverlaysShown(true);
+    for (PlotView* view : views_)
+        view->SetOverlaysShown(true);
     return image;
 }

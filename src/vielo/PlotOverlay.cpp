@@ -64,7 +64,8 @@ void PlotView::DrawReadout(QPainter* painter, double time, QPointF anchor) const
         QColor Swatch;
     };
     std::vector<Line> lines{{"t = " + Number(time) + " с", QColor()}};
-    if (mouseInside_ && drag_ != Drag::Pan) lines.push_back({"y = " + Number(ValueAtY(mouse_.y())), QColor()});
+    if (mouseInside_ && drag_ != Drag::Pan)
+        lines.push_back({"y = " + Number(ValueAtY(mouse_.y())), QColor()});
     int shown = 0;
     for (const Curve& curve : curves_) {
         if (!curve.Series->isVisible() || !data_) continue;
@@ -82,7 +83,8 @@ void PlotView::DrawReadout(QPainter* painter, double time, QPointF anchor) const
     const QFontMetricsF metrics(font);
     const double swatch = metrics.height() * 0.6, pad = 6, lineHeight = metrics.height();
     double textWidth = 0;
-    for (const Line& line : lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line.Text));
+    for (const Line& line : lines)
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(line.Text));
     const QSizeF size(textWidth + swatch + 3 * pad, lines.size() * lineHeight + 2 * pad);
 
     const QRectF plot = PlotRect();
@@ -102,7 +104,8 @@ void PlotView::DrawReadout(QPainter* painter, double time, QPointF anchor) const
         if (line.Swatch.isValid()) {
             painter->setPen(Qt::NoPen);
             painter->setBrush(line.Swatch);
-            painter->drawRect(QRectF(box.left() + pad, y + (lineHeight - swatch) / 2, swatch, swatch));
+            painter->drawRect(
+                QRectF(box.left() + pad, y + (lineHeight - swatch) / 2, swatch, swatch));
         }
         painter->setPen(QColor(0x20, 0x20, 0x20));
         painter->drawText(QPointF(textLeft, y + metrics.ascent()), line.Text);

@@ -128,11 +128,17 @@ AxisRange PlotView::FittedValueRange(AxisRange time) const {
     return PaddedRange(lo, hi, ValueMargin);
 }
 
-void PlotView::SetTimeTitle(bool shown) { timeAxis_->setTitleText(shown ? "Время, с" : QString()); }
+void PlotView::SetTimeTitle(bool shown) {
+    timeAxis_->setTitleText(shown ? "Время, с" : QString());
+}
 
-void PlotView::SetValueTitle(const QString& title) { valueAxis_->setTitleText(title); }
+void PlotView::SetValueTitle(const QString& title) {
+    valueAxis_->setTitleText(title);
+}
 
-void PlotView::SetLegendShown(bool shown) { chart()->legend()->setVisible(shown); }
+void PlotView::SetLegendShown(bool shown) {
+    chart()->legend()->setVisible(shown);
+}
 
 void PlotView::SetSharedCursor(double time) {
     sharedCursor_ = time;
@@ -188,13 +194,13 @@ void PlotView::UpdatePoints() {
     pointsTime_ = time_;
     pointsBuckets_ = buckets;
     for (const Curve& curve : curves_) {
-        const auto points = VisiblePoints(data_->Times, data_->Values[curve.Input], time_.Min,
-                                          time_.Max, buckets);
+        const auto points =
+            VisiblePoints(data_->Times, data_->Values[curve.Input], time_.Min, time_.Max, buckets);
         QList<QPointF> list;
         list.reserve(static_cast<qsizetype>(points.size()));
-        for (const PlotPoint& p : points) list.append(QPointF(p.T, p.V));
-        const double width =
-            points.size() > DensePointsPerPixel * buckets ? 1.0 : CurveWidth;
+        for (const PlotPoint& p : points)
+            list.append(QPointF(p.T, p.V));
+        const double width = points.size() > DensePointsPerPixel * buckets ? 1.0 : CurveWidth;
         if (curve.Series->pen().widthF() != width) {
             QPen pen = curve.Series->pen();
             pen.setWidthF(width);

@@ -42,7 +42,7 @@ public:
     void SetSharedCursor(double time);
     // Off while rendering a picture, so no cross-hair gets into it.
     void SetOverlaysShown(bool shown);
-    QRectF PlotRect() const;  // the plot area in viewport pixels
+    QRectF PlotRect() const; // the plot area in viewport pixels
 
 signals:
     // Before a change of view the user asked for; `continuous` for steps
@@ -89,7 +89,7 @@ private:
     QValueAxis* valueAxis_;
     AxisRange time_{0, 1};
     AxisRange value_{-1, 1};
-    AxisRange pointsTime_;  // what the series now hold points for
+    AxisRange pointsTime_; // what the series now hold points for
     int pointsBuckets_ = 0;
 
     Drag drag_ = Drag::None;

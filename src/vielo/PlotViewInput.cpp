@@ -50,8 +50,10 @@ void PlotView::mouseMoveEvent(QMouseEvent* event) {
         QChartView::mouseMoveEvent(event);
     }
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    if (mouseInside_) emit cursorMoved(TimeAt(mouse_.x()), ValueAtY(mouse_.y()));
-    else emit cursorMoved(nan, nan);
+    if (mouseInside_)
+        emit cursorMoved(TimeAt(mouse_.x()), ValueAtY(mouse_.y()));
+    else
+        emit cursorMoved(nan, nan);
     viewport()->update();
 }
 
@@ -110,8 +112,8 @@ void PlotView::wheelEvent(QWheelEvent* event) {
 void PlotView::ZoomAround(QPointF pos, double timeFactor, double valueFactor) {
     const double t = TimeAt(pos.x()), v = ValueAtY(pos.y());
     if (valueFactor != 1)
-        SetValueRange(LimitedZoom(
-            {v - (v - value_.Min) * valueFactor, v + (value_.Max - v) * valueFactor}));
+        SetValueRange(
+            LimitedZoom({v - (v - value_.Min) * valueFactor, v + (value_.Max - v) * valueFactor}));
     if (timeFactor != 1)
         emit timeRangeRequested(
             {t - (t - time_.Min) * timeFactor, t + (time_.Max - t) * timeFactor});

@@ -33,7 +33,8 @@ std::vector<PlotPoint> VisiblePoints(const std::vector<float>& times,
     const std::size_t count = last - first + 1;
     if (buckets < 1 || count <= PointsPerBucket * static_cast<std::size_t>(buckets)) {
         out.reserve(count);
-        for (std::size_t i = first; i <= last; ++i) Add(out, times, values, i);
+        for (std::size_t i = first; i <= last; ++i)
+            Add(out, times, values, i);
         return out;
     }
 
@@ -66,8 +67,7 @@ double ValueAt(const std::vector<float>& times, const std::vector<float>& values
     const std::size_t n = std::min(times.size(), values.size());
     if (n == 0 || !(t >= times[0] && t <= times[n - 1]))
         return std::numeric_limits<double>::quiet_NaN();
-    const std::size_t i =
-        std::upper_bound(times.begin(), times.begin() + n, t) - times.begin() - 1;
+    const std::size_t i = std::upper_bound(times.begin(), times.begin() + n, t) - times.begin() - 1;
     if (i + 1 >= n || times[i] == t) return values[i];
     const double f = (t - times[i]) / (times[i + 1] - times[i]);
     return values[i] + f * (static_cast<double>(values[i + 1]) - values[i]);

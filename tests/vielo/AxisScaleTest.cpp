@@ -21,9 +21,9 @@ TEST(PaddedRange, FlatSignalsGetABandAroundThem) {
 
 TEST(NiceStep, OneTwoOrFiveTimesAPowerOfTen) {
     EXPECT_DOUBLE_EQ(NiceStep(1, 10), 0.1);
-    EXPECT_DOUBLE_EQ(NiceStep(7, 5), 2);        // 1.4 per tick rounds up to 2
+    EXPECT_DOUBLE_EQ(NiceStep(7, 5), 2); // 1.4 per tick rounds up to 2
     EXPECT_DOUBLE_EQ(NiceStep(0.0037, 4), 0.001);
-    EXPECT_DOUBLE_EQ(NiceStep(100, 10), 10);    // exactly 10 intervals
+    EXPECT_DOUBLE_EQ(NiceStep(100, 10), 10); // exactly 10 intervals
     EXPECT_DOUBLE_EQ(NiceStep(2.2, 5), 0.5);
     EXPECT_DOUBLE_EQ(NiceStep(3e6, 6), 5e5);
     EXPECT_DOUBLE_EQ(NiceStep(0, 5), 1);

@@ -57,8 +57,10 @@ TEST(CommandLine, MistakesAreNamed) {
     EXPECT_EQ(Parse({"--csv="}, o), "--csv needs a file name");
     EXPECT_EQ(Parse({"a.grp", "b.grp"}, o), "only one plot file can be opened, got b.grp");
     EXPECT_EQ(Parse({"--size", "800x600"}, o), "--size only applies with --export");
-    const std::string badSize = "--size needs WIDTHxHEIGHT, each from 16 to 16384 pixels, e.g. 1200x800";
-    for (const char* size : {"800", "800x", "x600", "15x600", "800x16385", "80a0x600", "-800x600", ""})
+    const std::string badSize =
+        "--size needs WIDTHxHEIGHT, each from 16 to 16384 pixels, e.g. 1200x800";
+    for (const char* size :
+         {"800", "800x", "x600", "15x600", "800x16385", "80a0x600", "-800x600", ""})
         EXPECT_EQ(Parse({"--export", "a.png", "--size", size}, o), badSize) << size;
 }
 

@@ -69,7 +69,8 @@ TEST(Csv, EveryNumberReadsBackToTheSameFloat) {
     d.Values.resize(1);
     for (int i = 0; i < 3000; ++i) {
         float v;
-        do v = std::bit_cast<float>(bits(rng));
+        do
+            v = std::bit_cast<float>(bits(rng));
         while (!std::isfinite(v));
         d.Times.push_back(static_cast<float>(i));
         d.Values[0].push_back(v);
@@ -99,7 +100,8 @@ TEST(Csv, FilesAreWrittenOrTheReasonIsGiven) {
     EXPECT_EQ(text, expected.str());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 402);
 
-    EXPECT_EQ(WriteCsvFile(run, dir.File("no/such/dir/graf.csv")), "Не удаётся создать файл graf.csv");
+    EXPECT_EQ(WriteCsvFile(run, dir.File("no/such/dir/graf.csv")),
+              "Не удаётся создать файл graf.csv");
 }
 
 } // namespace

@@ -93,7 +93,8 @@ TEST(GrpTruncation, PartialLastSampleIsIgnored) {
     ASSERT_TRUE(r.Ok()) << r.Message;
     EXPECT_EQ(r.Data.SampleCount(), 3u);
     EXPECT_EQ(r.Data.IgnoredTailBytes, 5u);
-    EXPECT_EQ(r.Data.Values[2], std::vector<float>(written.Values[2].begin(), written.Values[2].begin() + 3));
+    EXPECT_EQ(r.Data.Values[2],
+              std::vector<float>(written.Values[2].begin(), written.Values[2].begin() + 3));
 
     bytes.resize(12 + 15);
     const GrpReadResult lessThanOne = Parse(bytes);
@@ -138,7 +139,8 @@ TEST(GrpGarbage, NegativeOrAbsurdInputCountsAreRefused) {
     }
     // Text where the header should be: "ABCD" is 0x44434241 inputs.
     const std::string text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    const GrpReadResult r = ParseGrp(reinterpret_cast<const unsigned char*>(text.data()), text.size(), "graf.grp");
+    const GrpReadResult r =
+        ParseGrp(reinterpret_cast<const unsigned char*>(text.data()), text.size(), "graf.grp");
     EXPECT_EQ(r.Error, GrpError::BadInputCount);
     EXPECT_EQ(r.Message, "Файл graf.grp повреждён: недопустимое число входов (1145258561)");
 

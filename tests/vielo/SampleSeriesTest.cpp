@@ -12,14 +12,15 @@ const float Nan = std::numeric_limits<float>::quiet_NaN();
 
 std::vector<float> Ramp(int n, float step) {
     std::vector<float> t;
-    for (int i = 0; i < n; ++i) t.push_back(i * step);
+    for (int i = 0; i < n; ++i)
+        t.push_back(i * step);
     return t;
 }
 
 TEST(VisiblePoints, FewSamplesAreDrawnAllWithOneBeyondEachEdge) {
     const auto t = Ramp(10, 1), v = Ramp(10, 2);
     const auto p = VisiblePoints(t, v, 2.5, 5.5, 100);
-    ASSERT_EQ(p.size(), 5u);  // samples 2 to 6
+    ASSERT_EQ(p.size(), 5u); // samples 2 to 6
     EXPECT_EQ(p.front().T, 2);
     EXPECT_EQ(p.back().T, 6);
     EXPECT_EQ(p[1].V, 6);
@@ -42,12 +43,14 @@ TEST(VisiblePoints, ManySamplesKeepEveryBucketsExtremes) {
     const int n = 200000, buckets = 150;
     const auto t = Ramp(n, 1e-4f);
     std::vector<float> v(n);
-    for (int i = 0; i < n; ++i) v[i] = static_cast<float>(std::sin(2 * std::numbers::pi * t[i]));
+    for (int i = 0; i < n; ++i)
+        v[i] = static_cast<float>(std::sin(2 * std::numbers::pi * t[i]));
     v[123457] = 25;
     const double t0 = 2.0, t1 = 17.0;
     const auto p = VisiblePoints(t, v, t0, t1, buckets);
     EXPECT_LE(p.size(), 4u * buckets + 2);
-    for (std::size_t i = 1; i < p.size(); ++i) ASSERT_LT(p[i - 1].T, p[i].T);
+    for (std::size_t i = 1; i < p.size(); ++i)
+        ASSERT_LT(p[i - 1].T, p[i].T);
 
     // Brute force: the extremes of the samples in each bucket are among the points.
     const double width = (t1 - t0) / buckets;
@@ -68,7 +71,8 @@ TEST(VisiblePoints, ManySamplesKeepEveryBucketsExtremes) {
         EXPECT_TRUE(foundMin && foundMax) << "bucket " << b;
     }
     bool spike = false;
-    for (const PlotPoint& q : p) spike |= q.V == 25;
+    for (const PlotPoint& q : p)
+        spike |= q.V == 25;
     EXPECT_TRUE(spike);
     EXPECT_LT(p.front().T, t0);
     EXPECT_GT(p.back().T, t1);

@@ -9,7 +9,8 @@ void ShowOffscreen(QWidget& widget, QSize size) {
     widget.setAttribute(Qt::WA_DontShowOnScreen);
     widget.resize(size);
     widget.show();
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
 }
 
 void HoverMouse(QWidget* widget, QPoint pos) {
@@ -28,7 +29,8 @@ int PixelsOfColour(const QImage& image, const QColor& colour) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
             if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-                    std::abs(c.blue() - colour.blue()) < 40)
+                    std::abs(c.blue() - colour.blue()) <
+                40)
                 ++count;
         }
     return count;

@@ -107,11 +107,14 @@ TEST_F(MainWindowTest, CrossHairValuesAppearInTheList) {
     QApplication::processEvents();
     PlotView* view = window.Plots()->Views().front();
     const QRectF plot = view->PlotRect();
-    const QPoint pos(static_cast<int>(plot.left() + 0.37 * plot.width()), static_cast<int>(plot.center().y()));
+    const QPoint pos(static_cast<int>(plot.left() + 0.37 * plot.width()),
+                     static_cast<int>(plot.center().y()));
     HoverMouse(view->viewport(), pos);
-    const double t = view->TimeRange().Min + (pos.x() - plot.left()) / plot.width() * view->TimeRange().Span();
+    const double t =
+        view->TimeRange().Min + (pos.x() - plot.left()) / plot.width() * view->TimeRange().Span();
     const double expected = ValueAt(run.Times, run.Values[1], t);
-    EXPECT_NEAR(window.Inputs()->topLevelItem(1)->text(1).toDouble(), expected, 1e-4 * std::abs(expected) + 1e-6);
+    EXPECT_NEAR(window.Inputs()->topLevelItem(1)->text(1).toDouble(), expected,
+                1e-4 * std::abs(expected) + 1e-6);
 }
 
 TEST_F(MainWindowTest, PictureAndTableExports) {

@@ -35,8 +35,8 @@ protected:
         return v->ValueRange().Min + (r.bottom() - y) / r.height() * v->ValueRange().Span();
     }
     void Wheel(PlotView* v, QPointF pos, int delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWheelEvent e(pos, v->viewport()->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      mods, Qt::NoScrollPhase, false);
+        QWheelEvent e(pos, v->viewport()->mapToGlobal(pos), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
         QApplication::sendEvent(v->viewport(), &e);
     }
 
@@ -99,10 +99,10 @@ TEST_F(PlotAreaTest, WheelZoomKeepsThePointUnderTheMouse) {
     ExpectRange(v->TimeRange(), {t - 0.8 * (t - time.Min), t + 0.8 * (time.Max - t)});
     ExpectRange(v->ValueRange(), {y - 0.8 * (y - value.Min), y + 0.8 * (value.Max - y)});
 
-    Wheel(v, pos, -120, Qt::ControlModifier);  // time only, back out
+    Wheel(v, pos, -120, Qt::ControlModifier); // time only, back out
     EXPECT_NEAR(v->TimeRange().Span(), timeSpan, 1e-9);
     EXPECT_NEAR(v->ValueRange().Span(), 0.8 * valueSpan, 1e-9);
-    Wheel(v, pos, -120, Qt::ShiftModifier);  // values only
+    Wheel(v, pos, -120, Qt::ShiftModifier); // values only
     EXPECT_NEAR(v->ValueRange().Span(), valueSpan, 1e-9);
 
     // The steps of one wheel gesture are one step of history.
@@ -169,7 +169,8 @@ TEST_F(PlotAreaTest, MiddleDragPansAndEscapeCancels) {
 TEST_F(PlotAreaTest, DoubleClickFitsAgain) {
     area.Zoom(0.25);
     PlotView* v = View();
-    QTest::mouseDClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, v->PlotRect().center().toPoint());
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       v->PlotRect().center().toPoint());
     ExpectRange(area.TimeRange(), {0, 2});
     ExpectRange(v->ValueRange(), ExpectedValueRange(run, {0, 1, 2}));
 }
@@ -181,7 +182,7 @@ TEST_F(PlotAreaTest, LegendClickTogglesTheCurve) {
     emit markers.front()->clicked();
     EXPECT_FALSE(area.CurveVisible(2));
     EXPECT_FALSE(series->isVisible());
-    EXPECT_TRUE(markers.front()->isVisible());  // still there to click again
+    EXPECT_TRUE(markers.front()->isVisible()); // still there to click again
     emit markers.front()->clicked();
     EXPECT_TRUE(area.CurveVisible(2));
 }
@@ -196,7 +197,8 @@ TEST_F(PlotAreaTest, StackedPlotsShareTimeButFitTheirOwnValues) {
     QApplication::processEvents();
     const QRectF plot = View(1)->PlotRect();
     Wheel(View(1), plot.center(), 240, Qt::ControlModifier);
-    for (int i = 0; i < 3; ++i) ExpectRange(View(i)->TimeRange(), area.TimeRange());
+    for (int i = 0; i < 3; ++i)
+        ExpectRange(View(i)->TimeRange(), area.TimeRange());
     EXPECT_LT(area.TimeRange().Span(), 1.5);
 
     area.SetCurveVisible(2, false);
@@ -207,19 +209,22 @@ TEST_F(PlotAreaTest, StackedPlotsShareTimeButFitTheirOwnValues) {
 TEST_F(PlotAreaTest, StackedPlotAreasLineUp) {
     // Input 2 needs wider value labels than the step of input 0.
     GrpData d = ControlRun();
-    for (float& v : d.Values[1]) v *= 1000;
+    for (float& v : d.Values[1])
+        v *= 1000;
     area.SetData(Shared(d));
     area.SetStacked(true);
     area.Render();
     const double left = View(0)->PlotRect().left();
-    for (int i = 1; i < 3; ++i) EXPECT_NEAR(View(i)->PlotRect().left(), left, 1.0) << i;
+    for (int i = 1; i < 3; ++i)
+        EXPECT_NEAR(View(i)->PlotRect().left(), left, 1.0) << i;
 }
 
 TEST_F(PlotAreaTest, LargeChangesOfRangeStayQuick) {
     // Each axis passes through its old tick step on the new range or the
     // new step on the old one; a naive order lays out millions of ticks.
     GrpData big = ControlRun();
-    for (float& v : big.Values[1]) v *= 1e6f;
+    for (float& v : big.Values[1])
+        v *= 1e6f;
     QElapsedTimer timer;
     timer.start();
     area.SetData(Shared(big));
@@ -232,7 +237,8 @@ TEST_F(PlotAreaTest, LargeChangesOfRangeStayQuick) {
 TEST_F(PlotAreaTest, RenderedPictureShowsTheCurvesShown) {
     const QImage image = area.Render(QSize(800, 500));
     ASSERT_EQ(image.size(), QSize(800, 500));
-    for (int i = 0; i < 3; ++i) EXPECT_GT(PixelsOfColour(image, CurveColor(i)), 300) << i;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_GT(PixelsOfColour(image, CurveColor(i)), 300) << i;
 
     area.SetCurveVisible(1, false);
     const QImage without = area.Render();

@@ -21,13 +21,15 @@ struct Outcome {
 Outcome RunVielo(const TempDir& dir, const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(QString::fromStdString(dir.Path().string()));
     p.start(VIELO_PROGRAM, args);
     if (!p.waitForFinished(60000)) return {-1, {}, "did not finish"};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 TEST(VieloProgram, ExportsGrafGrpFromTheCurrentDirectoryWithoutAScreen) {
@@ -38,13 +40,15 @@ TEST(VieloProgram, ExportsGrafGrpFromTheCurrentDirectoryWithoutAScreen) {
     EXPECT_EQ(r.Err, "");
     const QImage image(QString::fromStdString(dir.File("plot.png")));
     EXPECT_EQ(image.size(), QSize(1200, 800));
-    for (int i = 0; i < 3; ++i) EXPECT_GT(PixelsOfColour(image, CurveColor(i)), 300) << i;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_GT(PixelsOfColour(image, CurveColor(i)), 300) << i;
 }
 
 TEST(VieloProgram, ExportsAnotherFileAtTheRequestedSize) {
     TempDir dir;
     WriteFileBytes(dir.File("run.grp"), EncodeGrp(SineRun(2, 300)));
-    const Outcome r = RunVielo(dir, {"run.grp", "--export", "small.png", "--size", "640x360", "--stacked"});
+    const Outcome r =
+        RunVielo(dir, {"run.grp", "--export", "small.png", "--size", "640x360", "--stacked"});
     ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
     EXPECT_EQ(QImage(QString::fromStdString(dir.File("small.png"))).size(), QSize(640, 360));
 }
@@ -56,10 +60,12 @@ TEST(VieloProgram, FailuresExitNonZeroWithTheReason) {
     EXPECT_EQ(r.Err, "error: Файл graf.grp не найден\n");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.File("plot.png"))));
 
-    WriteFileBytes(dir.File("graf.grp"), {'G', 'A', 'R', 'B', 'A', 'G', 'E', '!', '!', '!', '!', '!', 0});
+    WriteFileBytes(dir.File("graf.grp"),
+                   {'G', 'A', 'R', 'B', 'A', 'G', 'E', '!', '!', '!', '!', '!', 0});
     r = RunVielo(dir, {"--export", "plot.png"});
     EXPECT_EQ(r.Status, 1);
-    EXPECT_TRUE(r.Err.startsWith("error: Файл graf.grp повреждён: недопустимое число входов")) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.startsWith("error: Файл graf.grp повреждён: недопустимое число входов"))
+        << r.Err.toStdString();
 
     WriteFileBytes(dir.File("graf.grp"), EncodeGrp(SineRun(1, 10)));
     r = RunVielo(dir, {"--export", "no/such/dir/plot.png"});
