@@ -106,11 +106,18 @@ void PlotView::SetTimeRange(AxisRange range) {
     time_ = range;
     UpdateTicks();
     UpdatePoints();
+    RefreshCursor();
 }
 
 void PlotView::SetValueRange(AxisRange range) {
     value_ = range;
     UpdateTicks();
+    RefreshCursor();
+}
+
+void PlotView::RefreshCursor() {
+    // The mouse now points at another time and value.
+    if (mouseInside_) emit cursorMoved(TimeAt(mouse_.x()), ValueAtY(mouse_.y()));
 }
 
 AxisRange PlotView::FittedValueRange(AxisRange time) const {

@@ -74,6 +74,7 @@ private:
 
     void UpdateTicks();
     void UpdatePoints();
+    void RefreshCursor();
     double TimeAt(double x) const;
     double ValueAtY(double y) const;
     double XOf(double time) const;
