@@ -10,6 +10,7 @@
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
 #include "support/ExampleBuilder.h"
+#include "support/OracleCompare.h"
 #include "support/RecordingMessages.h"
 #include "support/ResultFiles.h"
 #include "support/TempDir.h"
@@ -188,6 +189,23 @@ TEST(ExampleFiles, SaveLoadSaveGivesTheSameBytesForEveryExample) {
     }
     EXPECT_GE(count, 3);
     EXPECT_TRUE(messages.Entries.empty()) << messages.Entries[0].Text;
+}
+
+TEST(ExampleFiles, FastLoopMatchesTheDenseOneOnEveryExample) {
+    RecordingMessages messages;
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(QUENTOR_SOURCE_DIR) + "/examples")) {
+        if (entry.path().extension() != ".dvn") continue;
+        ++count;
+        Schematic sheet;
+        ASSERT_EQ(LoadSchematic(sheet, entry.path().string()), TLoadResult::Loaded);
+        // The first fifty steps: the dense loop is slow.
+        TSimModel& m = sheet.SimModel();
+        m.T = 50 * m.h;
+        m.GS = std::min(m.GS, 5 * m.h);
+        CompareWithOracle(sheet, entry.path().filename().string());
+    }
+    EXPECT_GE(count, 3);
 }
 
 } // namespace
