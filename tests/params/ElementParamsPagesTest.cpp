@@ -262,3 +262,39 @@ TEST_F(ParamsDialog, AFailedCalculationKeepsTheDialogOpenWithoutAMessage) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ParamsDialog, SingleUnitRowsStayFixedAndRowsWithoutUnitsHaveNoUnitBox) {
+    TBaseElement* e = CreateElementByName(sheet, "TTestGauge");
+    TElementParamsController c(*e, ',');
+    TParameterEditor* t = Row(c.RefEditors, "T");
+    TParameterEditor* k = Row(c.RefEditors, "k");
+    EXPECT_TRUE(t->UnitVisible);
+    EXPECT_FALSE(t->UnitEnabled);
+    EXPECT_EQ(t->UnitTexts, (std::vector<std::string>{"К"}));
+    EXPECT_FALSE(k->UnitVisible);
+    EXPECT_EQ(k->Text, "0,5");
+    t->SetEditable(false);
+    t->SetEditable(true);
+    EXPECT_FALSE(t->UnitEnabled);
+    EXPECT_TRUE(t->ValueEnabled);
+}
+
+TEST_F(ParamsDialog, ModelRowsWithoutMethodsAreTheOnesOfEveryMethod) {
+    TBaseElement* e = CreateElementByName(sheet, "TTestGauge");
+    TElementParamsController c(*e, '.');
+    EXPECT_TRUE(c.ModelPageVisible);
+    EXPECT_FALSE(c.MethodsPanelVisible);
+    EXPECT_FALSE(c.DataBasePanelVisible);
+    EXPECT_EQ(Names(c.ModelEditors), (std::vector<std::string>{"Kelvin"}));
+    EXPECT_EQ(Row(c.ModelEditors, "Kelvin")->Text, "150");
+    Row(c.RefEditors, "k")->Text = "2";
+    ASSERT_TRUE(c.FormCloseQuery());
+    EXPECT_DOUBLE_EQ(e->ParamOf("Kelvin"), 600);
+    EXPECT_EQ(e->MethodIndex, -1);
+    EXPECT_TRUE(e->AutoModel);
+    EXPECT_TRUE(e->ManualRefs);
+}
+
+} // namespace
