@@ -18,8 +18,8 @@ QPolygon ToPolyline(const std::vector<TPoint>& points) {
     return poly;
 }
 
-// The latest value of a display's input, in the lower part of its box under
-// the fixed caption.
+// The latest value of a display's input, just under its box: the box keeps
+// its fixed caption.
 void PaintDisplayValue(QPainter& painter, const TBaseElement& e, double value) {
     const QRect picture = ToQRect(e.Image()->BoundsRect()).translated(e.Left, e.Top);
     QFont font = painter.font();
@@ -27,8 +27,8 @@ void PaintDisplayValue(QPainter& painter, const TBaseElement& e, double value) {
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(0, 0, 128));
-    const QRect lower(picture.left() + 2, picture.center().y() + 1, picture.width() - 4, picture.height() / 2 - 2);
-    painter.drawText(lower, Qt::AlignCenter | Qt::TextDontClip, QString::number(value, 'g', 5));
+    const QRect below(picture.left() - 20, picture.bottom() + 2, picture.width() + 40, 14);
+    painter.drawText(below, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, QString::number(value, 'g', 6));
 }
 
 void PaintOverlays(QPainter& painter, const TEditor& editor) {
@@ -57,7 +57,8 @@ void PaintSheet(QPainter& painter, const TEditor& editor, const QRect& clip) {
     pictures.Draw(PaintSignalLinks(sheet));
     for (const TBaseElement* e : sheet.Elements) {
         const QRect box = ToQRect(e->BoundsRect());
-        if (!box.adjusted(-2, -2, 2, 2).intersects(clip)) continue;
+        // A display's value hangs below its box.
+        if (!box.adjusted(-22, -2, 22, 18).intersects(clip)) continue;
         painter.save();
         painter.translate(e->Left, e->Top);
         pictures.Draw(e->Paint());

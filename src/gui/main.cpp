@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QTimer>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "gui/MainWindow.h"
 #include "gui/QtMessages.h"
@@ -31,6 +33,11 @@ int Screenshot(TMainWindow& window, const char* image, const char* schematic) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("QUENTOR");
+    // The interface speaks Russian: so do Qt's own dialogs, where their
+    // translation is installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     // The result files are written with printf: "." whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
 
