@@ -46,15 +46,14 @@ void TEditor::MouseDown(TMouseButton button, bool shift, TPoint p) {
     if (placing_ && CaptureAlive()) {
         // The click that puts a palette element down goes to the element.
         placing_ = false;
-        captureButton_ = button;
         capturedElement_->MouseDown(button, shift, p.x - capturedElement_->Left,
                                     p.y - capturedElement_->Top);
+        if (button != TMouseButton::Left) Release();
         Changed();
         return;
     }
     if (capture_ != TCapture::None) return;
     const TSheetHit hit = HitTest(sheet_, p);
-    captureButton_ = button;
     switch (hit.Kind) {
     case TSheetHit::TKind::SignalPin: {
         const bool pinMode = sheet_.Editor.PinMode;
@@ -90,7 +89,9 @@ void TEditor::MouseDown(TMouseButton button, bool shift, TPoint p) {
         }
         break;
     }
-    if (capture_ != TCapture::None && !CaptureAlive()) Release();
+    // Only the left button drags; a right press may have opened a modal
+    // dialog that took its release.
+    if (button != TMouseButton::Left || (capture_ != TCapture::None && !CaptureAlive())) Release();
     Changed();
 }
 
@@ -118,7 +119,7 @@ void TEditor::MouseMove(TPoint p) {
 
 void TEditor::MouseUp(TMouseButton button, bool shift, TPoint p) {
     mouse_ = p;
-    if (capture_ == TCapture::None || placing_ || button != captureButton_) return;
+    if (capture_ == TCapture::None || placing_ || button != TMouseButton::Left) return;
     const TCapture target = capture_;
     const bool alive = CaptureAlive();
     TBaseElement* element = capturedElement_;

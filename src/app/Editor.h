@@ -119,7 +119,6 @@ private:
     Schematic sheet_;
 
     TCapture capture_ = TCapture::None;
-    TMouseButton captureButton_ = TMouseButton::Left;
     bool placing_ = false;  // a palette element follows the mouse without a button
     TBaseElement* capturedElement_ = nullptr;
     TConnector* capturedConnector_ = nullptr;

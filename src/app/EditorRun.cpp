@@ -2,6 +2,7 @@
 // the editor's thread, the status panels and the display values.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include "Simulation/SimModel.h"

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "gui/Application.h"
 #include "gui/MainWindow.h"
 #include "gui/QtMessages.h"
 
@@ -31,7 +32,7 @@ int Screenshot(TMainWindow& window, const char* image, const char* schematic) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QApplication::setApplicationName("QUENTOR");
     // The interface speaks Russian: so do Qt's own dialogs, where their
     // translation is installed.
