@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "Simulation/SimModel.h"
+#include "gui/ParamsDialogs.h"
 #include "gui/SheetWidget.h"
 #include "gui/SimParamsDialog.h"
 #include "gui/StatusPanels.h"
@@ -58,8 +59,9 @@ QAction* TMainWindow::PaletteAction(const std::string& className) const {
 
 void TMainWindow::SelectionChanged(bool) { UpdateActions(); }
 
-void TMainWindow::EditElementParams(TBaseElement&) {
-    // The element parameter dialog plugs in here: modal, on this element.
+void TMainWindow::EditElementParams(TBaseElement& element) {
+    // Accepted values are worth a save question when the schematic closes.
+    if (ShowParamsDialog(element, this)) element.Sheet().Modified = true;
 }
 
 void TMainWindow::Repaint() { sheet_->update(); }

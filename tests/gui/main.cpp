@@ -1,10 +1,12 @@
-// Runs every test class of the editor window; fails when any of them fails.
+// Runs every test class of the editor window and its dialogs; fails when any of them fails.
 #include <QApplication>
 
 int RunMainWindowTests(int argc, char** argv);
 int RunBuildAndRunTests(int argc, char** argv);
 int RunFileQuestionTests(int argc, char** argv);
 int RunSimParamsTests(int argc, char** argv);
+int RunElementParamsTests(int argc, char** argv);
+int RunTransferFunctionDialogTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,5 +15,7 @@ int main(int argc, char** argv) {
     failed += RunBuildAndRunTests(argc, argv);
     failed += RunFileQuestionTests(argc, argv);
     failed += RunSimParamsTests(argc, argv);
+    failed += RunElementParamsTests(argc, argv);
+    failed += RunTransferFunctionDialogTests(argc, argv);
     return failed == 0 ? 0 : 1;
 }
