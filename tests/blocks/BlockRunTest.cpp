@@ -9,7 +9,7 @@
 #include "model/Schematic.h"
 #include "model/TConnector.h"
 #include "model/TInfoConnector.h"
-#include "support/GrafDat.h"
+#include "support/BlockRuns.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "support/WireDrawing.h"

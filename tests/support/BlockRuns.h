@@ -5,17 +5,17 @@
 
 class Schematic;
 
-// One line of "graf.dat": the time, the solved quantities (dynamic-block
-// outputs, static-block outputs, node potentials) and the consumer inputs.
+// One line of "graf.dat" split into the time, the solved quantities
+// (dynamic-block outputs, static-block outputs, node potentials) and the
+// consumer inputs.
 struct GrafRow {
     double Time = 0;
     std::vector<double> Values;
     std::vector<double> Consumers;
 };
 
-// Reads the table; the last `consumers` numbers of a line are the consumer
-// inputs.
-std::vector<GrafRow> ReadGrafDat(const std::string& path, int consumers);
+// The table with the last `consumers` numbers of each line as consumer inputs.
+std::vector<GrafRow> ReadGrafRows(const std::string& path, int consumers);
 
 // Prepares and runs the schematic with its own settings, the result files
 // going into `dir`, and reads "graf.dat" back. Empty when the run could not

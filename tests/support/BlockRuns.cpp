@@ -1,22 +1,14 @@
-#include "support/GrafDat.h"
+#include "support/BlockRuns.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "Simulation/RunSimulation.h"
 #include "model/Schematic.h"
+#include "support/ResultFiles.h"
 
-std::vector<GrafRow> ReadGrafDat(const std::string& path, int consumers) {
+std::vector<GrafRow> ReadGrafRows(const std::string& path, int consumers) {
     std::vector<GrafRow> rows;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::vector<double> numbers;
-        double v = 0;
-        while (fields >> v)
-            numbers.push_back(v);
+    for (const std::vector<double>& numbers : ReadGrafDat(path)) {
         if (numbers.empty() || int(numbers.size()) < 1 + consumers) continue;
         GrafRow row;
         row.Time = numbers[0];
@@ -35,7 +27,7 @@ std::vector<GrafRow> RunAndRead(Schematic& sheet, const std::string& dir) {
     options.MaxIterations = 1000;
     const TRunResult result = RunSimulation(sheet, options);
     if (result.Status != TRunResult::Outcome::Finished) return {};
-    return ReadGrafDat(dir + "/graf.dat", sheet.Consumers.Count());
+    return ReadGrafRows(dir + "/graf.dat", sheet.Consumers.Count());
 }
 
 const GrafRow& RowAt(const std::vector<GrafRow>& rows, double t) {
