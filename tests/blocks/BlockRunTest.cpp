@@ -11,6 +11,7 @@
 #include "model/TInfoConnector.h"
 #include "support/BlockRuns.h"
 #include "support/RecordingMessages.h"
+#include "support/ResultFiles.h"
 #include "support/TempDir.h"
 #include "support/WireDrawing.h"
 
@@ -228,6 +229,65 @@ TEST(BlockRun, ParametersARunCannotUseStopItBeforeItStarts) {
               (std::vector<std::string>{
                   "Компонент ControlledVoltage №0: параметр Rвн должен быть больше нуля.",
                   "Компонент Treu №1: параметр w должен быть больше нуля."}));
+}
+
+TEST(BlockRun, ConsumersRecordInCreationOrderAndCloseUpWhenOneGoes) {
+    Schematic sheet;
+    TBaseElement* sine = PlaceElement(sheet, "TSinusoid", 20, 20);
+    TBaseElement* step = PlaceElement(sheet, "TStep", 20, 120);
+    step->FindParam("h")->Value = 4;
+    TBaseElement* first = PlaceElement(sheet, "TPlotter", 240, 20);
+    TBaseElement* display = PlaceElement(sheet, "TDisplay", 240, 120);
+    Link(sine, first);
+    Link(step, display);
+    Settings(sheet, 0.5, 1e-3, 0.125);
+    TempDir dir;
+    auto rows = RunAndRead(sheet, dir.Path().string());
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_NEAR(RowAt(rows, 0.25).Consumers[0], 1.0, 1e-3);
+    EXPECT_EQ(RowAt(rows, 0.25).Consumers[1], 4.0);
+    const GrafGrp grp = ReadGrafGrp(dir.File("graf.grp"));
+    ASSERT_EQ(grp.Consumers, 2);
+    ASSERT_EQ(grp.Values.size(), rows.size());
+    EXPECT_EQ(grp.Values[2][1], 4.0f);
+    EXPECT_NEAR(grp.Values[2][0], std::sin(2 * std::acos(-1.0) * grp.Times[2]), 1e-6);
+
+    sheet.FreeElement(first);
+    rows = RunAndRead(sheet, dir.Path().string());
+    ASSERT_GE(rows.size(), 4u);
+    ASSERT_EQ(rows[0].Consumers.size(), 1u);
+    EXPECT_EQ(RowAt(rows, 0.25).Consumers[0], 4.0);
+}
+
+// A ground symbol below the pin, wired to it.
+void Ground(Schematic& sheet, TConnector* pin) {
+    TBaseElement* ground =
+        PlaceElement(sheet, "TGround", pin->GetXLink() - 20, pin->GetYLink() + 26);
+    DragWire(pin, ground->FindConnector("Connector")->GetLink());
+    EXPECT_TRUE(ground->FindConnector("Connector")->IsConnected());
+}
+
+TEST(BlockRun, ControlledVoltageFollowsAVoltageSensorLinkedStraightToIt) {
+    Schematic sheet;
+    TBaseElement* battery = PlaceElement(sheet, "TVoltageSource", 20, 86);
+    battery->FindParam("E")->Value = 7;
+    TBaseElement* sensor = PlaceElement(sheet, "TVoltageSummator", 100, 84);
+    DragWire(battery->FindConnector("Plus"), sensor->FindConnector("Plus")->GetLink());
+    TBaseElement* copy = PlaceElement(sheet, "TControlledVoltage", 200, 86);
+    TBaseElement* reader = PlaceElement(sheet, "TVoltageSummator", 300, 84);
+    DragWire(copy->FindConnector("Plus"), reader->FindConnector("Plus")->GetLink());
+    for (TBaseElement* e : {battery, sensor, copy, reader})
+        Ground(sheet, e->FindConnector("Minus"));
+    Link(sensor, copy);
+    Link(reader, PlaceElement(sheet, "TPlotter", 400, 84));
+    Settings(sheet, 0.01, 1e-4, 0.001);
+    TempDir dir;
+    const auto rows = RunAndRead(sheet, dir.Path().string());
+    ASSERT_GE(rows.size(), 10u);
+    // No current flows in either circuit: the copy's EMF is the battery's
+    // voltage, read unchanged.
+    for (const GrafRow& r : rows)
+        EXPECT_NEAR(r.Consumers[0], 7.0, Printed) << r.Time;
 }
 
 } // namespace
