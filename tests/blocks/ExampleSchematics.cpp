@@ -9,54 +9,38 @@
 #include "model/TENode.h"
 #include "model/TElectricLine.h"
 #include "model/TInfoConnector.h"
-#include "support/WireDrawing.h"
+#include "support/ExampleBuilder.h"
 
 namespace {
 
-TConnector* Pin(TBaseElement* e, const char* name) {
-    TConnector* c = e->FindConnector(name);
-    EXPECT_NE(c, nullptr) << e->ClassName() << "." << name;
-    return c;
+bool SameNode(TBaseElement* a, const char* pinA, TBaseElement* b, const char* pinB) {
+    const TConnector* x = a->FindConnector(pinA);
+    const TConnector* y = b->FindConnector(pinB);
+    return x && y && x->IsConnected() && y->IsConnected() && x->FLink->FNode == y->FLink->FNode;
 }
 
-bool SameNode(const TConnector* a, const TConnector* b) {
-    return a->IsConnected() && b->IsConnected() && a->FLink->FNode == b->FLink->FNode;
+// A wire dragged from one pin and released on another.
+void Wire(ExampleBuilder& b, TBaseElement* from, const char* pin, TBaseElement* to,
+          const char* toPin) {
+    b.Drag(from, pin, to->FindConnector(toPin)->GetLink());
+    EXPECT_TRUE(SameNode(from, pin, to, toPin))
+        << from->Name() << "." << pin << " to " << to->Name() << "." << toPin;
 }
 
-// A wire dragged from pin a and released on pin b.
-void Wire(TConnector* a, TConnector* b) {
-    DragWire(a, b->GetLink());
-    EXPECT_TRUE(SameNode(a, b)) << a->Parent()->Name() << "." << a->Name << " to "
-                                << b->Parent()->Name() << "." << b->Name;
-}
-
-// A wire dragged straight up or down from the pin onto the horizontal wire
-// at height y, which must belong to the node of `onNode`.
-void Tap(TConnector* pin, int y, TConnector* onNode) {
-    DragWire(pin, {pin->GetXLink(), y});
-    EXPECT_TRUE(SameNode(pin, onNode)) << pin->Parent()->Name() << "." << pin->Name;
+// A wire dragged straight up from the pin onto the horizontal wire at
+// height y, which must belong to the node of `on`.
+void Tap(ExampleBuilder& b, TBaseElement* e, const char* pin, int y, TBaseElement* on,
+         const char* onPin) {
+    b.Drag(e, pin, {e->FindConnector(pin)->GetXLink(), y});
+    EXPECT_TRUE(SameNode(e, pin, on, onPin)) << e->Name() << "." << pin;
 }
 
 // A ground symbol 30 pixels below the pin, wired to it.
-void Ground(Schematic& sheet, TConnector* pin) {
-    TBaseElement* ground =
-        PlaceElement(sheet, "TGround", pin->GetXLink() - 20, pin->GetYLink() + 26);
-    Wire(pin, Pin(ground, "Connector"));
+void Ground(ExampleBuilder& b, TBaseElement* e, const char* pin) {
+    const TPoint at = e->FindConnector(pin)->GetLink();
+    TBaseElement* ground = b.Place("TGround", "Connector", {at.x, at.y + 30});
+    Wire(b, e, pin, ground, "Connector");
 }
-
-void Link(TBaseElement* from, TBaseElement* to) {
-    to->FInputs[0]->SetSource(from->FOutputs[0]);
-}
-
-// A value in base units, shown in the unit of index `unit` (-1 keeps the default).
-void Set(TBaseElement* e, const char* param, double value, int unit = -1) {
-    ParamValue* v = e->FindParam(param);
-    ASSERT_NE(v, nullptr);
-    v->Value = value;
-    if (unit >= 0) v->Unit = unit;
-}
-
-constexpr int Ohms = 0;
 
 void Run(Schematic& sheet, double T, double h, double GS) {
     TSimModel& m = sheet.SimModel();
@@ -65,113 +49,122 @@ void Run(Schematic& sheet, double T, double h, double GS) {
     m.GS = GS;
 }
 
+constexpr int Ohms = 0;
+
 void StepLag(Schematic& sheet) {
-    TBaseElement* step = PlaceElement(sheet, "TStep", 40, 40);
-    TBaseElement* lag = PlaceElement(sheet, "TTransferFunction", 140, 47);
-    TBaseElement* plot = PlaceElement(sheet, "TPlotter", 260, 40);
-    Link(step, lag);
-    Link(lag, plot);
+    ExampleBuilder b(sheet);
+    TBaseElement* step = b.PlaceBox("TStep", 40, 40);
+    TBaseElement* lag = b.PlaceBox("TTransferFunction", 140, 47);
+    TBaseElement* plot = b.PlaceBox("TPlotter", 260, 40);
+    b.Link(step, lag);
+    b.Link(lag, plot);
     Run(sheet, 5, 1e-4, 0.05);
 }
 
 void IntegratorHold(Schematic& sheet) {
-    TBaseElement* integrator = PlaceElement(sheet, "TIntegrator", 140, 40);
-    Set(integrator, "IC", 3);
-    Link(integrator, PlaceElement(sheet, "TPlotter", 260, 40));
+    ExampleBuilder b(sheet);
+    TBaseElement* integrator = b.PlaceBox("TIntegrator", 140, 40);
+    ExampleBuilder::Set(integrator, "IC", 3);
+    b.Link(integrator, b.PlaceBox("TPlotter", 260, 40));
     Run(sheet, 1, 1e-4, 0.01);
 }
 
 void ControlledVoltage(Schematic& sheet) {
-    TBaseElement* constant = PlaceElement(sheet, "TConst", 40, 100);
-    Set(constant, "K", 5);
-    TBaseElement* source = PlaceElement(sheet, "TControlledVoltage", 120, 86);
-    TBaseElement* sensor = PlaceElement(sheet, "TVoltageSummator", 231, 84);
-    Link(constant, source);
-    Wire(Pin(source, "Plus"), Pin(sensor, "Plus"));
-    Ground(sheet, Pin(source, "Minus"));
-    Ground(sheet, Pin(sensor, "Minus"));
-    Link(sensor, PlaceElement(sheet, "TPlotter", 300, 82));
+    ExampleBuilder b(sheet);
+    TBaseElement* constant = b.PlaceBox("TConst", 40, 100);
+    ExampleBuilder::Set(constant, "K", 5);
+    TBaseElement* source = b.PlaceBox("TControlledVoltage", 120, 86);
+    TBaseElement* sensor = b.PlaceBox("TVoltageSummator", 231, 84);
+    b.Link(constant, source);
+    Wire(b, source, "Plus", sensor, "Plus");
+    Ground(b, source, "Minus");
+    Ground(b, sensor, "Minus");
+    b.Link(sensor, b.PlaceBox("TPlotter", 300, 82));
     Run(sheet, 0.1, 1e-4, 0.001);
 }
 
 void ControlledCurrent(Schematic& sheet) {
-    TBaseElement* constant = PlaceElement(sheet, "TConst", 40, 100);
-    Set(constant, "K", 2);
-    TBaseElement* source = PlaceElement(sheet, "TControlledCurrent", 120, 86);
-    TBaseElement* load = PlaceElement(sheet, "TResistor", 200, 106);
+    ExampleBuilder b(sheet);
+    TBaseElement* constant = b.PlaceBox("TConst", 40, 100);
+    ExampleBuilder::Set(constant, "K", 2);
+    TBaseElement* source = b.PlaceBox("TControlledCurrent", 120, 86);
+    TBaseElement* load = b.PlaceBox("TResistor", 200, 106);
     load->SetAngle(90);
-    Set(load, "R", 3, Ohms);
-    TBaseElement* sensor = PlaceElement(sheet, "TVoltageSummator", 280, 84);
-    Link(constant, source);
-    Wire(Pin(source, "Plus"), Pin(sensor, "Plus"));
-    Tap(Pin(load, "Connector1"), Pin(source, "Plus")->GetYLink(), Pin(source, "Plus"));
-    Ground(sheet, Pin(source, "Minus"));
-    Ground(sheet, Pin(load, "Connector2"));
-    Ground(sheet, Pin(sensor, "Minus"));
-    Link(sensor, PlaceElement(sheet, "TPlotter", 350, 82));
+    ExampleBuilder::Set(load, "R", 3, Ohms);
+    TBaseElement* sensor = b.PlaceBox("TVoltageSummator", 280, 84);
+    b.Link(constant, source);
+    Wire(b, source, "Plus", sensor, "Plus");
+    Tap(b, load, "Connector1", source->FindConnector("Plus")->GetYLink(), source, "Plus");
+    Ground(b, source, "Minus");
+    Ground(b, load, "Connector2");
+    Ground(b, sensor, "Minus");
+    b.Link(sensor, b.PlaceBox("TPlotter", 350, 82));
     Run(sheet, 0.1, 1e-4, 0.001);
 }
 
 void VoltageSensor(Schematic& sheet) {
-    TBaseElement* source = PlaceElement(sheet, "TVoltageSource", 120, 86);
-    Set(source, "E", 10);
-    TBaseElement* swapped = PlaceElement(sheet, "TVoltageSummator", 210, 110);
+    ExampleBuilder b(sheet);
+    TBaseElement* source = b.PlaceBox("TVoltageSource", 120, 86);
+    ExampleBuilder::Set(source, "E", 10);
+    TBaseElement* swapped = b.PlaceBox("TVoltageSummator", 210, 110);
     swapped->SetYFlip(true);
-    TBaseElement* sensor = PlaceElement(sheet, "TVoltageSummator", 300, 84);
-    Wire(Pin(source, "Plus"), Pin(sensor, "Plus"));
-    Tap(Pin(swapped, "Minus"), Pin(source, "Plus")->GetYLink(), Pin(source, "Plus"));
-    Ground(sheet, Pin(source, "Minus"));
-    Ground(sheet, Pin(sensor, "Minus"));
-    Ground(sheet, Pin(swapped, "Plus"));
-    Link(sensor, PlaceElement(sheet, "TPlotter", 370, 82));
-    Link(swapped, PlaceElement(sheet, "TPlotter", 370, 190));
+    TBaseElement* sensor = b.PlaceBox("TVoltageSummator", 300, 84);
+    Wire(b, source, "Plus", sensor, "Plus");
+    Tap(b, swapped, "Minus", source->FindConnector("Plus")->GetYLink(), source, "Plus");
+    Ground(b, source, "Minus");
+    Ground(b, sensor, "Minus");
+    Ground(b, swapped, "Plus");
+    b.Link(sensor, b.PlaceBox("TPlotter", 370, 82));
+    b.Link(swapped, b.PlaceBox("TPlotter", 370, 190));
     Run(sheet, 0.1, 1e-4, 0.001);
 }
 
 void SineSource(Schematic& sheet) {
-    TBaseElement* source = PlaceElement(sheet, "TVoltageSin", 120, 82);
-    TBaseElement* sensor = PlaceElement(sheet, "TVoltageSummator", 300, 84);
-    Wire(Pin(source, "Plus"), Pin(sensor, "Plus"));
-    Ground(sheet, Pin(source, "Minus"));
-    Ground(sheet, Pin(sensor, "Minus"));
-    Link(sensor, PlaceElement(sheet, "TPlotter", 370, 82));
+    ExampleBuilder b(sheet);
+    TBaseElement* source = b.PlaceBox("TVoltageSin", 120, 82);
+    TBaseElement* sensor = b.PlaceBox("TVoltageSummator", 300, 84);
+    Wire(b, source, "Plus", sensor, "Plus");
+    Ground(b, source, "Minus");
+    Ground(b, sensor, "Minus");
+    b.Link(sensor, b.PlaceBox("TPlotter", 370, 82));
     Run(sheet, 0.04, 1e-5, 0.0005);
 }
 
 // The error is formed in the error circuit: the sensor across the set-point
 // EMF and a controlled EMF equal to the measured current reads r − i.
 void PiCurrentLoop(Schematic& sheet) {
-    TBaseElement* setPoint = PlaceElement(sheet, "TVoltageSource", 60, 200);
-    Set(setPoint, "E", 2);
-    TBaseElement* error = PlaceElement(sheet, "TVoltageSummator", 160, 198);
-    TBaseElement* feedback = PlaceElement(sheet, "TControlledVoltage", 149, 280);
-    Wire(Pin(setPoint, "Plus"), Pin(error, "Plus"));
-    Wire(Pin(error, "Minus"), Pin(feedback, "Plus"));
-    Ground(sheet, Pin(setPoint, "Minus"));
-    Ground(sheet, Pin(feedback, "Minus"));
+    ExampleBuilder b(sheet);
+    TBaseElement* setPoint = b.PlaceBox("TVoltageSource", 60, 200);
+    ExampleBuilder::Set(setPoint, "E", 2);
+    TBaseElement* error = b.PlaceBox("TVoltageSummator", 160, 198);
+    TBaseElement* feedback = b.PlaceBox("TControlledVoltage", 149, 280);
+    Wire(b, setPoint, "Plus", error, "Plus");
+    Wire(b, error, "Minus", feedback, "Plus");
+    Ground(b, setPoint, "Minus");
+    Ground(b, feedback, "Minus");
 
-    auto* pi = static_cast<TTransferFunction*>(PlaceElement(sheet, "TTransferFunction", 240, 203));
+    auto* pi = static_cast<TTransferFunction*>(b.PlaceBox("TTransferFunction", 240, 203));
     EXPECT_TRUE(pi->SetCoefficients(1, {{1, 10}, {1, 0}, {}}));
-    Link(error, pi);
+    b.Link(error, pi);
 
-    TBaseElement* drive = PlaceElement(sheet, "TControlledVoltage", 360, 195);
-    TBaseElement* ammeter = PlaceElement(sheet, "TAmper", 460, 192);
-    TBaseElement* resistor = PlaceElement(sheet, "TResistor", 462, 270);
+    TBaseElement* drive = b.PlaceBox("TControlledVoltage", 360, 195);
+    TBaseElement* ammeter = b.PlaceBox("TAmper", 460, 192);
+    TBaseElement* resistor = b.PlaceBox("TResistor", 462, 270);
     resistor->SetAngle(90);
-    Set(resistor, "R", 1, Ohms);
-    TBaseElement* inductor = PlaceElement(sheet, "TInductance", 462, 360);
+    ExampleBuilder::Set(resistor, "R", 1, Ohms);
+    TBaseElement* inductor = b.PlaceBox("TInductance", 462, 360);
     inductor->SetAngle(90);
-    Set(inductor, "L", 0.1);
-    Link(pi, drive);
-    Wire(Pin(drive, "Plus"), Pin(ammeter, "Connector1"));
-    Wire(Pin(ammeter, "Connector2"), Pin(resistor, "Connector1"));
-    Wire(Pin(resistor, "Connector2"), Pin(inductor, "Connector1"));
-    Ground(sheet, Pin(drive, "Minus"));
-    Ground(sheet, Pin(inductor, "Connector2"));
-    Link(ammeter, feedback);
+    ExampleBuilder::Set(inductor, "L", 0.1);
+    b.Link(pi, drive);
+    Wire(b, drive, "Plus", ammeter, "Connector1");
+    Wire(b, ammeter, "Connector2", resistor, "Connector1");
+    Wire(b, resistor, "Connector2", inductor, "Connector1");
+    Ground(b, drive, "Minus");
+    Ground(b, inductor, "Connector2");
+    b.Link(ammeter, feedback);
 
-    Link(ammeter, PlaceElement(sheet, "TPlotter", 560, 194));
-    Link(pi, PlaceElement(sheet, "TPlotter", 360, 110));
+    b.Link(ammeter, b.PlaceBox("TPlotter", 560, 194));
+    b.Link(pi, b.PlaceBox("TPlotter", 360, 110));
     Run(sheet, 1, 1e-5, 0.01);
 }
 
@@ -188,8 +181,4 @@ const std::vector<ExampleSchematic>& BlockExamples() {
         {"pi_current_loop.dvn", &PiCurrentLoop},
     };
     return examples;
-}
-
-std::string ExamplePath(const std::string& file) {
-    return std::string(QUENTOR_SOURCE_DIR) + "/examples/" + file;
 }

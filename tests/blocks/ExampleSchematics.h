@@ -14,6 +14,3 @@ struct ExampleSchematic {
 };
 
 const std::vector<ExampleSchematic>& BlockExamples();
-
-// The example's path in the source tree.
-std::string ExamplePath(const std::string& file);

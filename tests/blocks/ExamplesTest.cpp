@@ -2,15 +2,13 @@
 
 #include <cmath>
 #include <complex>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "Simulation/RunSimulation.h"
 #include "app/SchematicFile.h"
 #include "blocks/ExampleSchematics.h"
 #include "model/Schematic.h"
 #include "support/BlockRuns.h"
+#include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "support/WiringInvariants.h"
@@ -21,27 +19,19 @@ namespace {
 constexpr double Printed = 5e-5;
 const double Pi = std::acos(-1.0);
 
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// With QUENTOR_WRITE_EXAMPLES set the generators write the files into the
-// source tree instead of comparing.
-TEST(BlockExamples, FilesAreWhatTheirGeneratorsWrite) {
-    const char* write = std::getenv("QUENTOR_WRITE_EXAMPLES");
+TEST(BlockExamples, GeneratorsReproduceTheCommittedFiles) {
+    RecordingMessages messages;
+    TempDir dir;
     for (const ExampleSchematic& example : BlockExamples()) {
-        RecordingMessages messages;
         Schematic sheet;
         example.Build(sheet);
         EXPECT_EQ(WiringFault(sheet), "") << example.File;
-        TempDir dir;
-        const std::string path =
-            write && *write ? ExamplePath(example.File) : dir.File(example.File);
-        ASSERT_TRUE(SaveSchematic(sheet, path));
-        EXPECT_EQ(Bytes(path), Bytes(ExamplePath(example.File))) << example.File;
-        EXPECT_TRUE(messages.Texts().empty()) << example.File;
+        const std::string path = SaveExample(sheet, dir.Path().string(), example.File);
+        EXPECT_EQ(FileBytes(path), FileBytes(ExamplePath(example.File)))
+            << example.File
+            << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
     }
+    EXPECT_TRUE(messages.Texts().empty());
 }
 
 // Loads the example and runs it with the settings it carries.
