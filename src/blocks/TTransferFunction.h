@@ -29,7 +29,11 @@ public:
     int LoadFromStrings(std::string_view header, const std::vector<std::string>& list,
                         int index) override;
     void Loaded() override;
+    // Asks the host for its own dialog (the block has no parameter table),
+    // then shows what it stored.
     void EditParams() override;
+    // A leading zero of the denominator (possible in a hand-written file)
+    // would divide by zero.
     bool CheckBeforeRun() override;
 
     // What the dialog stores on "Принять": the coefficients in normal form
