@@ -116,8 +116,9 @@ TEST(ValueLabels, TransferFunctionShowsFactorNumeratorAndDenominator) {
     EXPECT_EQ(tf->Width, right + TInfoConnector::Size);
     // The fraction bar spans the wider of the two lists.
     for (const TPrimitive& p : tf->Image()->Picture.Picture.Items) {
-        if (p.Kind == TPrimitiveKind::Line)
+        if (p.Kind == TPrimitiveKind::Line) {
             EXPECT_GE(p.Points[1].x - p.Points[0].x, LabelTextWidth("0.001 1.5 1 20", 11));
+        }
     }
 }
 
