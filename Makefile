@@ -12,7 +12,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config \
             xvfb xauth fonts-dejavu-core
 
 RUN_DIR     := $(BUILD_DIR)/run
-RUN_EXAMPLE ?= examples/rc.dvn
+RUN_EXAMPLE ?= examples/pi_current_loop.dvn
 
 .PHONY: all deps configure build run test bench gallery asan clean
 

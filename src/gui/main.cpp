@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
         SetMessages(nullptr);
         return status;
     }
+    // A schematic named on the command line is opened at start.
+    if (argc == 2 && argv[1][0] != '-') window.Editor().OpenFile(argv[1]);
     window.show();
     const int status = app.exec();
     SetMessages(nullptr);
