@@ -121,7 +121,8 @@ QWidget* TElementParams::BuildModelPage() {
     methodsList_ = new QComboBox(methodsPanel_);
     methodsList_->setObjectName("MethodsList");
     methodLabel->setBuddy(methodsList_);
-    for (const std::string& m : controller_.MethodItems) methodsList_->addItem(QString::fromStdString(m));
+    for (const std::string& m : controller_.MethodItems)
+        methodsList_->addItem(QString::fromStdString(m));
     auto* methods = new QHBoxLayout(methodsPanel_);
     methods->setContentsMargins(4, 4, 4, 4);
     methods->addWidget(methodLabel);
@@ -130,7 +131,8 @@ QWidget* TElementParams::BuildModelPage() {
     auto* modePanel = new QWidget(page);
     auto* modeLabel = new QLabel(QStringLiteral("Параметры модели:"), modePanel);
     autoCalc_ = new QRadioButton(
-        QStringLiteral("Рассчитываются по справочным данным и/или задаются по умолчанию"), modePanel);
+        QStringLiteral("Рассчитываются по справочным данным и/или задаются по умолчанию"),
+        modePanel);
     autoCalc_->setObjectName("AutoCalc");
     radioButton1_ = new QRadioButton(QStringLiteral("Задаются вручную"), modePanel);
     radioButton1_->setObjectName("RadioButton1");

@@ -48,8 +48,7 @@ private:
                      std::vector<ParameterEditorWidget*>& widgets);
     void ApplyFocus();
     // Runs a handler, then shows its results.
-    template <class F>
-    void Handle(F&& handler);
+    template <class F> void Handle(F&& handler);
     void ValueBoxLeft(ParameterEditorWidget* row);
     void PageChanged(int index);
 

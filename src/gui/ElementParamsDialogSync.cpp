@@ -14,11 +14,12 @@
 #include "gui/ParameterEditorWidget.h"
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
-template <class F>
-void TElementParams::Handle(F&& handler) {
+template <class F> void TElementParams::Handle(F&& handler) {
     if (refreshing_) return;
     handler();
     Refresh();
@@ -53,16 +54,19 @@ void TElementParams::PageChanged(int index) {
 void TElementParams::RefreshTypeList() {
     const TElementParamsController& c = controller_;
     QStringList items;
-    for (const std::string& t : c.TypeItems) items << Q(t);
+    for (const std::string& t : c.TypeItems)
+        items << Q(t);
     QStringList shown;
-    for (int i = 0; i < typeList_->count(); ++i) shown << typeList_->itemText(i);
+    for (int i = 0; i < typeList_->count(); ++i)
+        shown << typeList_->itemText(i);
     if (typeList_->isEditable() != c.TypeListEditable) {
         typeList_->setEditable(c.TypeListEditable);
         if (c.TypeListEditable) {
             // The box keeps the typed text as it is: no completion, no new items.
             typeList_->setCompleter(nullptr);
-            connect(typeList_->lineEdit(), &QLineEdit::textEdited, this,
-                    [this](const QString& text) { controller_.TypeTextEdited(text.toStdString()); });
+            connect(
+                typeList_->lineEdit(), &QLineEdit::textEdited, this,
+                [this](const QString& text) { controller_.TypeTextEdited(text.toStdString()); });
         }
     }
     if (shown != items) {
@@ -102,12 +106,14 @@ void TElementParams::Refresh() {
     autoCalc_->setAutoExclusive(true);
     radioButton1_->setAutoExclusive(true);
 
-    for (ParameterEditorWidget* row : refRows_) row->Refresh();
+    for (ParameterEditorWidget* row : refRows_)
+        row->Refresh();
     if (shownGeneration_ != c.ModelEditorsGeneration) {
         RebuildRows(calcScrollBox_, c.ModelEditors, modelRows_);
         shownGeneration_ = c.ModelEditorsGeneration;
     } else {
-        for (ParameterEditorWidget* row : modelRows_) row->Refresh();
+        for (ParameterEditorWidget* row : modelRows_)
+            row->Refresh();
     }
     refreshing_ = false;
 }
@@ -116,11 +122,17 @@ void TElementParams::ApplyFocus() {
     const TParamsFocus focus = controller_.Focus;
     controller_.Focus = {};
     switch (focus.What) {
-    case TParamsFocus::Target::None: return;
-    case TParamsFocus::Target::TypeList: typeList_->setFocus(Qt::OtherFocusReason); return;
-    case TParamsFocus::Target::MethodsList: methodsList_->setFocus(Qt::OtherFocusReason); return;
+    case TParamsFocus::Target::None:
+        return;
+    case TParamsFocus::Target::TypeList:
+        typeList_->setFocus(Qt::OtherFocusReason);
+        return;
+    case TParamsFocus::Target::MethodsList:
+        methodsList_->setFocus(Qt::OtherFocusReason);
+        return;
     case TParamsFocus::Target::ValueBox:
-    case TParamsFocus::Target::UnitBox: break;
+    case TParamsFocus::Target::UnitBox:
+        break;
     }
     for (const auto* rows : {&refRows_, &modelRows_})
         for (ParameterEditorWidget* w : *rows)

@@ -9,7 +9,9 @@
 #include "params/ParameterEditor.h"
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 ParameterEditorWidget::ParameterEditorWidget(TParameterEditor& row, QWidget* parent)
@@ -29,7 +31,8 @@ ParameterEditorWidget::ParameterEditorWidget(TParameterEditor& row, QWidget* par
     units_ = new QComboBox(this);
     units_->setObjectName("GainsBox");
     units_->setGeometry(368, 0, 105, RowHeight);
-    for (const std::string& text : row.UnitTexts) units_->addItem(Q(text));
+    for (const std::string& text : row.UnitTexts)
+        units_->addItem(Q(text));
     if (!row.ValueVisible) label_->setBuddy(units_);
 
     connect(value_, &QLineEdit::textEdited, this,
@@ -57,7 +60,9 @@ void ParameterEditorWidget::FocusValue() {
     value_->selectAll();
 }
 
-void ParameterEditorWidget::FocusUnit() { units_->setFocus(Qt::OtherFocusReason); }
+void ParameterEditorWidget::FocusUnit() {
+    units_->setFocus(Qt::OtherFocusReason);
+}
 
 bool ParameterEditorWidget::eventFilter(QObject* watched, QEvent* event) {
     if (watched == value_ && event->type() == QEvent::FocusOut) {

@@ -9,7 +9,8 @@
 
 namespace {
 
-QLineEdit* AddRow(QFormLayout* form, const QString& label, const char* name, const std::string& text) {
+QLineEdit* AddRow(QFormLayout* form, const QString& label, const char* name,
+                  const std::string& text) {
     auto* edit = new QLineEdit(QString::fromStdString(text));
     edit->setObjectName(name);
     edit->setMinimumWidth(240);
@@ -29,9 +30,10 @@ TTFParams::TTFParams(TTransferFunction& block, QWidget* parent)
 
     auto* form = new QFormLayout;
     factor_ = AddRow(form, QStringLiteral("&Коэффициент:"), "FactorEdit", controller_.FactorText);
-    numerator_ = AddRow(form, QStringLiteral("&Числитель:"), "NumeratorEdit", controller_.NumeratorText);
-    denominator_ =
-        AddRow(form, QStringLiteral("&Знаменатель:"), "DenumeratorEdit", controller_.DenominatorText);
+    numerator_ =
+        AddRow(form, QStringLiteral("&Числитель:"), "NumeratorEdit", controller_.NumeratorText);
+    denominator_ = AddRow(form, QStringLiteral("&Знаменатель:"), "DenumeratorEdit",
+                          controller_.DenominatorText);
     ic_ = AddRow(form, QStringLiteral("&Начальные значения:"), "ICEdit", controller_.ICText);
 
     auto* buttons = new QDialogButtonBox;

@@ -64,7 +64,8 @@ bool TElementParamsController::ApplyRefRows() {
 }
 
 void TElementParamsController::ShowRows(std::vector<std::unique_ptr<TParameterEditor>>& rows) {
-    for (auto& row : rows) row->ShowValue();
+    for (auto& row : rows)
+        row->ShowValue();
 }
 
 void TElementParamsController::FocusRow(const TParameterEditor& row) {
@@ -84,7 +85,8 @@ bool TElementParamsController::LeaveValueBox(const TParameterEditor& row) {
 }
 
 void TElementParamsController::BuildModelEditors() {
-    for (auto& row : ModelEditors) row->ApplyValue();
+    for (auto& row : ModelEditors)
+        row->ApplyValue();
     if (Focus.Row && Focus.What != TParamsFocus::Target::None)
         for (auto& row : ModelEditors)
             if (row.get() == Focus.Row) Focus = {};
@@ -108,7 +110,8 @@ void TElementParamsController::SetAutoCalc(bool selected) {
 }
 
 void TElementParamsController::AutoCalcClick() {
-    for (auto& row : ModelEditors) row->SetEditable(!AutoCalcSelected);
+    for (auto& row : ModelEditors)
+        row->SetEditable(!AutoCalcSelected);
     if (!AutoCalcSelected) return;
     ApplyRefRows();
     element_.MethodIndex = MethodSelection;

@@ -12,7 +12,7 @@ class TBaseElement;
 struct TParamsFocus {
     enum class Target { None, TypeList, MethodsList, ValueBox, UnitBox };
     Target What = Target::None;
-    const TParameterEditor* Row = nullptr;  // for ValueBox and UnitBox
+    const TParameterEditor* Row = nullptr; // for ValueBox and UnitBox
 };
 
 enum class TParamsPage { Reference, Model };
@@ -45,11 +45,11 @@ public:
 
     // "DataBasePanel".
     bool DataBasePanelVisible = false;
-    std::vector<std::string> TypeItems;  // sorted, letter case ignored
+    std::vector<std::string> TypeItems; // sorted, letter case ignored
     int TypeIndex = -1;
     std::string TypeText;
-    bool TypeListEditable = true;        // free text; else pick-only
-    bool ManualEntryChecked = true;      // checked in the form
+    bool TypeListEditable = true;   // free text; else pick-only
+    bool ManualEntryChecked = true; // checked in the form
     bool AddEnabled = true;
     bool RemoveEnabled = true;
 
@@ -64,11 +64,11 @@ public:
     TParamsFocus Focus;
 
     // What the user does in the widgets.
-    void TypeTextEdited(const std::string& text);   // typing in the type box
-    void TypePicked(int index);                     // TypeListClick after selecting
-    void SetManualEntry(bool checked);              // ManualEntryClick on a change
-    void MethodPicked(int index);                   // MethodsListChange on a change
-    void SetAutoCalc(bool selected);                // AutoCalcClick / RadioButton1Click
+    void TypeTextEdited(const std::string& text); // typing in the type box
+    void TypePicked(int index);                   // TypeListClick after selecting
+    void SetManualEntry(bool checked);            // ManualEntryClick on a change
+    void MethodPicked(int index);                 // MethodsListChange on a change
+    void SetAutoCalc(bool selected);              // AutoCalcClick / RadioButton1Click
 
     // The handlers.
     void FormShow();

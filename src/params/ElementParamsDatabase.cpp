@@ -49,7 +49,8 @@ void TElementParamsController::TypePicked(int index) {
 void TElementParamsController::TypeListClick() {
     element_.AutoModel = AutoCalcSelected;
     element_.LoadDeviceType(TypeText);
-    for (auto& row : RefEditors) row->ShowValue();
+    for (auto& row : RefEditors)
+        row->ShowValue();
 }
 
 void TElementParamsController::SetManualEntry(bool checked) {
@@ -59,7 +60,8 @@ void TElementParamsController::SetManualEntry(bool checked) {
 }
 
 void TElementParamsController::ManualEntryClick() {
-    for (auto& row : RefEditors) row->SetEditable(ManualEntryChecked);
+    for (auto& row : RefEditors)
+        row->SetEditable(ManualEntryChecked);
     if (!ManualEntryChecked) {
         TypeIndex = FindType(TypeText);
         TypeText = TypeIndex >= 0 ? TypeItems[TypeIndex] : std::string();

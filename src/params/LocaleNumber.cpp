@@ -13,8 +13,10 @@ std::string FormatLocaleReal(double v, char separator) {
 
 bool ParseLocaleReal(std::string_view text, char separator, double& value) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
     if (text.empty()) return false;
     std::string plain;
     for (char c : text) {

@@ -8,7 +8,8 @@ TParameterEditor::TParameterEditor(TBaseElement& element, const ParamDef& def,
                                    char decimalSeparator)
     : def_(&def), value_(element.FindParam(def.Name)), separator_(decimalSeparator) {
     const int units = UnitCount(def.Units);
-    for (int i = 0; i < units; ++i) UnitTexts.emplace_back(def.Units[i].Text);
+    for (int i = 0; i < units; ++i)
+        UnitTexts.emplace_back(def.Units[i].Text);
     ValueVisible = !IsEnumerated(def);
     UnitVisible = def.Units != nullptr;
     UnitEnabled = units > 1;

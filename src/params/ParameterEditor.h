@@ -22,12 +22,12 @@ public:
     std::string Label() const;
 
     std::vector<std::string> UnitTexts;
-    bool ValueVisible = true;   // hidden for an enumerated choice
-    bool UnitVisible = true;    // hidden for a row without units
+    bool ValueVisible = true; // hidden for an enumerated choice
+    bool UnitVisible = true;  // hidden for a row without units
     bool ValueEnabled = true;
-    bool UnitEnabled = true;    // a single choice is shown but never enabled
-    std::string Text;           // the value box
-    int UnitSelection = -1;     // the unit box, -1 when nothing is selected
+    bool UnitEnabled = true; // a single choice is shown but never enabled
+    std::string Text;        // the value box
+    int UnitSelection = -1;  // the unit box, -1 when nothing is selected
 
     // Writes the element's value into the boxes, in the present unit.
     void ShowValue();

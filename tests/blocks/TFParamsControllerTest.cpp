@@ -49,7 +49,7 @@ TEST(TFParamsDialog, AcceptingStoresTheNormalForm) {
     c.ICText = "5 6 7 8";
     ASSERT_TRUE(c.Accept());
     EXPECT_EQ(tf->K, 2.5);
-    EXPECT_EQ(tf->Num, (V{2, 3}));  // cut to the denominator's length
+    EXPECT_EQ(tf->Num, (V{2, 3})); // cut to the denominator's length
     EXPECT_EQ(tf->Den, (V{2, 4}));
     EXPECT_EQ(tf->IC, (V{5, 6}));
     EXPECT_EQ(tf->GetOrder(), 1);
@@ -68,8 +68,8 @@ TEST(TFParamsDialog, TextsThatAreNotNumbersReadAsZeros) {
     c.ICText = "1 q 3";
     ASSERT_TRUE(c.Accept());
     EXPECT_EQ(tf->K, 0.0);
-    EXPECT_TRUE(tf->Num.empty());  // two leading zeros dropped
-    EXPECT_EQ(tf->IC, (V{1, 0}));  // reading stops at "q", the rest stays 0
+    EXPECT_TRUE(tf->Num.empty()); // two leading zeros dropped
+    EXPECT_EQ(tf->IC, (V{1, 0})); // reading stops at "q", the rest stays 0
 }
 
 TEST(TFParamsDialog, AnEmptyOrZeroDenominatorIsRefusedNamingTheBlock) {

@@ -17,7 +17,8 @@ TBaseElement* DialogWorld::New(const std::string& className) {
 void DialogWorld::WriteDb(const std::string& file,
                           const std::vector<std::vector<std::string>>& entries) {
     TIniFile db(dbDir.File(file));
-    for (const auto& e : entries) db.Write(e.at(0), e.at(1), e.at(2));
+    for (const auto& e : entries)
+        db.Write(e.at(0), e.at(1), e.at(2));
     db.Save();
 }
 
@@ -27,7 +28,9 @@ bool ShowAndActivate(QWidget* dialog) {
     return QTest::qWaitForWindowActive(dialog);
 }
 
-QString Utf(const char* text) { return QString::fromUtf8(text); }
+QString Utf(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 void TypeText(QWidget* widget, const QString& text) {
     for (const QChar c : text)

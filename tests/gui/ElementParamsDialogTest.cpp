@@ -21,15 +21,23 @@
 
 namespace {
 
-QPushButton* Button(QWidget& d, const char* name) { return d.findChild<QPushButton*>(name); }
+QPushButton* Button(QWidget& d, const char* name) {
+    return d.findChild<QPushButton*>(name);
+}
 
-QTabWidget* Pages(QWidget& d) { return d.findChild<QTabWidget*>("Pages"); }
+QTabWidget* Pages(QWidget& d) {
+    return d.findChild<QTabWidget*>("Pages");
+}
 
-std::vector<std::string> Texts(const RecordingMessages& m) { return m.Texts(); }
+std::vector<std::string> Texts(const RecordingMessages& m) {
+    return m.Texts();
+}
 
 // Check boxes and radio buttons take clicks only on their indicator and text,
 // which a layout may leave narrower than the widget.
-void ClickIndicator(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2)); }
+void ClickIndicator(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
+}
 
 } // namespace
 
@@ -138,7 +146,7 @@ private slots:
         QTRY_COMPARE(w->messages.Entries.size(), std::size_t(1));
         QCOMPARE(w->messages.Entries[0].Text, std::string("Ошибка в параметре!"));
         QTRY_COMPARE(QApplication::focusWidget(), t);
-        QCOMPARE(e->ParamOf("T"), 300.0);  // nothing stored on leaving
+        QCOMPARE(e->ParamOf("T"), 300.0); // nothing stored on leaving
 
         // A good value leaves quietly.
         t->selectAll();
@@ -268,7 +276,7 @@ private slots:
         a->setFocus();
         a->selectAll();
         QTest::keyClicks(a, "5");
-        Pages(d)->setCurrentIndex(1);  // entering the page recalculates
+        Pages(d)->setCurrentIndex(1); // entering the page recalculates
         QCOMPARE(ValueBox(d, true, 0)->text(), Utf("10"));
 
         ClickIndicator(d.findChild<QRadioButton*>("RadioButton1"));

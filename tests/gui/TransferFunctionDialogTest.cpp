@@ -43,11 +43,10 @@ private slots:
         QCOMPARE(d.windowTitle(), Utf("Параметры передаточной функции"));
         QVERIFY(ShowAndActivate(&d));
         QCOMPARE(QApplication::focusWidget(), d.FactorEdit());
-        const std::pair<QLineEdit*, const char*> rows[] = {
-            {d.FactorEdit(), "&Коэффициент:"},
-            {d.NumeratorEdit(), "&Числитель:"},
-            {d.DenumeratorEdit(), "&Знаменатель:"},
-            {d.ICEdit(), "&Начальные значения:"}};
+        const std::pair<QLineEdit*, const char*> rows[] = {{d.FactorEdit(), "&Коэффициент:"},
+                                                           {d.NumeratorEdit(), "&Числитель:"},
+                                                           {d.DenumeratorEdit(), "&Знаменатель:"},
+                                                           {d.ICEdit(), "&Начальные значения:"}};
         for (const auto& [edit, caption] : rows) {
             bool found = false;
             for (QLabel* label : d.findChildren<QLabel*>())

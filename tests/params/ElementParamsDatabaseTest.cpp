@@ -58,7 +58,7 @@ TEST_F(ParamsDialog, WithoutManualEntryOnlyExistingTypesCanBePicked) {
     EXPECT_FALSE(c.TypeListEditable);
     EXPECT_FALSE(c.AddEnabled);
     EXPECT_FALSE(c.RemoveEnabled);
-    EXPECT_EQ(c.TypeIndex, 0);  // the item equal to the text
+    EXPECT_EQ(c.TypeIndex, 0); // the item equal to the text
     EXPECT_EQ(c.TypeText, "Д9Б");
     for (const auto& r : c.RefEditors) {
         EXPECT_FALSE(r->ValueEnabled);
@@ -87,7 +87,7 @@ TEST_F(ParamsDialog, PickingATypeLoadsItsValuesAndRecalculates) {
     EXPECT_EQ(e->DeviceType, "Д9Б");
     EXPECT_DOUBLE_EQ(e->ParamOf("A"), 0.5);
     EXPECT_EQ(e->FindParam("Kind")->Unit, 1);
-    EXPECT_EQ(Row(c.RefEditors, "A")->Text, "500");  // in "мВ"
+    EXPECT_EQ(Row(c.RefEditors, "A")->Text, "500"); // in "мВ"
     EXPECT_EQ(Row(c.RefEditors, "A")->UnitSelection, 1);
     EXPECT_EQ(Row(c.RefEditors, "Kind")->UnitSelection, 1);
     EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 1);
@@ -128,7 +128,7 @@ TEST_F(ParamsDialog, AddingNeedsANameAndAsksBeforeReplacing) {
     TIniFile db(DbFile());
     EXPECT_EQ(db.Read("КД-1", "A", ""), "1.5,2");
     EXPECT_EQ(db.Read("КД-1", "Kind", ""), "0,1");
-    EXPECT_FALSE(db.Read("КД-1", "Twice").has_value());  // model values stay out
+    EXPECT_FALSE(db.Read("КД-1", "Twice").has_value()); // model values stay out
 
     const std::string before = FileBytes(DbFile());
     Row(c.RefEditors, "A")->Text = "9";

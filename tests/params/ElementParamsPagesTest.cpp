@@ -17,7 +17,7 @@ TEST_F(ParamsDialog, ElementWithoutDatabaseOrModelHasOnePageAndIsTakenAsHandEnte
     ASSERT_EQ(c.RefEditors.size(), 1u);
     const TParameterEditor& r = *c.RefEditors[0];
     EXPECT_EQ(r.Label(), "Сопротивление:");
-    EXPECT_EQ(r.Text, "1");  // 1000 Ом shown in кОм
+    EXPECT_EQ(r.Text, "1"); // 1000 Ом shown in кОм
     EXPECT_EQ(r.UnitSelection, 1);
     EXPECT_EQ(r.UnitTexts, (std::vector<std::string>{"Ом", "кОм", "МОм", "ГОм"}));
 
@@ -71,7 +71,7 @@ TEST_F(ParamsDialog, HandTypedModelValuesSurviveAMethodChange) {
     c.MethodPicked(1);
     EXPECT_EQ(Names(c.ModelEditors), (std::vector<std::string>{"Twice", "One"}));
     EXPECT_EQ(Row(c.ModelEditors, "Twice")->Text, "8,5");
-    EXPECT_DOUBLE_EQ(e->ParamOf("Zero"), -3);  // applied before its row went away
+    EXPECT_DOUBLE_EQ(e->ParamOf("Zero"), -3); // applied before its row went away
     Row(c.ModelEditors, "One")->Text = "0,25";
     // Nothing is calculated while the values are typed.
     EXPECT_EQ(e->MethodIndex, 0);
@@ -91,12 +91,14 @@ TEST_F(ParamsDialog, SwitchingBetweenCalculatedAndTypedModelValues) {
     c.FormShow();
     EXPECT_EQ(c.ActivePage, TParamsPage::Reference);
     EXPECT_EQ(c.Focus.What, Target::TypeList);
-    for (const auto& r : c.ModelEditors) EXPECT_FALSE(r->ValueEnabled);
+    for (const auto& r : c.ModelEditors)
+        EXPECT_FALSE(r->ValueEnabled);
 
     c.SetAutoCalc(false);
     EXPECT_FALSE(c.RefPageVisible);
     EXPECT_EQ(c.ActivePage, TParamsPage::Model);
-    for (const auto& r : c.ModelEditors) EXPECT_TRUE(r->ValueEnabled);
+    for (const auto& r : c.ModelEditors)
+        EXPECT_TRUE(r->ValueEnabled);
     Row(c.ModelEditors, "Twice")->Text = "100";
 
     // Back to calculated values: the typed one is replaced by 2 * A.
@@ -106,7 +108,8 @@ TEST_F(ParamsDialog, SwitchingBetweenCalculatedAndTypedModelValues) {
     EXPECT_DOUBLE_EQ(e->ParamOf("A"), 1.5);
     EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 3);
     EXPECT_EQ(Row(c.ModelEditors, "Twice")->Text, "3");
-    for (const auto& r : c.ModelEditors) EXPECT_FALSE(r->ValueEnabled);
+    for (const auto& r : c.ModelEditors)
+        EXPECT_FALSE(r->ValueEnabled);
 }
 
 TEST_F(ParamsDialog, EnteringTheModelPageRecalculatesFromTheEditedReferences) {
@@ -172,7 +175,7 @@ TEST_F(ParamsDialog, LettersInAValueBoxAreRefusedOnceAndKeepTheDialogOpen) {
     EXPECT_EQ(c.Focus.What, Target::ValueBox);
     EXPECT_EQ(c.Focus.Row, a);
     EXPECT_DOUBLE_EQ(e->ParamOf("A"), 2);
-    EXPECT_EQ(e->DeviceType, "old");  // the final step did not run
+    EXPECT_EQ(e->DeviceType, "old"); // the final step did not run
 
     a->Text = "2,5";
     EXPECT_TRUE(c.FormCloseQuery());
@@ -189,7 +192,7 @@ TEST_F(ParamsDialog, LeavingAValueBoxChecksWithoutStoring) {
     a->Text = "3,5";
     EXPECT_TRUE(c.LeaveValueBox(*a));
     EXPECT_DOUBLE_EQ(e->ParamOf("A"), 2);
-    a->Text = "3.5";  // the file's form is not the user's here
+    a->Text = "3.5"; // the file's form is not the user's here
     EXPECT_FALSE(c.LeaveValueBox(*a));
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!"}));
     EXPECT_EQ(c.Focus.Row, a);
@@ -200,7 +203,7 @@ TEST_F(ParamsDialog, LeavingAValueBoxChecksWithoutStoring) {
 TEST_F(ParamsDialog, AnEmptyTypedModelValueKeepsTheDialogOpen) {
     TTestPart* e = NewPart();
     e->AutoModel = false;
-    e->DeviceType = "gone";  // not in the database: accepting would clear it
+    e->DeviceType = "gone"; // not in the database: accepting would clear it
     TElementParamsController c(*e, '.');
     Row(c.ModelEditors, "Zero")->Text = "";
     EXPECT_FALSE(c.FormCloseQuery());
@@ -218,8 +221,8 @@ TEST_F(ParamsDialog, UnitChangeReadsTheShownNumberInTheNewUnit) {
     a->Unit = 0;
     TElementParamsController c(*e, '.');
     TParameterEditor* row = Row(c.RefEditors, "A");
-    EXPECT_EQ(row->Text, "10");  // 1e-5 V in "мкВ"
-    row->UnitSelection = 1;      // "мВ"
+    EXPECT_EQ(row->Text, "10"); // 1e-5 V in "мкВ"
+    row->UnitSelection = 1;     // "мВ"
     EXPECT_EQ(row->Text, "10");
     ASSERT_TRUE(c.FormCloseQuery());
     EXPECT_NEAR(a->Value, 0.01, 1e-15);
@@ -230,7 +233,7 @@ TEST_F(ParamsDialog, UntouchedRowsKeepTheirExactValues) {
     TTestPart* e = NewPart();
     e->ManualRefs = true;
     e->FindParam("A")->Value = 1.0 / 3.0;
-    e->FindParam("A")->Unit = 1;  // shown in "мВ" as 333.333333333333
+    e->FindParam("A")->Unit = 1; // shown in "мВ" as 333.333333333333
     TElementParamsController c(*e, '.');
     EXPECT_EQ(Row(c.RefEditors, "A")->Text, "333.333333333333");
     ASSERT_TRUE(c.FormCloseQuery());
@@ -244,7 +247,7 @@ TEST_F(ParamsDialog, AcceptingRecalculatesFromTheReferencesJustTyped) {
     EXPECT_EQ(Row(c.ModelEditors, "Twice")->Text, "4");
     Row(c.RefEditors, "A")->Text = "7";
     ASSERT_TRUE(c.FormCloseQuery());
-    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 14);  // not the 4 still shown on the model page
+    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 14); // not the 4 still shown on the model page
     EXPECT_TRUE(e->AutoModel);
     EXPECT_EQ(e->MethodIndex, 0);
 }
@@ -256,7 +259,7 @@ TEST_F(ParamsDialog, AFailedCalculationKeepsTheDialogOpenWithoutAMessage) {
     Row(c.RefEditors, "A")->Text = "-1";
     EXPECT_FALSE(c.FormCloseQuery());
     EXPECT_TRUE(messages.Entries.empty());
-    EXPECT_DOUBLE_EQ(e->ParamOf("A"), -1);  // applied values stay applied
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), -1); // applied values stay applied
     EXPECT_TRUE(e->AutoModel);
     EXPECT_TRUE(e->DeviceType.empty());
 }

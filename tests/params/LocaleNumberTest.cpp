@@ -25,8 +25,8 @@ TEST(LocaleNumber, ReadsOnlyWholeNumbersInTheUsersSyntax) {
     EXPECT_DOUBLE_EQ(v, 7);
 
     v = 42;
-    for (const char* bad : {"", "   ", "abc", "1.5", "1,5,", "12abc", "1e", "inf", "nan", "1e999",
-                            "--1", "1 2", ","})
+    for (const char* bad :
+         {"", "   ", "abc", "1.5", "1,5,", "12abc", "1e", "inf", "nan", "1e999", "--1", "1 2", ","})
         EXPECT_FALSE(ParseLocaleReal(bad, ',', v)) << bad;
     EXPECT_FALSE(ParseLocaleReal("1,5", '.', v));
     EXPECT_DOUBLE_EQ(v, 42);

@@ -4,7 +4,8 @@
 
 void ParamsDialog::WriteDb(const std::vector<std::vector<std::string>>& entries) {
     TIniFile db(DbFile());
-    for (const auto& e : entries) db.Write(e.at(0), e.at(1), e.at(2));
+    for (const auto& e : entries)
+        db.Write(e.at(0), e.at(1), e.at(2));
     ASSERT_TRUE(db.Save());
 }
 
@@ -17,6 +18,7 @@ TParameterEditor* Row(const TRows& rows, const std::string& name) {
 
 std::vector<std::string> Names(const TRows& rows) {
     std::vector<std::string> names;
-    for (const auto& r : rows) names.emplace_back(r->Def().Name);
+    for (const auto& r : rows)
+        names.emplace_back(r->Def().Name);
     return names;
 }

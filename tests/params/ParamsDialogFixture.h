@@ -21,7 +21,9 @@ protected:
     RecordingMessages messages;
     Schematic sheet;
 
-    TTestPart* NewPart() { return static_cast<TTestPart*>(CreateElementByName(sheet, "TTestPart")); }
+    TTestPart* NewPart() {
+        return static_cast<TTestPart*>(CreateElementByName(sheet, "TTestPart"));
+    }
     std::string DbFile() const { return dbDir.File("TestParts.edb"); }
     // Writes typical devices: section, key, value text.
     void WriteDb(const std::vector<std::vector<std::string>>& entries);

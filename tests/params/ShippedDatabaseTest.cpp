@@ -67,7 +67,8 @@ TEST(ShippedDatabases, AreWindows1251WithCrLfAndCopiedBesideThePrograms) {
 TEST(ShippedDatabases, EveryTypeLoadsIntoItsElementKindWithoutMessages) {
     TempDir dir;
     ScopedEnv env("QUENTOR_DB_DIR", dir.Path().string());
-    for (const fs::path& f : ShippedFiles()) fs::copy_file(f, dir.Path() / f.filename());
+    for (const fs::path& f : ShippedFiles())
+        fs::copy_file(f, dir.Path() / f.filename());
     RecordingMessages messages;
     Schematic sheet;
     const auto classes = ClassesByDatabase(sheet);
