@@ -66,10 +66,16 @@ void ParameterEditorWidget::FocusUnit() {
 
 bool ParameterEditorWidget::eventFilter(QObject* watched, QEvent* event) {
     if (watched == value_ && event->type() == QEvent::FocusOut) {
-        // A message box or a popup taking the focus is not the user leaving.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            emit ValueBoxLeft(this);
+        // Only the user leaves a box: message boxes, popups and the dialog's
+        // own focus moves do not count, or two bad boxes would pass the
+        // focus back and forth.
+        switch (static_cast<QFocusEvent*>(event)->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::MouseFocusReason:
+        case Qt::ShortcutFocusReason: emit ValueBoxLeft(this); break;
+        default: break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

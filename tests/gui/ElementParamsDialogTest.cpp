@@ -157,6 +157,24 @@ private slots:
         QVERIFY(QApplication::focusWidget() != t);
     }
 
+    void twoBadBoxesDoNotPassTheFocusBackAndForth() {
+        TBaseElement* e = w->New("TTestGauge");
+        TElementParams d(*e, '.');
+        QVERIFY(ShowAndActivate(&d));
+        QLineEdit* t = ValueBox(d, false, 0);
+        QLineEdit* k = ValueBox(d, false, 1);
+        k->setFocus();
+        QTest::keyClicks(k, "y");
+        t->setFocus();
+        t->selectAll();
+        QTest::keyClicks(t, "x");
+        QTest::mouseClick(k, Qt::LeftButton);
+        QTRY_COMPARE(QApplication::focusWidget(), t);
+        QTest::qWait(50);
+        QCOMPARE(w->messages.Entries.size(), std::size_t(1));
+        QCOMPARE(QApplication::focusWidget(), t);
+    }
+
     void choosingAnotherUnitReadsTheNumberInIt() {
         TBaseElement* e = w->New("TTestPart");
         e->ManualRefs = true;

@@ -3,6 +3,7 @@
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
 #include "params/Units.h"
+#include "support/TestElements.h"
 
 namespace {
 
@@ -19,10 +20,8 @@ const ParamDef GaugeModel[] = {
 };
 
 const bool form = [] {
-    TPicture picture;
-    picture.Width = 40;
-    picture.Height = 20;
-    RegisterForm({"TTestGauge", {E("Connector1", 0, 6), E("Connector2", 32, 6)}, picture, 0, 0});
+    RegisterForm({"TTestGauge", {E("Connector1", 0, 6), E("Connector2", 32, 6)},
+                  TestBoxPicture(40, 20), 0, 0});
     return true;
 }();
 
