@@ -45,7 +45,11 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/quentor-sim --classes
+	@mkdir -p $(RUN_DIR)
+	$(BUILD_DIR)/quentor-sim --out $(RUN_DIR) $(RUN_EXAMPLE)
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/vielo --export $(RUN_DIR)/plot.png --size 900x500 $(RUN_DIR)/graf.grp
+	@echo "Results in $(RUN_DIR)/: graf.dat (every solved quantity), graf.grp (plotter inputs),"
+	@echo "debug.txt (the assembled matrices), plot.png (the plot)."
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -1,6 +1,7 @@
 #include "Simulation/CompiledModel.h"
 
 #include <cmath>
+#include <map>
 
 #include "Simulation/SimModel.h"
 #include "model/Schematic.h"
@@ -24,7 +25,6 @@ TCompiledModel::TCompiledModel(const Schematic& sheet, TSimModel& m) : model_(m)
     }
     for (int i = 0; i < nDyn; ++i) {
         cRows_.push_back(AddRow(m.C, i));
-        dRows_.push_back(AddRow(m.D, i));
     }
     for (int j = 0; j < m.Mf.ysize; ++j) sensorRows_.push_back(AddRow(m.Mf, j));
     for (int i = 0; i < nDyn; ++i) dynInputs_.push_back(AddCoupling(m.G, m.Ge, m.Hd, m.Hc, i));
@@ -78,6 +78,52 @@ TCompiledModel::TCompiledModel(const Schematic& sheet, TSimModel& m) : model_(m)
         } else {
             br.control = nCV + (b - m.FirstCCBranch);  // source current from the control value
         }
+    }
+
+    // The nodal matrix's pattern, and each node's branches in branch order.
+    std::map<std::pair<int, int>, int> slotOf;
+    nodeBranches_.assign(std::size_t(nNodes), {});
+    for (int b = 0; b < nBr; ++b) {
+        Branch& br = branches_[std::size_t(b)];
+        const int nodes[2] = {br.nodeA, br.nodeB};
+        const double coefs[2] = {br.coefA, br.coefB};
+        int k = 0;
+        for (int r = 0; r < 2; ++r) {
+            if (nodes[r] < 0) continue;
+            nodeBranches_[std::size_t(nodes[r])].push_back(b);
+            for (int c = 0; c < 2; ++c) {
+                if (nodes[c] < 0) continue;
+                auto [it, fresh] = slotOf.try_emplace({nodes[r], nodes[c]}, int(slotOf.size()));
+                br.slots[k] = it->second;
+                br.signs[k] = coefs[r] * coefs[c];
+                ++k;
+            }
+        }
+    }
+    nodal_.assign(slotOf.size(), 0.0);
+    nodeSlots_.assign(std::size_t(nNodes), {});
+    for (const auto& [rc, slot] : slotOf) nodeSlots_[std::size_t(rc.first)].push_back({rc.second, slot});
+    branchG_.assign(std::size_t(nBr), 0.0);
+    branchA_.assign(std::size_t(nBr), 0.0);
+
+    // Dynamic rows: the one source of each input, as the products see it.
+    for (int i = 0; i < nDyn; ++i) {
+        DynamicRow row;
+        row.d = m.D(i, i).Value();
+        for (int j = 0; j < nStat; ++j)
+            if (m.Hc(i, j).Value() != 0.0) row.staticSource = j;
+        for (int j = 0; j < m.G.xsize; ++j)
+            if (m.G(i, j).Value() != 0.0) row.producerSource = j;
+        for (int k = 0; k < nDyn; ++k) {
+            const double c = row.d * m.Hd(i, k).Value() - (k == i ? 1.0 : 0.0);
+            if (c != 0.0) row.ydTerms.emplace_back(k, c);
+        }
+        for (int n = 0; n < nNodes; ++n) {
+            double c = 0.0;
+            for (int j = 0; j < m.Ge.xsize; ++j) c += row.d * m.Ge(i, j).Value() * m.Mf(j, n).Value();
+            if (c != 0.0) row.phiTerms.emplace_back(n, c);
+        }
+        dynamicRows_.push_back(std::move(row));
     }
 }
 
@@ -153,10 +199,18 @@ bool TCompiledModel::Residual(const std::vector<double>& xn, const std::vector<d
     bool finite = true;
     F.resize(std::size_t(Nz()));
 
-    for (int i = 0; i < nDyn; ++i) u_[std::size_t(i)] = Signal(dynInputs_[std::size_t(i)], Yd, Ys);
-    for (int i = 0; i < nDyn; ++i)
-        F[std::size_t(i)] = RowTimes(cRows_[std::size_t(i)], xn) + RowTimes(dRows_[std::size_t(i)], u_) -
-                            Yd[std::size_t(i)];
+    const std::vector<double>& phi = model_.Phi;
+    for (int i = 0; i < nDyn; ++i) {
+        const DynamicRow& row = dynamicRows_[std::size_t(i)];
+        const double t1 = RowTimes(cRows_[std::size_t(i)], xn);
+        const double t2 = row.staticSource >= 0 ? row.d * Ys[std::size_t(row.staticSource)] : 0.0;
+        double t3 = 0.0;
+        for (const auto& [k, c] : row.ydTerms) t3 += c * Yd[std::size_t(k)];
+        const double t4 = row.producerSource >= 0 ? row.d * producers_[std::size_t(row.producerSource)].Value() : 0.0;
+        double t5 = 0.0;
+        for (const auto& [n, c] : row.phiTerms) t5 += c * phi[std::size_t(n)];
+        F[std::size_t(i)] = t1 + t2 + t3 + t4 + t5;
+    }
 
     std::vector<double>& inputs = model_.StaticInputs;
     for (int k = 0; k < nSI; ++k) inputs[std::size_t(k)] = Signal(staticInputs_[std::size_t(k)], Yd, Ys);
@@ -171,10 +225,10 @@ bool TCompiledModel::Residual(const std::vector<double>& xn, const std::vector<d
 
     for (std::size_t i = 0; i < controls_.size(); ++i) controlValues_[i] = Signal(controls_[i], Yd, Ys);
 
-    double* rn = F.data() + nDyn + nStat;
-    for (int n = 0; n < nNodes; ++n) rn[n] = 0.0;
-    const std::vector<double>& phi = model_.Phi;
-    for (Branch& br : branches_) {
+    // rn = Z·(g·Eb − Jb) − (Z·g·Zᵀ)·Phi.
+    std::fill(nodal_.begin(), nodal_.end(), 0.0);
+    for (std::size_t b = 0; b < branches_.size(); ++b) {
+        Branch& br = branches_[b];
         const double g = br.g.Value();
         double E = 0.0, J = 0.0;
         if (br.control < 0) {
@@ -185,16 +239,25 @@ bool TCompiledModel::Residual(const std::vector<double>& xn, const std::vector<d
         } else {
             J = controlValues_[std::size_t(br.control)];
         }
-        double u = 0.0;
-        if (br.nodeA >= 0) u += br.coefA * phi[std::size_t(br.nodeA)];
-        if (br.nodeB >= 0) u += br.coefB * phi[std::size_t(br.nodeB)];
-        const double c = g * (E - u) - J;
-        if (!std::isfinite(c) && finite) {
+        const double a = g * E - J;
+        if (!std::isfinite(a) && finite) {
             finite = false;
             culprit = br.owner;
         }
-        if (br.nodeA >= 0) rn[br.nodeA] += br.coefA * c;
-        if (br.nodeB >= 0) rn[br.nodeB] += br.coefB * c;
+        branchG_[b] = g;
+        branchA_[b] = a;
+        for (int k = 0; k < 4 && br.slots[k] >= 0; ++k) nodal_[std::size_t(br.slots[k])] += br.signs[k] * g;
+    }
+    double* rn = F.data() + nDyn + nStat;
+    for (int n = 0; n < nNodes; ++n) {
+        double t1 = 0.0;
+        for (int b : nodeBranches_[std::size_t(n)]) {
+            const Branch& br = branches_[std::size_t(b)];
+            t1 += (br.nodeA == n ? br.coefA : br.coefB) * branchA_[std::size_t(b)];
+        }
+        double t2 = 0.0;
+        for (const NodeSlot& s : nodeSlots_[std::size_t(n)]) t2 += nodal_[std::size_t(s.slot)] * phi[std::size_t(s.column)];
+        rn[n] = t1 - t2;
     }
     if (finite)
         for (double v : F)

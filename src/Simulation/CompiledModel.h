@@ -12,6 +12,11 @@ class TBaseElement;
 // structures: one residual evaluation then costs time proportional to the
 // branches plus the blocks, while every live value is still read at every
 // evaluation. The layout follows the unknown vector z = [Yd; Ys; Phi].
+//
+// Sums are formed in the order the dense matrix products form them, term by
+// term, so that the residual is the same number to the last bit: the
+// Jacobian is a forward difference with an absolute step, which magnifies
+// any rounding difference by 1/pr.
 class TCompiledModel {
 public:
     TCompiledModel(const Schematic& sheet, TSimModel& model);
@@ -59,6 +64,23 @@ private:
         TValue g, E, J;
         int control = -1;            // index into the control values, or -1
         TBaseElement* owner = nullptr;
+        // Slots of the nodal matrix Z·g·Zᵀ this branch adds to, with the
+        // sign of Z(row, b)·Z(column, b).
+        int slots[4] = {-1, -1, -1, -1};
+        double signs[4] = {0, 0, 0, 0};
+    };
+    // One row of the dynamic part: rd = C·xn + D·Hc·Ys + (D·Hd − I)·Yd +
+    // D·G·Un + D·Ge·Mf·Phi, each product reduced to the entries it really has.
+    struct DynamicRow {
+        double d = 0;                 // D(i, i)
+        int staticSource = -1;        // Hc
+        int producerSource = -1;      // G
+        std::vector<std::pair<int, double>> ydTerms;   // (D·Hd − I)(i, k)
+        std::vector<std::pair<int, double>> phiTerms;  // (D·Ge·Mf)(i, n)
+    };
+    struct NodeSlot {
+        int column;
+        int slot;
     };
 
     Coupling AddCoupling(const class TMatrix& producer, const class TMatrix& sensor,
@@ -72,11 +94,18 @@ private:
     TSimModel& model_;
     std::vector<Term> terms_;
     std::vector<Entry> entries_;
-    std::vector<Row> aRows_, bRows_, cRows_, dRows_, sensorRows_;
+    std::vector<Row> aRows_, bRows_, cRows_, sensorRows_;
     std::vector<Coupling> dynInputs_, staticInputs_, consumerInputs_, controls_;
-    std::vector<double> u_;  // dynamic-block inputs of the present evaluation
+    std::vector<double> u_;  // dynamic-block inputs of the state step
     std::vector<TValue> producers_, statics_;
     std::vector<TBaseElement*> staticOwners_;
     std::vector<Branch> branches_;
     std::vector<double> controlValues_;
+    std::vector<DynamicRow> dynamicRows_;
+    // Nodal matrix: its slots, and for each node its (column, slot) pairs in
+    // column order and its branches in branch order.
+    std::vector<double> nodal_;
+    std::vector<std::vector<NodeSlot>> nodeSlots_;
+    std::vector<std::vector<int>> nodeBranches_;
+    std::vector<double> branchG_, branchA_;  // g and g·E − J of the evaluation
 };

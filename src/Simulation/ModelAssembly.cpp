@@ -201,10 +201,14 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
             const int b = counterRef++;
             const int n1 = TerminalNode(*e, r->T1);
             const int n2 = TerminalNode(*e, r->T2);
-            if (n1 >= 0 && n1 < nNodes) m.Z(n1, b) = -1.0;
-            // A branch with both ends on one node carries nothing into that
-            // node: the two incidences cancel.
-            if (n2 >= 0 && n2 < nNodes) m.Z(n2, b) = n2 == n1 ? 0.0 : 1.0;
+            // A branch with an unconnected pin carries no current: leaving
+            // out only that terminal would tie the other end to the
+            // reference node through the branch. A branch with both ends on
+            // one node carries nothing into it either: the incidences cancel.
+            if (n1 >= 0 && n2 >= 0 && n1 != n2) {
+                if (n1 < nNodes) m.Z(n1, b) = -1.0;
+                if (n2 < nNodes) m.Z(n2, b) = 1.0;
+            }
             m.g(b, b) = EvaluateValue(*e, r->g);
             if (!isCV && !isCC) {
                 m.En.At(b) = EvaluateValue(*e, r->E);

@@ -78,7 +78,7 @@ public:
         TRunResult result;
         result.Consumers = cm_.nCons;
         TSampleStore store(SampleCapacity(m_.T, m_.GS), cm_.nDyn, cm_.nStat, cm_.nNodes, cm_.nCons);
-        std::vector<double> consumers;
+        std::vector<double> consumers, row;
         std::vector<double> Xk;
         double nextSample = 0.0;
         m_.Time = 0.0;
@@ -94,6 +94,13 @@ public:
                 cm_.ConsumerInputs(Yd_, Ys_, consumers);
                 m_.ConsumerInputs = consumers;
                 store.Add(m_.Time, YdSolved_, YsSolved_, PhiSolved_, consumers);
+                if (options_.Sample) {
+                    row.assign(YdSolved_.begin(), YdSolved_.end());
+                    row.insert(row.end(), YsSolved_.begin(), YsSolved_.end());
+                    row.insert(row.end(), PhiSolved_.begin(), PhiSolved_.end());
+                    row.insert(row.end(), consumers.begin(), consumers.end());
+                    options_.Sample(m_.Time, row);
+                }
             }
             m_.Time += m_.h;
             ++result.Steps;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class Schematic;
 class TSimModel;
@@ -15,6 +16,9 @@ struct TRunOptions {
     std::int64_t MaxIterations = 0;
     // Called now and then on the simulation thread with the model time.
     std::function<void(double)> Progress;
+    // Called with every sample kept: time, then Yd, Ys, Phi and the consumer
+    // inputs in one row.
+    std::function<void(double, const std::vector<double>&)> Sample;
 };
 
 struct TRunResult {

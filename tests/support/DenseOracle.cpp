@@ -1,5 +1,6 @@
 #include "support/DenseOracle.h"
 
+#include "Simulation/LinearSolver.h"
 #include "Simulation/SimModel.h"
 #include "Simulation/TMatrix.h"
 #include "model/Schematic.h"
@@ -102,7 +103,7 @@ std::vector<double> Eliminate(std::vector<std::vector<double>>& J, std::vector<d
 
 } // namespace
 
-std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations) {
+std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations, bool zeroPivotOnly) {
     TSimModel& m = sheet.SimModel();
     Oracle o(m);
     const int Nz = o.nDyn + o.nStat + o.nNodes;
@@ -141,7 +142,13 @@ std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations) {
                 for (int k = 0; k < Nz; ++k) s += J[std::size_t(i)][std::size_t(k)] * solved[std::size_t(k)];
                 c[std::size_t(i)] = s - F.At(i).Value();
             }
-            solved = Eliminate(J, c);
+            if (zeroPivotOnly) {
+                solved = Eliminate(J, c);
+            } else {
+                std::vector<double> flat;
+                for (const auto& row : J) flat.insert(flat.end(), row.begin(), row.end());
+                TDenseSolver().Solve(Nz, flat, c, solved);
+            }
             if (iterations) ++*iterations;
         }
         if (m.Time >= next && samples.size() < capacity) {

@@ -2,8 +2,21 @@
 
 #include "model/TBaseElement.h"
 
-// Storage battery: an EMF that follows its charge and discharge.
+// Accumulator: an EMF that rises while charged and falls while discharged in
+// proportion to the voltage across its internal resistance. One internal
+// node joins the EMF branch and the resistance.
 class TBattery : public TBaseElement {
 public:
     explicit TBattery(Schematic& sheet);
+    const TBranchRecord* GetCircuitModel() const override;
+    bool CheckBeforeRun() override { return RequirePositive("Rвн"); }
+    void ResetState() override;
+    void Loaded() override;
+
+    double FLastTime = -1.0;
+    double FEmf = 0.0;
+    double Emf();
+
+private:
+    TConnector* plus_ = nullptr;
 };

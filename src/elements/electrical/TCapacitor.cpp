@@ -1,7 +1,52 @@
 #include "elements/electrical/TCapacitor.h"
 
+#include "Simulation/CircuitModel.h"
+#include "Simulation/SimModel.h"
 #include "model/ClassRegistry.h"
+#include "model/Schematic.h"
+#include "model/TConnector.h"
+#include "params/Units.h"
 
-TCapacitor::TCapacitor(Schematic& sheet) : TBaseElement(sheet) {}
+namespace {
+
+const ParamDef Params[] = {
+    {"Ёмкость", "C", Units::Capacitance, 1e-06, 2, 0},
+    {},
+};
+
+double Conductance(TBaseElement* e) { return e->ParamOf("C") / e->Sheet().SimModel().h; }
+
+const TBranchRecord Branches[] = {
+    {PinTerminal("Connector1"), PinTerminal("Connector2"), ComputedValue(&Conductance),
+     LiveValue(&MemberGetter<TCapacitor, &TCapacitor::Source>), ConstValue(0)},
+    EndRecord(),
+};
+
+} // namespace
+
+TCapacitor::TCapacitor(Schematic& sheet) : TBaseElement(sheet) { RefParamDefs = Params; }
+
+void TCapacitor::Loaded() {
+    TBaseElement::Loaded();
+    c1_ = FindConnector("Connector1");
+    c2_ = FindConnector("Connector2");
+}
+
+const TBranchRecord* TCapacitor::GetCircuitModel() const { return Branches; }
+
+void TCapacitor::ResetState() {
+    FLastTime = -1.0;
+    FSource = 0.0;
+}
+
+double TCapacitor::Source() {
+    if (!c1_ || !c2_ || !c1_->IsConnected() || !c2_->IsConnected()) return 0.0;
+    const double t = Sheet().SimModel().Time;
+    if (t > FLastTime) {
+        FLastTime = t;
+        FSource = c2_->GetPhi() - c1_->GetPhi();
+    }
+    return FSource;
+}
 
 REGISTER_ELEMENT(TCapacitor, TBaseElement);

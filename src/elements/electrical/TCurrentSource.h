@@ -2,8 +2,9 @@
 
 #include "model/TBaseElement.h"
 
-// Constant current source.
+// Ideal current source pushing "I" out of Plus.
 class TCurrentSource : public TBaseElement {
 public:
     explicit TCurrentSource(Schematic& sheet);
+    const TBranchRecord* GetCircuitModel() const override;
 };

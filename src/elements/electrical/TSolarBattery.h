@@ -2,8 +2,10 @@
 
 #include "model/TBaseElement.h"
 
-// Photovoltaic converter: a current source with an internal resistance.
+// Photovoltaic cell: current source "I" with the conductance 1/"Rвн" in parallel.
 class TSolarBattery : public TBaseElement {
 public:
     explicit TSolarBattery(Schematic& sheet);
+    const TBranchRecord* GetCircuitModel() const override;
+    bool CheckBeforeRun() override { return RequirePositive("Rвн"); }
 };

@@ -2,8 +2,10 @@
 
 #include "model/TBaseElement.h"
 
-// Constant EMF behind an internal resistance.
+// EMF "E" in series with its internal resistance "Rвн", driving current out of Plus.
 class TVoltageSource : public TBaseElement {
 public:
     explicit TVoltageSource(Schematic& sheet);
+    const TBranchRecord* GetCircuitModel() const override;
+    bool CheckBeforeRun() override { return RequirePositive("Rвн"); }
 };

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The binary plot file written at the end of a run. Little-endian: a 12-byte
+// header (input count as int32, integer part of T / GS as int32, GS as
+// float32), then per sample the time followed by one value per input, all
+// float32. There is no sample count: samples run to the end of the file.
+
+// More inputs than the sheet can hold sinks; a header claiming them is garbage.
+inline constexpr std::int32_t MaxGrpInputs = 100000;
+
+enum class GrpError {
+    None,
+    NotFound,
+    Unreadable,
+    Empty,
+    ShortHeader,
+    BadInputCount,
+    BadTime,
+};
+
+struct GrpHeader {
+    std::int32_t Inputs = 0;
+    // The run planned StepCount + 1 samples; a stopped run writes fewer, and
+    // the field overflows for very long runs, so it is only informative.
+    std::int32_t StepCount = 0;
+    float OutputStep = 0; // GS, seconds of model time between samples
+};
+
+struct GrpData {
+    GrpHeader Header;
+    std::vector<float> Times;
+    std::vector<std::vector<float>> Values; // one column per input
+    std::size_t IgnoredTailBytes = 0;       // a truncated last sample
+
+    int InputCount() const { return static_cast<int>(Values.size()); }
+    std::size_t SampleCount() const { return Times.size(); }
+};
+
+struct GrpReadResult {
+    GrpError Error = GrpError::None;
+    std::string Message; // what to tell the user; empty on success
+    // A readable file with nothing to plot (no inputs, or no samples):
+    // worth telling the user, but not an error.
+    std::string Warning;
+    GrpData Data;
+
+    bool Ok() const { return Error == GrpError::None; }
+};
+
+// Decodes the bytes of a file; displayName names it in the messages.
+GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size,
+                       const std::string& displayName);
+// Reads a file from disk; messages name it by its file name without the directory.
+GrpReadResult ReadGrpFile(const std::string& path);
+
+// The legend name of input i (from 0): the file carries no names.
+std::string InputName(int index);

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "Simulation/SimModel.h"
+#include "app/SchematicFile.h"
+#include "model/Schematic.h"
+#include "model/TBaseElement.h"
+#include "model/TConnector.h"
+#include "model/TElectricLine.h"
+#include "model/TENode.h"
+#include "model/TInfoConnector.h"
+#include "support/EngineTestElements.h"
+#include "support/ExampleBuilder.h"
+#include "support/RecordingMessages.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class SchematicFile : public ::testing::Test {
+protected:
+    RecordingMessages messages;
+    Schematic sheet;
+
+    TLoadResult Load(const Lines& lines) { return LoadSchematicLines(sheet, lines); }
+};
+
+TEST_F(SchematicFile, SettingsAreWrittenInOrderAndUnknownKeysSkipped) {
+    TSimModel& m = sheet.SimModel();
+    m.T = 2;
+    m.h = 1e-4;
+    m.GS = 0.1;
+    Lines out;
+    SaveRunParams(sheet, out);
+    EXPECT_EQ(out, (Lines{"T=2", "h=0.0001", "pr=1E-7", "TNC=1E-6", "GS=0.1"}));
+
+    Schematic other;
+    const Lines in{"T=2", "x=5", "GS=0.1", "Lines:"};
+    EXPECT_EQ(LoadRunParams(other, in, 0), 3);
+    EXPECT_EQ(other.SimModel().T, 2);
+    EXPECT_EQ(other.SimModel().GS, 0.1);
+    EXPECT_EQ(other.SimModel().h, 1e-5);
+}
+
+TEST_F(SchematicFile, WrongSignatureLeavesTheSchematicEmpty) {
+    EXPECT_EQ(Load({"Dravon Ver 2.0", "T=1", "Lines:", "EOL"}), TLoadResult::NotASchematic);
+    EXPECT_EQ(messages.Texts(), (Lines{"Это не есть файл-схема для данной программы"}));
+    EXPECT_TRUE(sheet.Elements.Empty());
+    EXPECT_EQ(Load({}), TLoadResult::NotASchematic);
+}
+
+TEST_F(SchematicFile, MisplacedSectionsAreReportedAndReadingGoesOn) {
+    // The segment section's header is wrong: the joints follow at the next line.
+    EXPECT_EQ(Load({"Dravon Ver 1.0", "T=1", "Segments:", "Connections:", "EOC", "Resistor:10,20,0,0,0", "EOE",
+                    "", "EOT"}),
+              TLoadResult::Loaded);
+    ASSERT_EQ(messages.Entries.size(), 1u);
+    EXPECT_EQ(messages.Entries[0].Text, "Ошибка загрузки линий");
+    EXPECT_EQ(messages.Entries[0].Caption, "Ошибка");
+    EXPECT_EQ(sheet.Elements.Count(), 1);
+
+    Schematic other;
+    messages.Clear();
+    EXPECT_EQ(LoadSchematicLines(other, {"Dravon Ver 1.0", "Lines:", "EOL", "Joints:", "Resistor:10,20,0,0,0",
+                                         "EOE", "", "EOT"}),
+              TLoadResult::Loaded);
+    EXPECT_EQ(messages.Texts(), (Lines{"Ошибка загрузки соединений"}));
+    EXPECT_EQ(other.Elements.Count(), 1);
+}
+
+TEST_F(SchematicFile, UnknownClassIsReportedAndPinLinesStayMatched) {
+    // Record 1 cannot be created; record 2's input names record 0 by its
+    // file number, and pin line 2 belongs to record 2.
+    const Lines lines{"Dravon Ver 1.0", "Lines:",       "EOL",        "Connections:", "EOC",
+                      "TestConst:10,10,0,0,0",           "Bogus:50,50,0,0,0", " K=3",
+                      "TestProbe:100,10,0,0,0",          "EOE",        "",            "",
+                      "0",                               "EOT"};
+    EXPECT_EQ(Load(lines), TLoadResult::Loaded);
+    ASSERT_EQ(messages.Entries.size(), 1u);
+    EXPECT_EQ(messages.Entries[0].Text, "Ошибка создания элемента TBogus:\nClass TBogus not found");
+    ASSERT_EQ(sheet.Elements.Count(), 2);
+    EXPECT_EQ(sheet.Elements[1]->FInputs[0]->GetSource(), sheet.Elements[0]->FOutputs[0]);
+}
+
+TEST_F(SchematicFile, SeveralOutputsAreAlwaysNumberedOneOutputNever) {
+    ExampleBuilder b(sheet);
+    auto* two = b.PlaceBox("TTestTwoOutputs", 10, 10);
+    auto* one = b.PlaceBox("TTestConst", 10, 100);
+    auto* p1 = b.PlaceBox("TTestProbe", 200, 10);
+    auto* p2 = b.PlaceBox("TTestProbe", 200, 100);
+    auto* p3 = b.PlaceBox("TTestProbe", 200, 200);
+    p1->FInputs[0]->SetSource(two->FOutputs[0]);
+    p2->FInputs[0]->SetSource(two->FOutputs[1]);
+    p3->FInputs[0]->SetSource(one->FOutputs[0]);
+    const Lines lines = SchematicToLines(sheet);
+    const Lines pins(lines.end() - 6, lines.end() - 1);
+    EXPECT_EQ(pins, (Lines{"", "", "0:0", "0:1", "1"}));
+
+    Schematic back;
+    ASSERT_EQ(LoadSchematicLines(back, lines), TLoadResult::Loaded);
+    EXPECT_EQ(back.Elements[3]->FInputs[0]->GetSource(), back.Elements[0]->FOutputs[1]);
+    EXPECT_EQ(back.Elements[4]->FInputs[0]->GetSource(), back.Elements[1]->FOutputs[0]);
+    EXPECT_EQ(SchematicToLines(back), lines);
+}
+
+TEST_F(SchematicFile, ElementsWithDatabaseWriteNoValuesUnlessEnteredByHand) {
+    TempDir db;
+    ScopedEnv env("QUENTOR_DB_DIR", db.Path().string());
+    ExampleBuilder b(sheet);
+    auto* amp = b.PlaceBox("TAmper", 10, 10);
+    amp->FindParam("r")->Value = 0.5;
+    Lines lines = SchematicToLines(sheet);
+    const auto header = std::find(lines.begin(), lines.end(), "EOC") + 1;
+    EXPECT_EQ(*header, "Amper:10,10,0,0,0(0,)");
+    EXPECT_EQ(*(header + 1), "EOE");
+    amp->ManualRefs = true;
+    lines = SchematicToLines(sheet);
+    EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "EOC") + 2), " r=0.5,0");
+}
+
+TEST_F(SchematicFile, WiresJointsAndTapsSurviveARoundTrip) {
+    ExampleBuilder b(sheet);
+    auto* vs = b.Place("TVoltageSource", "Plus", {120, 100});
+    auto* r = b.Place("TResistor", "Connector1", {200, 100});
+    auto* c = b.Place("TCapacitor", "Connector1", {160, 130}, 90);
+    b.Drag(vs, "Plus", r->FindConnector("Connector1")->GetLink());
+    b.Drag(c, "Connector1", {160, 104});  // a tap onto the first wire
+    b.Drag(r, "Connector2", {300, 160});  // three segments, free end
+    const Lines lines = SchematicToLines(sheet);
+    Schematic back;
+    ASSERT_EQ(LoadSchematicLines(back, lines), TLoadResult::Loaded);
+    EXPECT_EQ(SchematicToLines(back), lines);
+    ASSERT_EQ(back.Lines.Count(), sheet.Lines.Count());
+    EXPECT_EQ(back.Nodes.Count(), sheet.Nodes.Count());
+    for (int i = 0; i < back.Lines.Count(); ++i) {
+        EXPECT_EQ(back.Lines[i]->BoundsRect(), sheet.Lines[i]->BoundsRect());
+        EXPECT_EQ(back.Lines[i]->FTaps.size(), sheet.Lines[i]->FTaps.size());
+    }
+    auto node = [](const Schematic& s, int e, const char* pin) {
+        return s.Elements[e]->FindConnector(pin)->GetNodeID();
+    };
+    EXPECT_EQ(node(back, 0, "Plus"), node(back, 2, "Connector1"));
+    EXPECT_EQ(node(back, 1, "Connector1"), node(back, 0, "Plus"));
+    EXPECT_NE(node(back, 1, "Connector2"), node(back, 0, "Plus"));
+    EXPECT_EQ(back.Elements[2]->FAngle, 90);
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(SchematicFile, TruncatedFilesLoadWhatTheyHold) {
+    ExampleBuilder b(sheet);
+    auto* vs = b.Place("TVoltageSource", "Plus", {120, 100});
+    auto* r = b.Place("TResistor", "Connector1", {200, 100});
+    auto* k = b.PlaceBox("TTestConst", 10, 300);
+    auto* p = b.PlaceBox("TTestProbe", 200, 300);
+    b.Drag(vs, "Plus", r->FindConnector("Connector1")->GetLink());
+    b.Link(k, p);
+    const Lines full = SchematicToLines(sheet);
+    for (std::size_t n = 1; n < full.size(); ++n) {
+        Schematic part;
+        const Lines cut(full.begin(), full.begin() + long(n));
+        EXPECT_EQ(LoadSchematicLines(part, cut), TLoadResult::Loaded) << n << " lines";
+        // Every segment and element the cut file lists is there.
+        EXPECT_LE(part.Elements.Count(), 4);
+        EXPECT_LE(part.Lines.Count(), sheet.Lines.Count());
+    }
+    // Lines cut in the middle of their text, and references to nothing.
+    Schematic odd;
+    const Lines damaged{"Dravon Ver 1.0", "T=abc", "Lines:", "10,20", "5,5,1,", "EOL", "Connections:",
+                        "0,9,1", "7,1,1", "EOC", "Resistor:1", "VoltageSource:5,5,0,0,0", " E=", " =3",
+                        "EOE", "3,,x", "99,5", "EOT"};
+    EXPECT_EQ(LoadSchematicLines(odd, damaged), TLoadResult::Loaded);
+    EXPECT_EQ(odd.Lines.Count(), 2);
+    EXPECT_EQ(odd.Elements.Count(), 2);
+    EXPECT_EQ(odd.SimModel().T, 0.0);
+}
+
+TEST_F(SchematicFile, FilesAreWindows1251WithCrLf) {
+    TempDir dir;
+    ExampleBuilder b(sheet);
+    b.Place("TVoltageSource", "Plus", {120, 100});
+    const std::string path = dir.File("s.dvn");
+    ASSERT_TRUE(SaveSchematic(sheet, path));
+    EXPECT_FALSE(sheet.Modified);
+    const std::string bytes = FileBytes(path);
+    EXPECT_EQ(bytes.substr(0, 16), "Dravon Ver 1.0\r\n");
+    EXPECT_NE(bytes.find(" R\xE2\xED=0.01,0\r\n"), std::string::npos);  // "Rвн" in Windows-1251
+    EXPECT_EQ(bytes.find('\n', 0), 15u);
+
+    sheet.Modified = true;
+    EXPECT_FALSE(SaveSchematic(sheet, dir.File("no/such/dir/s.dvn")));
+    EXPECT_TRUE(sheet.Modified);
+    EXPECT_EQ(messages.Entries.back().Kind, "error");
+    EXPECT_EQ(LoadSchematic(sheet, dir.File("missing.dvn")), TLoadResult::Unreadable);
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+#include "support/ResultFiles.h"
+#include "support/TempDir.h"
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs quentor-sim with the arguments (shell-quoted by the caller).
+Result RunSim(const std::string& args, const TempDir& dir) {
+    const std::string errFile = dir.File("stderr.txt");
+    const std::string cmd = std::string(QUENTOR_BINARY_DIR) + "/quentor-sim " + args + " 2>" + errFile;
+    Result r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    FILE* e = fopen(errFile.c_str(), "r");
+    if (e) {
+        while ((n = fread(buf.data(), 1, buf.size(), e)) > 0) r.err.append(buf.data(), n);
+        fclose(e);
+    }
+    return r;
+}
+
+std::string FileText(const std::string& path) {
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+        fclose(f);
+    }
+    return text;
+}
+
+std::string Example(const char* name) { return std::string(QUENTOR_SOURCE_DIR) + "/examples/" + name; }
+
+TEST(Runner, RunsAnExampleIntoTheOutputDirectory) {
+    TempDir dir;
+    const std::string out = dir.File("results/deeper");
+    const Result r = RunSim("-o " + out + " " + Example("rc.dvn"), dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto rows = ReadGrafDat(out + "/graf.dat");
+    // Samples at 0, 0.05 ms, ... up to T (the last one only when the summed
+    // steps reach it before T).
+    ASSERT_GE(rows.size(), 100u);
+    ASSERT_LE(rows.size(), 101u);
+    EXPECT_NEAR(rows[20].back(), 7.6, 0.05);
+    EXPECT_EQ(ReadGrafGrp(out + "/graf.grp").Consumers, 1);
+    EXPECT_NE(FileText(out + "/debug.txt").find("g=[\n"), std::string::npos);
+    // The closing summary line.
+    EXPECT_NE(r.err.find("samples " + std::to_string(rows.size()) + ", Newton iterations"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.rfind("steps ", 0), 0u) << r.err;
+}
+
+TEST(Runner, QuietPrintsNothingAndSettingsCanBeOverridden) {
+    TempDir dir;
+    const Result r = RunSim("-q -s T=0.001 --set GS=0.0005 -o " + dir.Path().string() + " " + Example("rc.dvn"), dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+    EXPECT_GE(ReadGrafDat(dir.File("graf.dat")).size(), 2u);
+    EXPECT_LE(ReadGrafDat(dir.File("graf.dat")).size(), 3u);
+}
+
+TEST(Runner, InfoDescribesTheLoadedSchematic) {
+    TempDir dir;
+    const Result r = RunSim("--info " + Example("divider.dvn"), dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\"settings\":{\"T\":0.01,\"h\":0.0001,\"pr\":1E-7,\"TNC\":1E-6,\"GS\":0.001}"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("{\"index\":0,\"name\":\"VoltageSource\",\"class\":\"TVoltageSource\""),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\"inputs\":[{\"name\":\"Input\",\"source\":{\"element\":5,\"output\":0}}]"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"R\":{\"value\":2000,\"unit\":1}"), std::string::npos);
+}
+
+TEST(Runner, ClassesListsEveryElementClass) {
+    TempDir dir;
+    const Result r = RunSim("--classes", dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("{\"name\":\"Amper\",\"class\":\"TAmper\",\"parent\":\"TProducer\",\"family\":\"TProducer\","
+                         "\"pins\":[{\"kind\":\"O\",\"name\":\"Output\""),
+              std::string::npos)
+        << r.out.substr(0, 400);
+    EXPECT_NE(r.out.find("\"database\":\"Amper\""), std::string::npos);
+}
+
+TEST(Runner, ExitStatusesTellWhatWentWrong) {
+    TempDir dir;
+    EXPECT_EQ(RunSim("", dir).status, 2);
+    EXPECT_EQ(RunSim("--bogus x.dvn", dir).status, 2);
+    EXPECT_EQ(RunSim("-s Q=1 " + Example("rc.dvn"), dir).status, 2);
+    EXPECT_EQ(RunSim("-s h=abc " + Example("rc.dvn"), dir).status, 2);
+    const Result missing = RunSim(dir.File("missing.dvn"), dir);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("error: "), std::string::npos);
+    const Result invalid = RunSim("-s h=0 -o " + dir.Path().string() + " " + Example("rc.dvn"), dir);
+    EXPECT_EQ(invalid.status, 2);
+    EXPECT_NE(invalid.err.find("error: Шаг моделирования должен быть больше нуля."), std::string::npos);
+    FILE* f = fopen(dir.File("bad.dvn").c_str(), "w");
+    fputs("not a schematic\r\n", f);
+    fclose(f);
+    const Result bad = RunSim(dir.File("bad.dvn"), dir);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("error: Это не есть файл-схема для данной программы"), std::string::npos);
+    EXPECT_EQ(RunSim("--help", dir).status, 0);
+    EXPECT_EQ(RunSim("--version", dir).status, 0);
+}
+
+TEST(Runner, ErrorsWhileLoadingStillRunAndExitWithOne) {
+    TempDir dir;
+    FILE* f = fopen(dir.File("odd.dvn").c_str(), "w");
+    fputs("Dravon Ver 1.0\r\nT=0.001\r\nLines:\r\nEOL\r\nConnections:\r\nEOC\r\nResistor:1,1,0,0,0\r\n Q=1\r\nEOE\r\n\r\nEOT\r\n", f);
+    fclose(f);
+    const Result r = RunSim("-q -o " + dir.Path().string() + " " + dir.File("odd.dvn"), dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("error: Компонент Resistor не содержит параметра Q!"), std::string::npos) << r.err;
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+#include "support/EngineTestElements.h"
+
+#include "Simulation/CircuitModel.h"
+#include "model/ClassRegistry.h"
+#include "model/FormDescription.h"
+
+namespace {
+
+TPicture Box(int w, int h) {
+    TPicture p;
+    p.Width = w;
+    p.Height = h;
+    TPrimitive r;
+    r.Kind = TPrimitiveKind::Rectangle;
+    r.Points = {{0, 0}, {w - 1, h - 1}};
+    p.Items.push_back(r);
+    return p;
+}
+
+TMatrix M(int y, int x, std::initializer_list<double> v) {
+    TMatrix m(y, x);
+    int i = 0;
+    for (double d : v) m.At(i++) = d;
+    return m;
+}
+
+const ParamDef IntegratorParams[] = {{"Начальное условие", "IC", nullptr, 0, 0, 0}, {}};
+const ParamDef GainParams[] = {{"Коэффициент", "K", nullptr, 1, 0, 0}, {}};
+
+const TBranchRecord CVBranches[] = {
+    {PinTerminal("Minus"), PinTerminal("Plus"), ConstValue(100), ConstValue(0), ConstValue(0)},
+    EndRecord(),
+};
+const TBranchRecord CCBranches[] = {
+    {PinTerminal("Plus"), PinTerminal("Minus"), ConstValue(0), ConstValue(0), ConstValue(0)},
+    EndRecord(),
+};
+const TBranchRecord InternalBranches[] = {
+    {PinTerminal("Connector1"), InternalNode(0), ConstValue(1), ConstValue(0), ConstValue(0)},
+    {InternalNode(0), InternalNode(1), ConstValue(1), ConstValue(0), ConstValue(0)},
+    {InternalNode(1), PinTerminal("Connector2"), ConstValue(1), ConstValue(0), ConstValue(0)},
+    EndRecord(),
+};
+
+const TBranchRecord WobbleBranches[] = {
+    {PinTerminal("Connector1"), PinTerminal("Connector2"), ConstValue(1), ConstValue(0),
+     LiveValue(&MemberGetter<TTestWobble, &TTestWobble::Current>)},
+    EndRecord(),
+};
+
+const bool forms = [] {
+    RegisterForm({"TTestSecondOrder", {O("Output", 48, 6), I("Input", 0, 6)}, Box(60, 26), 0, 0});
+    RegisterForm({"TTestIntegrator", {O("Output", 48, 6), I("Input", 0, 6)}, Box(60, 26), 0, 0});
+    RegisterForm({"TTestThreeInputs", {O("Output", 40, 12), I("Input", 0, 0), I("Input2", 0, 12), I("Input3", 0, 24)},
+                  Box(52, 36), 0, 0});
+    RegisterForm({"TTestGain", {O("Output", 48, 6), I("Input", 0, 6)}, Box(60, 26), 0, 0});
+    RegisterForm({"TTestConst", {O("Output", 38, 6)}, Box(40, 26), 0, 0});
+    RegisterForm({"TTestProbe", {I("Input", 0, 6)}, Box(40, 26), 0, 0});
+    RegisterForm({"TTestSensor", {E("Plus", 8, 2), E("Minus", 8, 42), O("InfoOutput1", 19, 17)}, Box(32, 52), 0, 0});
+    RegisterForm({"TTestCV", {E("Plus", 19, 0), E("Minus", 19, 46), I("Input", 0, 20)}, Box(40, 54), 0, 0});
+    RegisterForm({"TTestCC", {E("Plus", 19, 0), E("Minus", 19, 46), I("Input", 0, 20)}, Box(40, 54), 0, 0});
+    RegisterForm({"TTestInternal", {E("Connector1", 0, 4), E("Connector2", 60, 4)}, Box(68, 16), 0, 0});
+    RegisterForm({"TTestWobble", {E("Connector1", 0, 4), E("Connector2", 60, 4)}, Box(68, 16), 0, 0});
+    RegisterForm({"TTestTwoOutputs", {O("Output", 38, 0), O("Output2", 38, 14)}, Box(50, 26), 0, 0});
+    return true;
+}();
+
+} // namespace
+
+TMatrix TTestSecondOrder::GetA() { return M(2, 2, {0, 1, -2, -3}); }
+TMatrix TTestSecondOrder::GetB() { return M(2, 1, {0, 1}); }
+TMatrix TTestSecondOrder::GetC() { return M(1, 2, {1, 0}); }
+TMatrix TTestSecondOrder::GetD() { return M(1, 1, {0.5}); }
+
+TTestIntegrator::TTestIntegrator(Schematic& sheet) : TDynamic(sheet) { RefParamDefs = IntegratorParams; }
+TMatrix TTestIntegrator::GetA() { return M(1, 1, {0}); }
+TMatrix TTestIntegrator::GetB() { return M(1, 1, {1}); }
+TMatrix TTestIntegrator::GetC() { return M(1, 1, {1}); }
+TMatrix TTestIntegrator::GetD() { return M(1, 1, {0}); }
+
+TValue TTestThreeInputs::GetOutput() {
+    return TValue(this, &MemberGetter<TTestThreeInputs, &TTestThreeInputs::Weighted>);
+}
+
+TTestGain::TTestGain(Schematic& sheet) : TStatic(sheet) { RefParamDefs = GainParams; }
+TValue TTestGain::GetOutput() { return TValue(this, &MemberGetter<TTestGain, &TTestGain::Out>); }
+
+TTestConst::TTestConst(Schematic& sheet) : TProducer(sheet) { RefParamDefs = GainParams; }
+TValue TTestConst::GetOutput() { return TValue(this, &MemberGetter<TTestConst, &TTestConst::Out>); }
+
+TTestSensor::TTestSensor(Schematic& sheet) : TBaseElement(sheet) { sheet.VoltageSummators.Add(this); }
+TTestSensor::~TTestSensor() { Sheet().VoltageSummators.Remove(this); }
+
+TTestCV::TTestCV(Schematic& sheet) : TBaseElement(sheet) { sheet.ControlledVoltages.Add(this); }
+TTestCV::~TTestCV() { Sheet().ControlledVoltages.Remove(this); }
+const TBranchRecord* TTestCV::GetCircuitModel() const { return CVBranches; }
+
+TTestCC::TTestCC(Schematic& sheet) : TBaseElement(sheet) { sheet.ControlledCurrents.Add(this); }
+TTestCC::~TTestCC() { Sheet().ControlledCurrents.Remove(this); }
+const TBranchRecord* TTestCC::GetCircuitModel() const { return CCBranches; }
+
+const TBranchRecord* TTestInternal::GetCircuitModel() const { return InternalBranches; }
+
+REGISTER_ELEMENT(TTestSecondOrder, TDynamic);
+REGISTER_ELEMENT(TTestIntegrator, TDynamic);
+REGISTER_ELEMENT(TTestThreeInputs, TStatic);
+REGISTER_ELEMENT(TTestGain, TStatic);
+REGISTER_ELEMENT(TTestConst, TProducer);
+REGISTER_ELEMENT(TTestProbe, TConsumer);
+REGISTER_ELEMENT(TTestSensor, TBaseElement);
+REGISTER_ELEMENT(TTestCV, TBaseElement);
+REGISTER_ELEMENT(TTestCC, TBaseElement);
+REGISTER_ELEMENT(TTestInternal, TBaseElement);
+const TBranchRecord* TTestWobble::GetCircuitModel() const { return WobbleBranches; }
+
+REGISTER_ELEMENT(TTestWobble, TBaseElement);
+REGISTER_ELEMENT(TTestTwoOutputs, TProducer);

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "blocks/Families.h"
+#include "model/TBaseElement.h"
+
+// Element classes for engine tests, independent of the real element modules.
+
+// Order-2 linear block: A = [[0, 1], [-2, -3]], B = [0; 1], C = [1, 0], D = [0.5].
+class TTestSecondOrder : public TDynamic {
+public:
+    explicit TTestSecondOrder(Schematic& sheet) : TDynamic(sheet) {}
+    int GetOrder() override { return 2; }
+    TMatrix GetA() override;
+    TMatrix GetB() override;
+    TMatrix GetC() override;
+    TMatrix GetD() override;
+    double GetInitialState(int i) override { return i == 0 ? 0.25 : -0.5; }
+};
+
+// Order-1 integrator-like block: x' = u, y = x, starting at "IC".
+class TTestIntegrator : public TDynamic {
+public:
+    explicit TTestIntegrator(Schematic& sheet);
+    int GetOrder() override { return 1; }
+    TMatrix GetA() override;
+    TMatrix GetB() override;
+    TMatrix GetC() override;
+    TMatrix GetD() override;
+    double GetInitialState(int) override { return ParamOf("IC"); }
+};
+
+// Static block with three inputs: output = in0 + 10·in1 + 100·in2.
+class TTestThreeInputs : public TStatic {
+public:
+    explicit TTestThreeInputs(Schematic& sheet) : TStatic(sheet) {}
+    TValue GetOutput() override;
+    double Weighted() { return InputValue(0) + 10 * InputValue(1) + 100 * InputValue(2); }
+};
+
+// Static gain with parameter "K" and constant source with parameter "K".
+class TTestGain : public TStatic {
+public:
+    explicit TTestGain(Schematic& sheet);
+    TValue GetOutput() override;
+    double Out() { return ParamOf("K") * InputValue(0); }
+};
+class TTestConst : public TProducer {
+public:
+    explicit TTestConst(Schematic& sheet);
+    TValue GetOutput() override;
+    double Out() { return ParamOf("K"); }
+};
+
+// Plotter-like consumer.
+class TTestProbe : public TConsumer {
+public:
+    explicit TTestProbe(Schematic& sheet) : TConsumer(sheet) {}
+};
+
+// Voltage sensor and controlled sources, joining the mediator registries.
+class TTestSensor : public TBaseElement {
+public:
+    explicit TTestSensor(Schematic& sheet);
+    ~TTestSensor() override;
+};
+class TTestCV : public TBaseElement {
+public:
+    explicit TTestCV(Schematic& sheet);
+    ~TTestCV() override;
+    const TBranchRecord* GetCircuitModel() const override;
+};
+class TTestCC : public TBaseElement {
+public:
+    explicit TTestCC(Schematic& sheet);
+    ~TTestCC() override;
+    const TBranchRecord* GetCircuitModel() const override;
+};
+
+// Three 1 S branches in series through two internal nodes.
+class TTestInternal : public TBaseElement {
+public:
+    explicit TTestInternal(Schematic& sheet) : TBaseElement(sheet) {}
+    const TBranchRecord* GetCircuitModel() const override;
+};
+
+// A current source whose current flips sign at every read: Newton's method
+// never settles on it.
+class TTestWobble : public TBaseElement {
+public:
+    explicit TTestWobble(Schematic& sheet) : TBaseElement(sheet) {}
+    const TBranchRecord* GetCircuitModel() const override;
+    double Current() { return (reads_++ % 2) ? 1.0 : -1.0; }
+
+private:
+    long reads_ = 0;
+};
+
+// A block with two outputs, to exercise output numbers in files.
+class TTestTwoOutputs : public TProducer {
+public:
+    explicit TTestTwoOutputs(Schematic& sheet) : TProducer(sheet) {}
+    TValue GetOutput() override { return 3.0; }
+};
