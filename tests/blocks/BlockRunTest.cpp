@@ -34,7 +34,7 @@ TEST(BlockRuns, AlgebraicLoopThroughTwoJunctionsConvergesFromTheFirstStep) {
     sheet.SimModel().GS = 0.001;
     const TRunResult result = RunInto(sheet, dir.Path().string());
     ASSERT_EQ(result.Status, TRunResult::Outcome::Finished);
-    const auto rows = ReadGrafDat(dir.File("graf.dat"));
+    const auto rows = ReadGrafRows(dir.File("graf.dat"));
     ASSERT_EQ(rows.size(), 10u);
     for (const TGrafRow& row : rows) {
         ASSERT_EQ(row.Values.size(), 2u);
@@ -76,7 +76,7 @@ TEST(BlockRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
     sheet.SimModel().GS = 0.01;
     ASSERT_EQ(RunInto(sheet, first.Path().string()).Status, TRunResult::Outcome::Finished);
     ASSERT_EQ(RunInto(sheet, second.Path().string()).Status, TRunResult::Outcome::Finished);
-    const auto rows = ReadGrafDat(first.File("graf.dat"));
+    const auto rows = ReadGrafRows(first.File("graf.dat"));
     ASSERT_EQ(rows.size(), 200u);  // the loop ends before t = 2
 
     // The block sees the sine at every step; compare at the samples.
@@ -97,7 +97,7 @@ TEST(BlockRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
     EXPECT_EQ(switches, 4);
     EXPECT_EQ(rows.front().Values[0], -2.0);
 
-    const auto again = ReadGrafDat(second.File("graf.dat"));
+    const auto again = ReadGrafRows(second.File("graf.dat"));
     ASSERT_EQ(again.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(again[i].Values, rows[i].Values);
 }
@@ -112,7 +112,7 @@ TEST(BlockRuns, RelayFollowsTheSignOfASine) {
     sheet.SimModel().h = 0.001;
     sheet.SimModel().GS = 0.01;
     ASSERT_EQ(RunInto(sheet, dir.Path().string()).Status, TRunResult::Outcome::Finished);
-    for (const TGrafRow& row : ReadGrafDat(dir.File("graf.dat")))
+    for (const TGrafRow& row : ReadGrafRows(dir.File("graf.dat")))
         EXPECT_EQ(row.Values[0], sine(row.Time) >= 0 ? 1.0 : -1.0) << row.Time;
 }
 

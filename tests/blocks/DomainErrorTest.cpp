@@ -37,7 +37,7 @@ void ExpectStoppedAt(const DomainCase& c) {
     sheet.SimModel().h = 0.001;
     sheet.SimModel().GS = 0.1;
     const TRunResult result = RunInto(sheet, dir.Path().string());
-    const std::vector<TGrafRow> rows = ReadGrafDat(dir.File("graf.dat"));
+    const std::vector<TGrafRow> rows = ReadGrafRows(dir.File("graf.dat"));
 
     ASSERT_EQ(result.Status, TRunResult::Outcome::InvalidValue);
     EXPECT_EQ(result.Culprit, block);
@@ -101,7 +101,7 @@ TEST(DomainErrors, AnUnlinkedLogarithmFailsAtOnce) {
     EXPECT_EQ(result.Message,
               "Недопустимое значение (не число или бесконечность) у элемента Sln №0 при t = 0 с. "
               "Моделирование остановлено.");
-    EXPECT_TRUE(ReadGrafDat(dir.File("graf.dat")).empty());
+    EXPECT_TRUE(ReadGrafRows(dir.File("graf.dat")).empty());
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-std::vector<TGrafRow> ReadGrafDat(const std::string& path) {
+std::vector<TGrafRow> ReadGrafRows(const std::string& path) {
     std::vector<TGrafRow> rows;
     std::ifstream in(path);
     std::string line;

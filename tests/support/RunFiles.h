@@ -16,7 +16,7 @@ struct TGrafRow {
 };
 
 // Reads "graf.dat"; empty when the file is missing.
-std::vector<TGrafRow> ReadGrafDat(const std::string& path);
+std::vector<TGrafRow> ReadGrafRows(const std::string& path);
 
 // Prepares and runs the schematic with its result files in `dir`; a run that
 // cannot start comes back with Steps = -1.
