@@ -7,12 +7,12 @@ SANITIZE   ?= OFF
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake ninja-build pkg-config \
-            qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev \
+            qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-translations-l10n libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             xvfb xauth fonts-dejavu-core
 
 RUN_DIR     := $(BUILD_DIR)/run
-RUN_EXAMPLE ?= examples/rc.dvn
+RUN_EXAMPLE ?= examples/pi_current_loop.dvn
 
 .PHONY: all deps configure build run test bench gallery asan clean
 

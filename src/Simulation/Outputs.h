@@ -20,7 +20,8 @@ public:
 
     double Time(std::size_t i) const { return times_[i]; }
     // Row i: Yd, Ys, Phi, then the consumer inputs.
-    const double* Row(std::size_t i) const { return &values_[i * width_]; }
+    // A run with nothing to record keeps rows of width 0 in an empty vector.
+    const double* Row(std::size_t i) const { return values_.data() + i * width_; }
     int Consumers() const { return nCons_; }
 
 private:

@@ -93,6 +93,7 @@ public:
                 nextSample += m_.GS;
                 cm_.ConsumerInputs(Yd_, Ys_, consumers);
                 m_.ConsumerInputs = consumers;
+                m_.ConsumerSnapshot.Store(consumers);
                 store.Add(m_.Time, YdSolved_, YsSolved_, PhiSolved_, consumers);
                 if (options_.Sample) {
                     row.assign(YdSolved_.begin(), YdSolved_.end());

@@ -2,10 +2,36 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <limits>
+#include <memory>
 #include <mutex>
 #include <vector>
 
 #include "Simulation/TMatrix.h"
+
+// The latest sampled consumer inputs, for a window that shows them while the
+// run goes on: sized on the user-interface thread before the worker starts,
+// written by the loop, read by the window without locks. NaN: not sampled yet.
+class TConsumerSnapshot {
+public:
+    void Reset(std::size_t count) {
+        values_ = std::make_unique<std::atomic<double>[]>(count);
+        size_ = count;
+        for (std::size_t i = 0; i < count; ++i) values_[i].store(std::numeric_limits<double>::quiet_NaN());
+    }
+    void Store(const std::vector<double>& values) {
+        const std::size_t n = values.size() < size_ ? values.size() : size_;
+        for (std::size_t i = 0; i < n; ++i) values_[i].store(values[i], std::memory_order_relaxed);
+    }
+    std::size_t Size() const { return size_; }
+    double Value(std::size_t i) const {
+        return i < size_ ? values_[i].load(std::memory_order_relaxed) : std::numeric_limits<double>::quiet_NaN();
+    }
+
+private:
+    std::unique_ptr<std::atomic<double>[]> values_;
+    std::size_t size_ = 0;
+};
 
 // The assembled equation system of one schematic and the state of its run.
 // Model assembly overwrites the matrices at every start; the run parameters
@@ -64,6 +90,7 @@ public:
     std::vector<double> Phi;
     std::vector<double> StaticInputs;
     std::vector<double> ConsumerInputs;
+    TConsumerSnapshot ConsumerSnapshot;
 
     std::atomic<bool> PauseRequested{false};
 

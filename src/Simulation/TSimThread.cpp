@@ -9,6 +9,7 @@ std::unique_ptr<TSimThread> TSimThread::Create(Schematic& sheet, Options options
     m.StopRequested.store(false);
     m.Resume();
     if (!PrepareRun(sheet, options.Run.OutputDir)) return nullptr;
+    m.ConsumerSnapshot.Reset(std::size_t(sheet.Consumers.Count()));
     return std::unique_ptr<TSimThread>(new TSimThread(sheet, std::move(options)));
 }
 

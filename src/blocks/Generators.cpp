@@ -1,27 +1,68 @@
+// Step, sine wave and ramp.
 #include "blocks/Generators.h"
 
+#include <cmath>
+
+#include "blocks/GeneratorParams.h"
+#include "blocks/GeneratorTime.h"
 #include "model/ClassRegistry.h"
 
-TStep::TStep(Schematic& sheet) : TProducer(sheet) {}
-TSinusoid::TSinusoid(Schematic& sheet) : TProducer(sheet) {}
-TGPSP::TGPSP(Schematic& sheet) : TProducer(sheet) {}
-TGRI::TGRI(Schematic& sheet) : TProducer(sheet) {}
-TTrap::TTrap(Schematic& sheet) : TProducer(sheet) {}
-TTreu::TTreu(Schematic& sheet) : TProducer(sheet) {}
-TRamp::TRamp(Schematic& sheet) : TProducer(sheet) {}
-TAngel::TAngel(Schematic& sheet) : TProducer(sheet) {}
-TPilaP::TPilaP(Schematic& sheet) : TProducer(sheet) {}
-TPilaO::TPilaO(Schematic& sheet) : TProducer(sheet) {}
-TSyncGPN::TSyncGPN(Schematic& sheet) : TStatic(sheet) {}
+TStep::TStep(Schematic& sheet) : TProducer(sheet) {
+    RefParamDefs = GeneratorParams::Step;
+}
+
+void TStep::ResetState() {
+    h = ParamOf("h");
+    t = ParamOf("t");
+}
+
+// A step at or before the start is on for the whole run.
+TValue TStep::GetOutput() {
+    if (t <= 0) return h;
+    return TValue(this, &MemberGetter<TStep, &TStep::Value>);
+}
+
+double TStep::Value() {
+    return ModelTime(*this) > t ? h : 0.0;
+}
+
+TSinusoid::TSinusoid(Schematic& sheet) : TProducer(sheet) {
+    RefParamDefs = GeneratorParams::Sinusoid;
+}
+
+void TSinusoid::ResetState() {
+    A = ParamOf("A");
+    w = ParamOf("w");
+    phi = ParamOf("phi");
+}
+
+TValue TSinusoid::GetOutput() {
+    return TValue(this, &MemberGetter<TSinusoid, &TSinusoid::Value>);
+}
+
+double TSinusoid::Value() {
+    return A * std::sin(w * ModelTime(*this) + phi);
+}
+
+TRamp::TRamp(Schematic& sheet) : TProducer(sheet) {
+    RefParamDefs = GeneratorParams::Ramp;
+}
+
+void TRamp::ResetState() {
+    h = ParamOf("h");
+    t = ParamOf("t");
+}
+
+// A negative delay follows the same formula: the ramp started before the run.
+TValue TRamp::GetOutput() {
+    return TValue(this, &MemberGetter<TRamp, &TRamp::Value>);
+}
+
+double TRamp::Value() {
+    const double now = ModelTime(*this);
+    return now > t ? h * (now - t) : 0.0;
+}
 
 REGISTER_ELEMENT(TStep, TProducer);
 REGISTER_ELEMENT(TSinusoid, TProducer);
-REGISTER_ELEMENT(TGPSP, TProducer);
-REGISTER_ELEMENT(TGRI, TProducer);
-REGISTER_ELEMENT(TTrap, TProducer);
-REGISTER_ELEMENT(TTreu, TProducer);
 REGISTER_ELEMENT(TRamp, TProducer);
-REGISTER_ELEMENT(TAngel, TProducer);
-REGISTER_ELEMENT(TPilaP, TProducer);
-REGISTER_ELEMENT(TPilaO, TProducer);
-REGISTER_ELEMENT(TSyncGPN, TStatic);

@@ -56,12 +56,14 @@ std::vector<TPrimitive> TRotateableMetafile::Play(const TRect& dest) const {
     if (Picture.Empty()) return out;
     out.reserve(Picture.Items.size());
 
-    // The picture's own box, right and bottom reduced by one as the play
-    // rectangle is; points are turned about the origin and then moved so that
-    // the turned box starts at the destination's top-left corner.
+    // Points are turned about the origin and then moved so that the turned
+    // box starts at the destination's top-left corner. The box is the
+    // picture's full size, so a point turns about the box centre exactly as
+    // the element turns its pins' centres: a lead drawn to a pin centre
+    // still ends on it after any turn or mirror.
     const bool plain = !XFlip && !YFlip && Angle == 0 && !Highlight;
     const TTransformMatrix m = Transform();
-    const TRect box{0, 0, std::max(0, Picture.Width - 1), std::max(0, Picture.Height - 1)};
+    const TRect box{0, 0, Picture.Width, Picture.Height};
     const TRect turned = m.ApplyRect(box);
     const TPoint shift{dest.left - turned.left, dest.top - turned.top};
 

@@ -25,15 +25,26 @@ std::string FormatReal(double v) {
     return s;
 }
 
-std::size_t ParseReal(std::string_view text, double& value) {
+namespace {
+
+// Leading blanks and one sign, as the C library's readers take them;
+// from_chars takes neither, so the caller applies the sign.
+std::size_t SkipBlanksAndSign(std::string_view text, bool& negative) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
+    negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
-    // from_chars takes no '+' and no leading blanks; the sign is applied here.
+    return i;
+}
+
+} // namespace
+
+std::size_t ParseReal(std::string_view text, double& value) {
+    bool negative = false;
+    const std::size_t i = SkipBlanksAndSign(text, negative);
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) return 0;
     double v = 0;
     auto [ptr, ec] = std::from_chars(text.data() + i, text.data() + text.size(), v,
@@ -51,13 +62,8 @@ std::size_t ParseReal(std::string_view text, double& value) {
 }
 
 std::size_t ParseInt(std::string_view text, long& value) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const std::size_t i = SkipBlanksAndSign(text, negative);
     long v = 0;
     auto [ptr, ec] = std::from_chars(text.data() + i, text.data() + text.size(), v);
     if (ptr == text.data() + i || ec != std::errc()) return 0;

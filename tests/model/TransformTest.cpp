@@ -76,11 +76,12 @@ TEST(RotateableMetafile, QuarterTurnPutsTheTopEdgeOnTheRight) {
     TRotateableMetafile m;
     m.Picture = LinePicture();
     m.Angle = 90;
-    // A turned 10 x 20 picture occupies a 20 x 10 box.
+    // A turned 10 x 20 picture occupies a 20 x 10 box; points turn about the
+    // box centre, so x' = 20 − y and y' = x.
     const auto out = m.Play({0, 0, 20, 10});
-    EXPECT_EQ(out[0].Points, (std::vector<TPoint>{{19, 0}, {19, 9}}));
-    // The box (2,3)-(5,8) turns to x in 19-8..19-3, y in 2..5.
-    EXPECT_EQ(out[1].Points, (std::vector<TPoint>{{11, 2}, {16, 5}}));
+    EXPECT_EQ(out[0].Points, (std::vector<TPoint>{{20, 0}, {20, 9}}));
+    // The box (2,3)-(5,8) turns to x in 20-8..20-3, y in 2..5.
+    EXPECT_EQ(out[1].Points, (std::vector<TPoint>{{12, 2}, {17, 5}}));
     EXPECT_EQ(out[2].Rotation, 90);
 }
 
@@ -101,7 +102,7 @@ TEST(RotateableMetafile, MirroredTextStaysReadableAndSwapsItsAnchoring) {
     m.Picture = LinePicture();
     m.XFlip = true;
     const auto out = m.Play({0, 0, 10, 20});
-    EXPECT_EQ(out[2].Points[0], (TPoint{9, 10}));
+    EXPECT_EQ(out[2].Points[0], (TPoint{10, 10}));
     EXPECT_EQ(out[2].Align, TTextAlign::Right);
     EXPECT_EQ(out[2].Rotation, 0);
 }

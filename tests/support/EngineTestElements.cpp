@@ -3,19 +3,11 @@
 #include "Simulation/CircuitModel.h"
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
+#include "support/TestElements.h"
 
 namespace {
 
-TPicture Box(int w, int h) {
-    TPicture p;
-    p.Width = w;
-    p.Height = h;
-    TPrimitive r;
-    r.Kind = TPrimitiveKind::Rectangle;
-    r.Points = {{0, 0}, {w - 1, h - 1}};
-    p.Items.push_back(r);
-    return p;
-}
+TPicture Box(int w, int h) { return TestBoxPicture(w, h); }
 
 TMatrix M(int y, int x, std::initializer_list<double> v) {
     TMatrix m(y, x);

@@ -4,9 +4,7 @@
 #include "model/FormDescription.h"
 #include "params/Units.h"
 
-namespace {
-
-TPicture BoxPicture(int w, int h) {
+TPicture TestBoxPicture(int w, int h) {
     TPicture p;
     p.Width = w;
     p.Height = h;
@@ -21,6 +19,10 @@ TPicture BoxPicture(int w, int h) {
     p.Items.push_back(t);
     return p;
 }
+
+namespace {
+
+TPicture BoxPicture(int w, int h) { return TestBoxPicture(w, h); }
 
 const ParamDef TwoPinParams[] = {
     {"Сопротивление", "R", Units::Resistance, 1000, 1, 0},

@@ -3,6 +3,9 @@
 #include "blocks/Families.h"
 #include "model/TBaseElement.h"
 
+// A framed box with a "T" in the middle, the picture of test elements.
+TPicture TestBoxPicture(int w, int h);
+
 // Small element classes registered for tests of the base machinery, so those
 // tests do not depend on the real element modules.
 

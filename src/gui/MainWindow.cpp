@@ -1,0 +1,173 @@
+#include "gui/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+
+#include "Simulation/SimModel.h"
+#include "gui/SheetWidget.h"
+#include "gui/SimParamsDialog.h"
+#include "gui/StatusPanels.h"
+#include "model/Messages.h"
+
+TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editor_(*this) {
+    setObjectName("Form1");
+    setWindowTitle(QString::fromUtf8(ApplicationTitle));
+    editor_.Sheet().Host = this;
+
+    scroll_ = new QScrollArea;
+    scroll_->setObjectName("ScrollBox1");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setBackgroundRole(QPalette::Base);
+    QPalette white = scroll_->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    scroll_->setPalette(white);
+    sheet_ = new TSheetWidget(editor_);
+    scroll_->setWidget(sheet_);
+    setCentralWidget(scroll_);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+
+    statusTimer_.setInterval(500);
+    connect(&statusTimer_, &QTimer::timeout, this, [this] { editor_.UpdateSimStatus(); });
+
+    resize(766, 514);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    UpdateActions();
+    UpdateStatus();
+}
+
+TMainWindow::~TMainWindow() {
+    statusTimer_.stop();
+    editor_.Sheet().Host = nullptr;
+}
+
+QAction* TMainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
+
+QAction* TMainWindow::PaletteAction(const std::string& className) const {
+    const auto it = palette_.find(className);
+    return it == palette_.end() ? nullptr : it->second;
+}
+
+void TMainWindow::SelectionChanged(bool) { UpdateActions(); }
+
+void TMainWindow::EditElementParams(TBaseElement&) {
+    // The element parameter dialog plugs in here: modal, on this element.
+}
+
+void TMainWindow::Repaint() { sheet_->update(); }
+
+std::optional<std::string> TMainWindow::ChooseSaveFile(const std::string& current) {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("dvn");
+    dialog.setNameFilters({"Dravon 1.0 file ( *.dvn)", "All Files ( *.* )"});
+    if (!current.empty()) dialog.selectFile(QString::fromStdString(current));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> TMainWindow::ChooseOpenFile() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix("dvn");
+    dialog.setNameFilters({"Dravon 1.0 ( *.dvn )", "All Files ( *.* )"});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void TMainWindow::Post(std::function<void()> task) {
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void TMainWindow::CommandsChanged() {
+    UpdateActions();
+    UpdateStatus();
+    if (editor_.RunExists() && !statusTimer_.isActive()) statusTimer_.start();
+    if (!editor_.RunExists()) statusTimer_.stop();
+}
+
+void TMainWindow::SheetChanged() {
+    sheet_->update();
+    sheet_->UpdateCursor();
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+    if (editor_.CanClose()) {
+        statusTimer_.stop();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TMainWindow::UpdateActions() {
+    const bool edit = editor_.CanEdit();
+    const auto enable = [this](const char* name, bool on) {
+        if (QAction* a = Action(name)) a->setEnabled(on);
+    };
+    enable("NewAction", edit);
+    enable("OpenAction", edit);
+    enable("SaveAction", editor_.SaveEnabled());
+    enable("AddInputAction", edit);
+    enable("DeleteInputAction", edit);
+    enable("DeleteAction", edit);
+    // Rotate and mirror change together, only when the state changes.
+    const bool transform = editor_.CanTransform();
+    if (QAction* rotate = Action("RotateAction"); rotate && rotate->isEnabled() != transform) {
+        rotate->setEnabled(transform);
+        enable("MirrorLRAction", transform);
+        enable("MirrorTBAction", transform);
+    }
+    enable("StartAction", editor_.StartEnabled());
+    enable("PauseAction", editor_.PauseEnabled());
+    enable("StopAction", editor_.StopEnabled());
+    enable("SimSetupAction", editor_.SettingsEnabled());
+    for (QMenu* menu : paletteMenus_) menu->menuAction()->setEnabled(edit);
+}
+
+void TMainWindow::UpdateStatus() {
+    const auto& texts = editor_.StatusPanels();
+    for (int i = 0; i < TStatusPanels::Count; ++i) panels_->SetText(i, QString::fromStdString(texts[std::size_t(i)]));
+}
+
+void TMainWindow::PlaceFromPalette(const std::string& className) {
+    const QPoint at = sheet_->mapFromGlobal(QCursor::pos());
+    editor_.PlaceElement(className, {at.x(), at.y()});
+    sheet_->setFocus();
+}
+
+void TMainWindow::NewFile() { editor_.New(); }
+void TMainWindow::OpenFile() { editor_.Open(); }
+void TMainWindow::SaveFile() { editor_.Save(); }
+void TMainWindow::SaveFileAs() { editor_.SaveAs(); }
+void TMainWindow::Exit() { close(); }
+void TMainWindow::DeleteSelection() { editor_.DeleteSelection(); }
+void TMainWindow::AddInput() { editor_.BeginPinMode(true); }
+void TMainWindow::DeleteInput() { editor_.BeginPinMode(false); }
+void TMainWindow::Rotate() { editor_.Rotate(); }
+void TMainWindow::MirrorLeftRight() { editor_.MirrorLeftRight(); }
+void TMainWindow::MirrorTopBottom() { editor_.MirrorTopBottom(); }
+void TMainWindow::Start() { editor_.Start(); }
+void TMainWindow::Pause() { editor_.Pause(); }
+void TMainWindow::Stop() { editor_.Stop(); }
+
+void TMainWindow::Refresh() {
+    sheet_->update();
+    UpdateStatus();
+}
+
+void TMainWindow::SimSetup() {
+    if (!editor_.SettingsEnabled()) return;
+    TSimParams dialog(editor_.Sheet().SimModel(), this);
+    dialog.exec();
+    editor_.SettingsChanged(dialog.Changed());
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include "app/Editor.h"
+
+class QAction;
+class QMenu;
+class QScrollArea;
+class TSheetWidget;
+class TStatusPanels;
+struct TPaletteEntry;
+
+// The main window "QUENTOR": menus, tool bar, the scrolling sheet and the
+// status bar over one TEditor, which holds the schematic and every rule.
+class TMainWindow : public QMainWindow, public TSheetHost, public TEditorHost {
+    Q_OBJECT
+public:
+    explicit TMainWindow(QWidget* parent = nullptr);
+    ~TMainWindow() override;
+
+    TEditor& Editor() { return editor_; }
+    TSheetWidget* SheetWidget() const { return sheet_; }
+    QScrollArea* ScrollArea() const { return scroll_; }
+    // The command's action by its object name ("StartAction", "RotateAction").
+    QAction* Action(const QString& name) const;
+    // The palette item that creates the class, or null.
+    QAction* PaletteAction(const std::string& className) const;
+    TStatusPanels* StatusPanels() const { return panels_; }
+
+    // TSheetHost
+    void SelectionChanged(bool anySelected) override;
+    void EditElementParams(TBaseElement& element) override;
+    void Repaint() override;
+
+    // TEditorHost
+    std::optional<std::string> ChooseSaveFile(const std::string& current) override;
+    std::optional<std::string> ChooseOpenFile() override;
+    void Post(std::function<void()> task) override;
+    void CommandsChanged() override;
+    void SheetChanged() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key,
+                       void (TMainWindow::*slot)());
+    void BuildMenus();
+    void BuildPalette(QMenu* menu, const TPaletteEntry& entry);
+    void BuildToolBar();
+    void BuildStatusBar();
+    void UpdateActions();
+    void UpdateStatus();
+
+    void PlaceFromPalette(const std::string& className);
+    void NewFile();
+    void OpenFile();
+    void SaveFile();
+    void SaveFileAs();
+    void Exit();
+    void DeleteSelection();
+    void AddInput();
+    void DeleteInput();
+    void Rotate();
+    void MirrorLeftRight();
+    void MirrorTopBottom();
+    void Refresh();
+    void Start();
+    void Pause();
+    void Stop();
+    void SimSetup();
+
+    TEditor editor_;
+    QScrollArea* scroll_ = nullptr;
+    TSheetWidget* sheet_ = nullptr;
+    QTimer statusTimer_;
+    TStatusPanels* panels_ = nullptr;
+    std::map<std::string, QAction*> palette_;
+    std::vector<QMenu*> paletteMenus_;
+};

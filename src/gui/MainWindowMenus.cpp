@@ -1,0 +1,135 @@
+// The menu bar, the palette menus, the tool bar and the status bar.
+#include <QAction>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/Palette.h"
+#include "gui/MainWindow.h"
+#include "gui/StatusPanels.h"
+#include "gui/ToolIcons.h"
+
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+QAction* Inactive(QMenu* menu, const char* caption, const QKeySequence& key = {}) {
+    QAction* a = menu->addAction(Q(caption));
+    a->setShortcut(key);
+    a->setEnabled(false);
+    return a;
+}
+
+} // namespace
+
+QAction* TMainWindow::AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key,
+                                void (TMainWindow::*slot)()) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, slot);
+    menu->addAction(action);
+    return action;
+}
+
+void TMainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(Q("&Файл"));
+    AddAction(file, "NewAction", Q("&Новый"), QKeySequence("Ctrl+N"), &TMainWindow::NewFile);
+    AddAction(file, "OpenAction", Q("&Открыть"), QKeySequence("Ctrl+O"), &TMainWindow::OpenFile);
+    AddAction(file, "SaveAction", Q("&Сохранить"), QKeySequence("Ctrl+S"), &TMainWindow::SaveFile);
+    AddAction(file, "SaveAsAction", Q("&Сохранить как"), {}, &TMainWindow::SaveFileAs);
+    Inactive(file, "Свойства");
+    file->addSeparator();
+    AddAction(file, "ExitAction", Q("&Выход"), QKeySequence("Ctrl+Q"), &TMainWindow::Exit);
+
+    QMenu* edit = menuBar()->addMenu(Q("&Редактировать"));
+    Inactive(edit, "&Вырезать");
+    Inactive(edit, "&Копировать", QKeySequence("Ctrl+Ins"));
+    Inactive(edit, "В&ставить", QKeySequence("Shift+Ins"));
+    edit->addSeparator();
+    AddAction(edit, "AddInputAction", Q("&Добавить вход"), QKeySequence("Ctrl+P"), &TMainWindow::AddInput);
+    AddAction(edit, "DeleteInputAction", Q("Удалить вход"), QKeySequence("Ctrl+M"), &TMainWindow::DeleteInput);
+    edit->addSeparator();
+    AddAction(edit, "RotateAction", Q("Повернуть"), QKeySequence("Ctrl+R"), &TMainWindow::Rotate);
+    AddAction(edit, "MirrorLRAction", Q("Отразить слева направо"), QKeySequence("Ctrl+X"),
+              &TMainWindow::MirrorLeftRight);
+    AddAction(edit, "MirrorTBAction", Q("Отразить серху вниз"), QKeySequence("Ctrl+Y"),
+              &TMainWindow::MirrorTopBottom);
+    for (const char* name : {"RotateAction", "MirrorLRAction", "MirrorTBAction"}) Action(name)->setEnabled(false);
+    edit->addSeparator();
+    AddAction(edit, "DeleteAction", Q("Удалить выделенные блоки"), QKeySequence(Qt::Key_Delete),
+              &TMainWindow::DeleteSelection);
+    AddAction(edit, "RefreshAction", Q("Обновить экран"), QKeySequence(Qt::Key_F5), &TMainWindow::Refresh);
+
+    QMenu* sim = menuBar()->addMenu(Q("&Моделирование"));
+    AddAction(sim, "StartAction", Q("Старт"), QKeySequence(Qt::Key_F9), &TMainWindow::Start)
+        ->setStatusTip(Q("Начать или продолжить моделирования"));
+    AddAction(sim, "PauseAction", Q("Пауза"), QKeySequence(Qt::Key_F10), &TMainWindow::Pause)
+        ->setStatusTip(Q("Приостановить моделирование"));
+    AddAction(sim, "StopAction", Q("Стоп"), QKeySequence("Ctrl+F2"), &TMainWindow::Stop)
+        ->setStatusTip(Q("Остановить моделирование"));
+    sim->addSeparator();
+    AddAction(sim, "SimSetupAction", Q("Параметры моделирования"), {}, &TMainWindow::SimSetup);
+
+    for (const TPaletteEntry& menu : PaletteMenus()) {
+        QMenu* m = menuBar()->addMenu(QString::fromStdString(menu.Caption));
+        paletteMenus_.push_back(m);
+        BuildPalette(m, menu);
+    }
+    menuBar()->addMenu(Q("&Помощь"))->setEnabled(false);
+}
+
+void TMainWindow::BuildPalette(QMenu* menu, const TPaletteEntry& entry) {
+    for (const TPaletteEntry& e : entry.Entries) {
+        const QString caption = QString::fromStdString(e.Caption);
+        if (e.Submenu) {
+            BuildPalette(menu->addMenu(caption), e);
+            continue;
+        }
+        QAction* a = menu->addAction(caption);
+        a->setEnabled(e.Enabled && !e.ClassName.empty());
+        if (e.ClassName.empty()) continue;
+        a->setObjectName(QString::fromStdString("Palette" + e.ClassName));
+        a->setData(QString::fromStdString(e.ClassName));
+        const std::string cls = e.ClassName;
+        connect(a, &QAction::triggered, this, [this, cls] { PlaceFromPalette(cls); });
+        palette_.emplace(cls, a);
+    }
+}
+
+void TMainWindow::BuildToolBar() {
+    QToolBar* bar = addToolBar(Q("Panel1"));
+    bar->setObjectName("Panel1");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(20, 20));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const auto button = [bar](QAction* action, TToolIcon icon, const char* hint) {
+        action->setIcon(MakeToolIcon(icon));
+        action->setToolTip(Q(hint));
+        bar->addAction(action);
+    };
+    button(Action("NewAction"), TToolIcon::New, "Новый");
+    button(Action("OpenAction"), TToolIcon::Open, "Открыть");
+    button(Action("SaveAction"), TToolIcon::Save, "Сохранить");
+    auto* print = new QAction(this);
+    print->setObjectName("PrintAction");
+    print->setEnabled(false);
+    button(print, TToolIcon::Print, "Печатать");
+    bar->addSeparator();
+    button(Action("DeleteAction"), TToolIcon::Delete, "Удалить");
+    bar->addSeparator();
+    button(Action("AddInputAction"), TToolIcon::AddInput, "Добавить вход");
+    button(Action("DeleteInputAction"), TToolIcon::DeleteInput, "Удалить вход");
+    bar->addSeparator();
+    button(Action("StartAction"), TToolIcon::Start, "Старт");
+    button(Action("PauseAction"), TToolIcon::Pause, "Пауза");
+    button(Action("StopAction"), TToolIcon::Stop, "Стоп");
+    bar->addSeparator();
+    button(Action("ExitAction"), TToolIcon::Exit, "Выход");
+}
+
+void TMainWindow::BuildStatusBar() {
+    panels_ = new TStatusPanels;
+    statusBar()->addWidget(panels_, 1);
+}

@@ -1,0 +1,69 @@
+#include "gui/SheetPainter.h"
+
+#include <QPainter>
+
+#include "app/Editor.h"
+#include "gui/PicturePainter.h"
+#include "model/SignalLink.h"
+#include "model/TBaseElement.h"
+#include "model/TElectricLine.h"
+
+namespace {
+
+QRect ToQRect(const TRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)); }
+
+QPolygon ToPolyline(const std::vector<TPoint>& points) {
+    QPolygon poly;
+    for (const TPoint& p : points) poly << QPoint(p.x, p.y);
+    return poly;
+}
+
+// The latest value of a display's input, just under its box: the box keeps
+// its fixed caption.
+void PaintDisplayValue(QPainter& painter, const TBaseElement& e, double value) {
+    const QRect picture = ToQRect(e.Image()->BoundsRect()).translated(e.Left, e.Top);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 128));
+    const QRect below(picture.left() - 20, picture.bottom() + 2, picture.width() + 40, 14);
+    painter.drawText(below, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, QString::number(value, 'g', 6));
+}
+
+void PaintOverlays(QPainter& painter, const TEditor& editor) {
+    // Rubber lines stand out from the black drawing: dark, dashed, thin.
+    QPen rubber(QColor(60, 60, 60), 1, Qt::DashLine);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(rubber);
+    if (const auto wire = editor.RubberWire(); !wire.empty()) painter.drawPolyline(ToPolyline(wire));
+    if (const auto link = editor.RubberLink(); !link.empty()) painter.drawPolyline(ToPolyline(link));
+    if (const auto band = editor.RubberBand()) {
+        painter.setPen(QPen(QColor(40, 40, 40), 1, Qt::DotLine));
+        painter.drawRect(QRect(QPoint(band->left, band->top), QPoint(band->right, band->bottom)).normalized());
+    }
+}
+
+} // namespace
+
+void PaintSheet(QPainter& painter, const TEditor& editor, const QRect& clip) {
+    const Schematic& sheet = editor.Sheet();
+    painter.fillRect(clip, Qt::white);
+    PicturePainter pictures(painter);
+    // A line's box is its 5-pixel strip; its end marks reach a little further.
+    for (const TElectricLine* line : sheet.Lines)
+        if (ToQRect(line->BoundsRect()).adjusted(-4, -4, 4, 4).intersects(clip)) pictures.Draw(line->Paint());
+    pictures.Draw(PaintSignalLinks(sheet));
+    for (const TBaseElement* e : sheet.Elements) {
+        const QRect box = ToQRect(e->BoundsRect());
+        // A display's value hangs below its box.
+        if (!box.adjusted(-22, -2, 22, 18).intersects(clip)) continue;
+        painter.save();
+        painter.translate(e->Left, e->Top);
+        pictures.Draw(e->Paint());
+        painter.restore();
+        if (const auto value = editor.DisplayValue(*e)) PaintDisplayValue(painter, *e, *value);
+    }
+    PaintOverlays(painter, editor);
+}

@@ -1,0 +1,60 @@
+// quentor: the schematic editor.
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <QApplication>
+#include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "gui/Application.h"
+#include "gui/MainWindow.h"
+#include "gui/QtMessages.h"
+
+namespace {
+
+// The hidden option --screenshot FILE.png [SCHEMATIC.dvn]: opens the
+// schematic, renders the window into the image and exits.
+int Screenshot(TMainWindow& window, const char* image, const char* schematic) {
+    if (schematic) window.Editor().OpenFile(schematic);
+    window.show();
+    QApplication::processEvents();
+    if (!window.grab().save(QString::fromLocal8Bit(image))) {
+        std::fprintf(stderr, "quentor: cannot write %s\n", image);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TApplication app(argc, argv);
+    QApplication::setApplicationName("QUENTOR");
+    // The interface speaks Russian: so do Qt's own dialogs, where their
+    // translation is installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+    // The result files are written with printf: "." whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+
+    TMainWindow window;
+    QtMessages messages(&window);
+    SetMessages(&messages);
+    if (argc >= 3 && std::strcmp(argv[1], "--screenshot") == 0) {
+        const int status = Screenshot(window, argv[2], argc >= 4 ? argv[3] : nullptr);
+        window.Editor().Sheet().Modified = false;
+        SetMessages(nullptr);
+        return status;
+    }
+    // A schematic named on the command line is opened at start.
+    if (argc == 2 && argv[1][0] != '-') window.Editor().OpenFile(argv[1]);
+    window.show();
+    const int status = app.exec();
+    SetMessages(nullptr);
+    return status;
+}

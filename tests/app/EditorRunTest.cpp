@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "EditorFixture.h"
+#include "Simulation/SimModel.h"
+#include "model/ClassRegistry.h"
+#include "model/FormDescription.h"
+#include "model/TInfoConnector.h"
+#include "support/TempDir.h"
+#include "support/TestElements.h"
+
+// A producer of 1.0 that counts how often a run resets it.
+class TEditorRunSource : public TProducer {
+public:
+    explicit TEditorRunSource(Schematic& sheet) : TProducer(sheet) {}
+    TValue GetOutput() override { return 1.0; }
+    void ResetState() override { ++Resets; }
+    int Resets = 0;
+};
+
+REGISTER_ELEMENT(TEditorRunSource, TProducer);
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const bool sourceForm = [] {
+    RegisterForm({"TEditorRunSource", {O("Output", 38, 6)}, {}, 0, 0});
+    return true;
+}();
+
+// Source (1.0) -> plotter, and source -> block (2 * input) -> display.
+struct RunFixture : EditorFixture {
+    TempDir dir;
+    TEditorRunSource* source = static_cast<TEditorRunSource*>(Place("TEditorRunSource", 100, 100));
+    TBaseElement* plotter = Place("TPlotter", 300, 40);
+    TBaseElement* block = Place("TTestBlock", 300, 160);
+    TBaseElement* display = Place("TDisplay", 500, 160);
+
+    RunFixture() {
+        Drag(source->FOutputs[0]->Centre(), plotter->FInputs[0]->Centre());
+        Drag(source->FOutputs[0]->Centre(), block->FInputs[0]->Centre());
+        Drag(block->FOutputs[0]->Centre(), display->FInputs[0]->Centre());
+        editor.RunOptions.Run.OutputDir = dir.Path().string();
+        editor.RunOptions.StartViewer = false;
+        TSimModel& m = sheet.SimModel();
+        m.T = 0.01;
+        m.h = 1e-4;
+        m.GS = 1e-3;
+    }
+    // A run that goes on until stopped, with room for a few samples only.
+    void Endless() {
+        TSimModel& m = sheet.SimModel();
+        m.T = 1e9;
+        m.h = 1e-3;
+        m.GS = 1e8;
+    }
+    double ModelTime() { return sheet.SimModel().PublishedTime.load(); }
+    bool WaitForTime(double above) {
+        for (int i = 0; i < 2000 && ModelTime() <= above; ++i) std::this_thread::sleep_for(5ms);
+        return ModelTime() > above;
+    }
+};
+
+TEST(EditorRun, ARunToTheEndRestoresTheCommandsAndKeepsTheDisplayValue) {
+    RunFixture f;
+    EXPECT_TRUE(f.editor.StartEnabled());
+    EXPECT_FALSE(f.editor.PauseEnabled());
+    EXPECT_FALSE(f.editor.StopEnabled());
+    f.editor.Start();
+    ASSERT_TRUE(f.editor.RunExists());
+    EXPECT_FALSE(f.editor.StartEnabled());
+    EXPECT_FALSE(f.editor.SettingsEnabled());
+    EXPECT_FALSE(f.editor.CanEdit());
+    EXPECT_EQ(f.editor.StatusPanels()[1], "0.01");
+    EXPECT_EQ(f.editor.StatusPanels()[3], "0.0001");
+    EXPECT_EQ(f.editor.StatusPanels()[7], "0.001");
+
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_FALSE(f.editor.RunExists());
+    EXPECT_TRUE(f.editor.StartEnabled());
+    EXPECT_FALSE(f.editor.PauseEnabled());
+    EXPECT_FALSE(f.editor.StopEnabled());
+    EXPECT_TRUE(f.editor.SettingsEnabled());
+    EXPECT_TRUE(f.editor.CanEdit());
+    // The model time reached the duration: the panel shows the duration.
+    EXPECT_EQ(f.editor.StatusPanels()[5], "0.01");
+    // The display is the second consumer: it shows 2 * 1.0, not the plotter's 1.0.
+    ASSERT_TRUE(f.editor.DisplayValue(*f.display));
+    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6);  // within the solution accuracy
+    EXPECT_FALSE(f.editor.DisplayValue(*f.plotter));
+    EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.dat")));
+    EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.grp")));
+    EXPECT_TRUE(f.messages.Entries.empty());
+
+    // Kept after the run, cleared by the next start.
+    f.editor.Start();
+    EXPECT_FALSE(f.editor.DisplayValue(*f.display));
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6);  // within the solution accuracy
+    EXPECT_EQ(f.source->Resets, 2);
+}
+
+TEST(EditorRun, PauseHoldsTheRunAndStartContinuesTheSameRun) {
+    RunFixture f;
+    f.Endless();
+    f.editor.Start();
+    ASSERT_TRUE(f.WaitForTime(0.01));
+    f.editor.Pause();
+    EXPECT_TRUE(f.editor.RunPaused());
+    EXPECT_TRUE(f.editor.StartEnabled());
+    EXPECT_FALSE(f.editor.PauseEnabled());
+    EXPECT_TRUE(f.editor.StopEnabled());
+    // Within a step the loop stands still.
+    std::this_thread::sleep_for(50ms);
+    const double held = f.ModelTime();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(f.ModelTime(), held);
+    f.editor.UpdateSimStatus();  // the timer shows nothing new while paused
+
+    f.editor.Start();
+    EXPECT_FALSE(f.editor.RunPaused());
+    EXPECT_FALSE(f.editor.StartEnabled());
+    EXPECT_TRUE(f.editor.PauseEnabled());
+    ASSERT_TRUE(f.WaitForTime(held));
+    EXPECT_EQ(f.source->Resets, 1);  // the model was not built again
+    f.editor.UpdateSimStatus();
+    EXPECT_GT(std::stod(f.editor.StatusPanels()[5]), held);
+
+    f.editor.Stop();
+    EXPECT_FALSE(f.editor.StopEnabled());
+    EXPECT_FALSE(f.editor.StartEnabled());
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_FALSE(f.editor.RunExists());
+    EXPECT_TRUE(f.editor.StartEnabled());
+    EXPECT_LT(std::stod(f.editor.StatusPanels()[5]), 1e9);
+    EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.grp")));
+}
+
+TEST(EditorRun, StopEndsAPausedRun) {
+    RunFixture f;
+    f.Endless();
+    f.editor.Start();
+    ASSERT_TRUE(f.WaitForTime(0.0));
+    f.editor.Pause();
+    f.editor.Stop();
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_FALSE(f.editor.RunExists());
+    EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.dat")));
+}
+
+TEST(EditorRun, NothingEditsTheSchematicWhileARunExists) {
+    RunFixture f;
+    f.Endless();
+    TBaseElement* a = f.Place("TTestTwoPin", 100, 400);
+    f.Click({120, 410});
+    ASSERT_TRUE(a->FSelected);
+    f.sheet.Modified = false;
+    f.editor.Start();
+    ASSERT_TRUE(f.editor.RunExists());
+    EXPECT_FALSE(f.editor.CanTransform());
+
+    f.Drag({120, 410}, {300, 600});
+    f.Drag(f.source->FOutputs[0]->Centre(), {700, 700});
+    f.Drag({50, 50}, {900, 900});
+    f.editor.Rotate();
+    f.editor.MirrorLeftRight();
+    f.editor.MirrorTopBottom();
+    f.editor.DeleteSelection();
+    f.editor.BeginPinMode(true);
+    EXPECT_EQ(f.editor.PlaceElement("TTestTwoPin", {500, 500}), nullptr);
+    f.editor.New();
+    f.editor.Open();
+
+    EXPECT_EQ(a->Left, 100);
+    EXPECT_EQ(a->Top, 400);
+    EXPECT_EQ(a->FAngle, 0);
+    EXPECT_FALSE(a->GetXFlip());
+    EXPECT_TRUE(a->FSelected);
+    EXPECT_EQ(f.sheet.Elements.Count(), 5);
+    EXPECT_FALSE(f.editor.PinMode());
+    EXPECT_EQ(f.plotter->FInputs[0]->GetSource(), f.source->FOutputs[0]);
+    EXPECT_FALSE(f.sheet.Modified);
+    EXPECT_TRUE(f.messages.Entries.empty());
+    EXPECT_EQ(f.host.OpenDialogs, 0);
+    EXPECT_EQ(f.editor.CursorShape(), TCursorShape::Default);
+
+    f.editor.Stop();
+    ASSERT_TRUE(f.host.RunPosted());
+    f.Drag({120, 410}, {140, 420});
+    EXPECT_EQ(a->Left, 120);
+}
+
+TEST(EditorRun, SettingsThatMakeNoRunAreReportedAndNoRunStarts) {
+    RunFixture f;
+    f.sheet.SimModel().h = 0;
+    f.editor.Start();
+    EXPECT_FALSE(f.editor.RunExists());
+    EXPECT_TRUE(f.editor.StartEnabled());
+    EXPECT_EQ(f.messages.Texts(), std::vector<std::string>{"Шаг моделирования должен быть больше нуля."});
+}
+
+TEST(EditorRun, ClosingTheWindowEndsTheRunAndIgnoresItsLateNews) {
+    RunFixture f;
+    f.Endless();
+    f.sheet.Modified = false;
+    f.editor.Start();
+    ASSERT_TRUE(f.WaitForTime(0.0));
+    EXPECT_TRUE(f.editor.CanClose());
+    EXPECT_FALSE(f.editor.RunExists());
+    // The end of the run may have been posted before the gate closed; it
+    // changes nothing now.
+    f.host.RunPosted(200ms);
+    EXPECT_FALSE(f.editor.RunExists());
+    EXPECT_TRUE(f.editor.StartEnabled());
+}
+
+TEST(EditorRun, ChangedSettingsMarkTheSchematicAndShowInTheStatus) {
+    RunFixture f;
+    f.sheet.Modified = false;
+    f.editor.SettingsChanged(false);
+    EXPECT_FALSE(f.sheet.Modified);
+    f.sheet.SimModel().T = 3;
+    f.sheet.SimModel().GS = 0.05;
+    f.editor.SettingsChanged(true);
+    EXPECT_TRUE(f.sheet.Modified);
+    EXPECT_EQ(f.editor.StatusPanels()[1], "3");
+    EXPECT_EQ(f.editor.StatusPanels()[7], "0.05");
+}
+
+TEST(EditorRun, DeletedDisplaysForgetTheirValues) {
+    RunFixture f;
+    f.editor.Start();
+    ASSERT_TRUE(f.host.RunPosted());
+    ASSERT_TRUE(f.editor.DisplayValue(*f.display));
+    const TBaseElement* gone = f.display;
+    f.Click({f.display->Left + 30, f.display->Top + 20});
+    ASSERT_TRUE(f.display->FSelected);
+    f.editor.DeleteSelection();
+    EXPECT_FALSE(f.editor.DisplayValue(*gone));
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "GuiTestSupport.h"
+#include "Simulation/SimModel.h"
+#include "gui/SimParamsDialog.h"
+#include "gui/StatusPanels.h"
+#include "support/RecordingMessages.h"
+
+class TestSimParams : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void showsTheSettingsInTheUsersLocale();
+    void aTextThatIsNoNumberKeepsTheDialogOnThatEdit();
+    void cancelChangesNothing();
+
+private:
+    RecordingMessages messages_;
+};
+
+void TestSimParams::showsTheSettingsInTheUsersLocale() {
+    TSimModel m;
+    m.GS = 0.25;
+    TSimParams dialog(m);
+    QCOMPARE(dialog.windowTitle(), QString("Параметры моделирования"));
+    QCOMPARE(dialog.findChild<QLineEdit*>("TimeEdit")->text(), QString("1"));
+    QCOMPARE(dialog.findChild<QLineEdit*>("GraphStepEdit")->text(), QString("0,25"));
+    QCOMPARE(dialog.findChild<QLineEdit*>("hEdit")->text(), QString("1E-05"));
+    QCOMPARE(dialog.findChild<QPushButton*>("AcceptButton")->text(), QString("&Принять"));
+    QCOMPARE(dialog.findChild<QPushButton*>("CancelButton")->text(), QString("&Отменить"));
+}
+
+void TestSimParams::aTextThatIsNoNumberKeepsTheDialogOnThatEdit() {
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TSimParams*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* time = dialog->findChild<QLineEdit*>("TimeEdit");
+        auto* step = dialog->findChild<QLineEdit*>("hEdit");
+        auto* graph = dialog->findChild<QLineEdit*>("GraphStepEdit");
+        time->setText("2,5");
+        step->setText("abc");
+        graph->setText("0,5");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("AcceptButton"), Qt::LeftButton);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->focusWidget(), step);
+        // The duration, read before the step, already holds.
+        QCOMPARE(w.Editor().Sheet().SimModel().T, 2.5);
+        QCOMPARE(w.Editor().Sheet().SimModel().GS, 0.01);
+        step->setText("0.002");  // "." is understood as well
+        QTest::mouseClick(dialog->findChild<QPushButton*>("AcceptButton"), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        checked = true;
+    });
+    w.Action("SimSetupAction")->trigger();
+    QVERIFY(checked);
+    const TSimModel& m = w.Editor().Sheet().SimModel();
+    QCOMPARE(m.T, 2.5);
+    QCOMPARE(m.h, 0.002);
+    QCOMPARE(m.GS, 0.5);
+    QCOMPARE(w.StatusPanels()->Text(1), QString("2.5"));
+    QCOMPARE(w.StatusPanels()->Text(3), QString("0.002"));
+    QCOMPARE(w.StatusPanels()->Text(7), QString("0.5"));
+    // The settings travel with the file: there is something to save now.
+    QVERIFY(w.Editor().Sheet().Modified);
+    w.Editor().Sheet().Modified = false;
+}
+
+void TestSimParams::cancelChangesNothing() {
+    TSimModel m;
+    TSimParams dialog(m);
+    dialog.findChild<QLineEdit*>("TimeEdit")->setText("7");
+    dialog.reject();
+    QCOMPARE(m.T, 1.0);
+    QVERIFY(!dialog.Changed());
+}
+
+int RunSimParamsTests(int argc, char** argv) {
+    TestSimParams t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "SimParamsTest.moc"

@@ -1,0 +1,17 @@
+// Runs every test class of the editor window; fails when any of them fails.
+#include <QApplication>
+
+int RunMainWindowTests(int argc, char** argv);
+int RunBuildAndRunTests(int argc, char** argv);
+int RunFileQuestionTests(int argc, char** argv);
+int RunSimParamsTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int failed = 0;
+    failed += RunMainWindowTests(argc, argv);
+    failed += RunBuildAndRunTests(argc, argv);
+    failed += RunFileQuestionTests(argc, argv);
+    failed += RunSimParamsTests(argc, argv);
+    return failed == 0 ? 0 : 1;
+}
