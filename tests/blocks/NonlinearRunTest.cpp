@@ -20,7 +20,7 @@ TStatic* Place(Schematic& sheet, const char* cls, int left, int top) {
 
 // y = 1 + 0.5·y through a summing and a multiplying junction: the Newton
 // solve finds y = 2 at every step, the first included.
-TEST(BlockRuns, AlgebraicLoopThroughTwoJunctionsConvergesFromTheFirstStep) {
+TEST(NonlinearRuns, AlgebraicLoopThroughTwoJunctionsConvergesFromTheFirstStep) {
     Schematic sheet;
     TempDir dir;
     TStatic* sum = Place(sheet, "TSummingJunction", 200, 40);
@@ -60,7 +60,7 @@ std::vector<double> ReferenceHysteresis(const std::vector<double>& inputs, doubl
     return out;
 }
 
-TEST(BlockRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
+TEST(NonlinearRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
     Schematic sheet;
     TempDir first, second;
     TStatic* hyst = Place(sheet, "TGisteresis", 200, 40);
@@ -102,7 +102,7 @@ TEST(BlockRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
     for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(again[i].Values, rows[i].Values);
 }
 
-TEST(BlockRuns, RelayFollowsTheSignOfASine) {
+TEST(NonlinearRuns, RelayFollowsTheSignOfASine) {
     Schematic sheet;
     TempDir dir;
     TStatic* relay = Place(sheet, "TRelay", 200, 40);

@@ -89,7 +89,8 @@ bool TDiode::CalcModelParams() {
     const double phiNom = tMax * ThermalVoltagePerKelvin;
     const double phiT = tWork * ThermalVoltagePerKelvin;
     // Silicon halves its saturation current every 8 K less, germanium every 6 K.
-    const double halving = FindParam("Тип") && FindParam("Тип")->Unit == 0 ? 8.0 : 6.0;
+    const ParamValue* crystal = FindParam("Тип");
+    const double halving = crystal && crystal->Unit == 0 ? 8.0 : 6.0;
     const double isn = iForward / std::exp(uForward / (m * phiNom));
     const double isr = isn * std::pow(2.0, (tWork - tMax) / halving);
     const double iprr = isr * std::exp(uForward / (m * phiT));
