@@ -83,6 +83,7 @@ int InputCountInHeader(std::string_view header) {
 
 void GrowJunctionTo(TStatic& block, int count) {
     if (int(block.FInputs.size()) >= count) return;
-    while (int(block.FInputs.size()) < count) CreateJunctionInput(block);
+    while (int(block.FInputs.size()) < count)
+        CreateJunctionInput(block);
     LayOutJunction(block);
 }

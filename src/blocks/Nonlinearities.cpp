@@ -35,12 +35,16 @@ const ParamDef GisteresisParams[] = {
 
 } // namespace
 
-TLimit::TLimit(Schematic& sheet) : TStatic(sheet) { RefParamDefs = LimitParams; }
+TLimit::TLimit(Schematic& sheet) : TStatic(sheet) {
+    RefParamDefs = LimitParams;
+}
 void TLimit::ResetState() {
     H = ParamOf("H");
     L = ParamOf("L");
 }
-TValue TLimit::GetOutput() { return LiveOutput(this); }
+TValue TLimit::GetOutput() {
+    return LiveOutput(this);
+}
 double TLimit::OutputValue() {
     const double x = InputValue(0);
     if (x > H) return H;
@@ -48,33 +52,47 @@ double TLimit::OutputValue() {
     return x;
 }
 
-TDeadBand::TDeadBand(Schematic& sheet) : TStatic(sheet) { RefParamDefs = DeadBandParams; }
+TDeadBand::TDeadBand(Schematic& sheet) : TStatic(sheet) {
+    RefParamDefs = DeadBandParams;
+}
 void TDeadBand::ResetState() {
     L = ParamOf("L");
     R = ParamOf("R");
 }
-TValue TDeadBand::GetOutput() { return LiveOutput(this); }
+TValue TDeadBand::GetOutput() {
+    return LiveOutput(this);
+}
 double TDeadBand::OutputValue() {
     const double x = InputValue(0);
     return L <= x && x <= R ? 0.0 : x;
 }
 
-TRelay::TRelay(Schematic& sheet) : TStatic(sheet) { RefParamDefs = LimitParams; }
+TRelay::TRelay(Schematic& sheet) : TStatic(sheet) {
+    RefParamDefs = LimitParams;
+}
 void TRelay::ResetState() {
     H = ParamOf("H");
     L = ParamOf("L");
 }
-TValue TRelay::GetOutput() { return LiveOutput(this); }
-double TRelay::OutputValue() { return InputValue(0) >= 0 ? H : L; }
+TValue TRelay::GetOutput() {
+    return LiveOutput(this);
+}
+double TRelay::OutputValue() {
+    return InputValue(0) >= 0 ? H : L;
+}
 
-TDeadLimit::TDeadLimit(Schematic& sheet) : TStatic(sheet) { RefParamDefs = DeadLimitParams; }
+TDeadLimit::TDeadLimit(Schematic& sheet) : TStatic(sheet) {
+    RefParamDefs = DeadLimitParams;
+}
 void TDeadLimit::ResetState() {
     ld = ParamOf("ld");
     rd = ParamOf("rd");
     hl = ParamOf("hl");
     ll = ParamOf("ll");
 }
-TValue TDeadLimit::GetOutput() { return LiveOutput(this); }
+TValue TDeadLimit::GetOutput() {
+    return LiveOutput(this);
+}
 double TDeadLimit::OutputValue() {
     const double x = InputValue(0);
     if (ld <= x && x <= rd) return 0.0;
@@ -85,7 +103,9 @@ double TDeadLimit::OutputValue() {
     return y;
 }
 
-TGisteresis::TGisteresis(Schematic& sheet) : TStatic(sheet) { RefParamDefs = GisteresisParams; }
+TGisteresis::TGisteresis(Schematic& sheet) : TStatic(sheet) {
+    RefParamDefs = GisteresisParams;
+}
 void TGisteresis::ResetState() {
     H_x = ParamOf("H_x");
     L_x = ParamOf("L_x");
@@ -93,12 +113,16 @@ void TGisteresis::ResetState() {
     L_y = ParamOf("L_y");
     LastOutput = L_y;
 }
-TValue TGisteresis::GetOutput() { return LiveOutput(this); }
+TValue TGisteresis::GetOutput() {
+    return LiveOutput(this);
+}
 double TGisteresis::OutputValue() {
     const double x = InputValue(0);
     const bool high = LastOutput - L_y >= 0.00001;
-    if (high) LastOutput = x <= L_x ? L_y : H_y;
-    else LastOutput = x > H_x ? H_y : L_y;
+    if (high)
+        LastOutput = x <= L_x ? L_y : H_y;
+    else
+        LastOutput = x > H_x ? H_y : L_y;
     return LastOutput;
 }
 

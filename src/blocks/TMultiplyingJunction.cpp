@@ -6,11 +6,14 @@
 
 TMultiplyingJunction::TMultiplyingJunction(Schematic& sheet) : TStatic(sheet) {}
 
-TValue TMultiplyingJunction::GetOutput() { return LiveOutput(this); }
+TValue TMultiplyingJunction::GetOutput() {
+    return LiveOutput(this);
+}
 
 double TMultiplyingJunction::OutputValue() {
     double product = 1.0;
-    for (int j = 0, n = int(FInputs.size()); j < n; ++j) product *= InputValue(j);
+    for (int j = 0, n = int(FInputs.size()); j < n; ++j)
+        product *= InputValue(j);
     return product;
 }
 
@@ -20,8 +23,10 @@ void TMultiplyingJunction::AddInput() {
 }
 
 void TMultiplyingJunction::DeleteInput(TInfoInput* input) {
-    if (RemoveJunctionInput(*this, input)) LayOutJunction(*this);
-    else TStatic::DeleteInput(input);
+    if (RemoveJunctionInput(*this, input))
+        LayOutJunction(*this);
+    else
+        TStatic::DeleteInput(input);
 }
 
 void TMultiplyingJunction::SaveToStrings(std::vector<std::string>& list) const {
@@ -29,8 +34,8 @@ void TMultiplyingJunction::SaveToStrings(std::vector<std::string>& list) const {
     AppendInputCount(*this, list);
 }
 
-int TMultiplyingJunction::LoadFromStrings(std::string_view header, const std::vector<std::string>& list,
-                                      int index) {
+int TMultiplyingJunction::LoadFromStrings(std::string_view header,
+                                          const std::vector<std::string>& list, int index) {
     const int next = TStatic::LoadFromStrings(header, list, index);
     GrowJunctionTo(*this, InputCountInHeader(header));
     return next;

@@ -6,11 +6,14 @@
 
 TSummingJunction::TSummingJunction(Schematic& sheet) : TStatic(sheet) {}
 
-TValue TSummingJunction::GetOutput() { return LiveOutput(this); }
+TValue TSummingJunction::GetOutput() {
+    return LiveOutput(this);
+}
 
 double TSummingJunction::OutputValue() {
     double sum = 0.0;
-    for (int j = 0, n = int(FInputs.size()); j < n; ++j) sum += InputValue(j);
+    for (int j = 0, n = int(FInputs.size()); j < n; ++j)
+        sum += InputValue(j);
     return sum;
 }
 
@@ -20,8 +23,10 @@ void TSummingJunction::AddInput() {
 }
 
 void TSummingJunction::DeleteInput(TInfoInput* input) {
-    if (RemoveJunctionInput(*this, input)) LayOutJunction(*this);
-    else TStatic::DeleteInput(input);
+    if (RemoveJunctionInput(*this, input))
+        LayOutJunction(*this);
+    else
+        TStatic::DeleteInput(input);
 }
 
 void TSummingJunction::SaveToStrings(std::vector<std::string>& list) const {

@@ -22,7 +22,9 @@ TBaseElement* HandModelDiode(ExampleBuilder& b, TPoint anode) {
     return d;
 }
 
-TPoint PinAt(TBaseElement* e, const char* pin) { return e->FindConnector(pin)->GetLink(); }
+TPoint PinAt(TBaseElement* e, const char* pin) {
+    return e->FindConnector(pin)->GetLink();
+}
 
 // One loop: source at x, its plus wired to the diode's anode; the cathode to
 // ground through an ammeter (with a display) or directly.
@@ -87,7 +89,7 @@ void BuildSwitchThreshold(Schematic& sheet) {
         auto* r = b.Place("TResistor", "Connector1", {x + 40, 100});
         auto* sw = b.Place("TSwitch", "Anode", {x + 160, 130});
         ExampleBuilder::Set(sw, "Uopen", i == 0 ? 0.0 : 1e-6);
-        sw->AutoModel = false;  // keeps Rcontrol at 200 Ω
+        sw->AutoModel = false; // keeps Rcontrol at 200 Ω
         const TPoint cathode = PinAt(sw, "Cathode");
         auto* g2 = b.Place("TGround", "Connector", {cathode.x, cathode.y + 40});
         const TPoint control = PinAt(sw, "Control");
@@ -117,7 +119,8 @@ TEST(NonlinearExamples, GeneratorsReproduceTheCommittedFiles) {
         ex.build(sheet);
         const std::string path = SaveExample(sheet, dir.Path().string(), ex.file);
         EXPECT_EQ(FileBytes(path), FileBytes(ExamplePath(ex.file)))
-            << ex.file << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
+            << ex.file
+            << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
     }
     EXPECT_TRUE(messages.Entries.empty());
 }
@@ -152,7 +155,9 @@ struct ExampleRun {
         return rows.back()[std::size_t(column)];
     }
     // Consumer inputs of the last sample: the last n numbers.
-    double Consumer(int i, int n) const { return rows.back()[rows.back().size() - std::size_t(n - i)]; }
+    double Consumer(int i, int n) const {
+        return rows.back()[rows.back().size() - std::size_t(n - i)];
+    }
 };
 
 TEST(NonlinearExamples, DiodesSitOnTheirDatasheetPoints) {
@@ -162,7 +167,10 @@ TEST(NonlinearExamples, DiodesSitOnTheirDatasheetPoints) {
     ASSERT_EQ(run.rows.size(), 10u);
     const auto diodes = run.All("TDiode");
     ASSERT_EQ(diodes.size(), 4u);
-    auto v = [&](int i) { return run.Phi(diodes[std::size_t(i)], "Anode") - run.Phi(diodes[std::size_t(i)], "Cathode"); };
+    auto v = [&](int i) {
+        return run.Phi(diodes[std::size_t(i)], "Anode") -
+               run.Phi(diodes[std::size_t(i)], "Cathode");
+    };
     // Knee: 0.728 V, 0.1 A on both sides of it.
     EXPECT_NEAR(v(0), 0.728, 1e-4);
     EXPECT_NEAR(run.Consumer(0, 2), 0.1, 1e-4);
@@ -173,12 +181,14 @@ TEST(NonlinearExamples, DiodesSitOnTheirDatasheetPoints) {
     EXPECT_NEAR(v(2), -200.0, 1e-4);
     const auto resistors = run.All("TResistor");
     ASSERT_EQ(resistors.size(), 2u);
-    const double reverse = (run.Phi(resistors[0], "Connector2") - run.Phi(resistors[0], "Connector1")) / 1e6;
+    const double reverse =
+        (run.Phi(resistors[0], "Connector2") - run.Phi(resistors[0], "Connector1")) / 1e6;
     EXPECT_NEAR(reverse, 1e-05, 1e-9);
     // Operating point: below the knee on Rl = 7.28 Ω, 12 / (1000 + 7.28 + 0.01).
     const double i = 12.0 / (1000 + 7.28 + 0.01);
     EXPECT_NEAR(v(3), i * 7.28, 1e-4);
-    EXPECT_NEAR((run.Phi(resistors[1], "Connector1") - run.Phi(resistors[1], "Connector2")) / 1000, i, 1e-7);
+    EXPECT_NEAR((run.Phi(resistors[1], "Connector1") - run.Phi(resistors[1], "Connector2")) / 1000,
+                i, 1e-7);
     EXPECT_NEAR(i, 0.0119, 0.0001);
 }
 

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr double Amplitude = 10.0;          // V
-constexpr double Omega = 2 * 3.141592653589793 * 50;  // rad/s
+constexpr double Amplitude = 10.0;                   // V
+constexpr double Omega = 2 * 3.141592653589793 * 50; // rad/s
 constexpr double Rsource = 0.01, Rload = 100.0, Csmooth = 100e-6;
 
 // The piecewise-linear diode with the model rows of its table, written from
@@ -35,7 +35,9 @@ TBaseElement* HandModelDiode(ExampleBuilder& b, const char* pin, TPoint at, int 
     return d;
 }
 
-TPoint PinAt(TBaseElement* e, const char* pin) { return e->FindConnector(pin)->GetLink(); }
+TPoint PinAt(TBaseElement* e, const char* pin) {
+    return e->FindConnector(pin)->GetLink();
+}
 
 void SineSource(TBaseElement* vs) {
     ExampleBuilder::Set(vs, "E", Amplitude);
@@ -100,11 +102,15 @@ void BuildBridge(Schematic& sheet) {
     b.Drag(d1, "Cathode", PinAt(sensor, "Plus"));
     b.Drag(d3, "Anode", PinAt(g, "Connector"));
     for (TBaseElement* e : {d2, r, c, d4, sensor}) {
-        const char* pin = e == d2 ? "Cathode" : e == d4 ? "Anode" : e == sensor ? "Minus" : "Connector1";
+        const char* pin = e == d2       ? "Cathode"
+                          : e == d4     ? "Anode"
+                          : e == sensor ? "Minus"
+                                        : "Connector1";
         const TPoint at = PinAt(e, pin);
         b.Drag(e, pin, {at.x, e == d4 || e == sensor ? bottom : top});
     }
-    for (TBaseElement* e : {r, c}) b.Drag(e, "Connector2", {PinAt(e, "Connector2").x, bottom});
+    for (TBaseElement* e : {r, c})
+        b.Drag(e, "Connector2", {PinAt(e, "Connector2").x, bottom});
     b.Drag(vs, "Plus", {260, PinAt(vs, "Plus").y});
     b.Drag(vs, "Minus", {380, PinAt(vs, "Minus").y});
     b.Link(sensor, plot);
@@ -127,7 +133,8 @@ TEST(RectifierExamples, GeneratorsReproduceTheCommittedFiles) {
         ex.build(sheet);
         const std::string path = SaveExample(sheet, dir.Path().string(), ex.file);
         EXPECT_EQ(FileBytes(path), FileBytes(ExamplePath(ex.file)))
-            << ex.file << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
+            << ex.file
+            << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
     }
     EXPECT_TRUE(messages.Entries.empty());
 }
@@ -144,7 +151,8 @@ std::vector<std::pair<double, double>> RunLoadVoltage(const char* file) {
     const TRunResult r = RunSimulation(sheet, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
     std::vector<std::pair<double, double>> out;
-    for (const auto& row : ReadGrafDat(dir.File("graf.dat"))) out.emplace_back(row.front(), row.back());
+    for (const auto& row : ReadGrafDat(dir.File("graf.dat")))
+        out.emplace_back(row.front(), row.back());
     return out;
 }
 
@@ -200,16 +208,19 @@ std::vector<std::pair<double, double>> BridgeReference(double T, double h) {
                 {d.G(a - p), d.G(bb - p), -d.G(a - p) - d.G(bb - p) - 1 / Rload - Csmooth / h}};
             // Gaussian elimination of J·dx = −F.
             double x[3];
-            for (int i = 0; i < 3; ++i) F[i] = -F[i];
+            for (int i = 0; i < 3; ++i)
+                F[i] = -F[i];
             for (int col = 0; col < 3; ++col)
                 for (int row = col + 1; row < 3; ++row) {
                     const double f = J[row][col] / J[col][col];
-                    for (int k = col; k < 3; ++k) J[row][k] -= f * J[col][k];
+                    for (int k = col; k < 3; ++k)
+                        J[row][k] -= f * J[col][k];
                     F[row] -= f * F[col];
                 }
             for (int i = 2; i >= 0; --i) {
                 double s = F[i];
-                for (int k = i + 1; k < 3; ++k) s -= J[i][k] * x[k];
+                for (int k = i + 1; k < 3; ++k)
+                    s -= J[i][k] * x[k];
                 x[i] = s / J[i][i];
             }
             a += x[0];

@@ -16,9 +16,9 @@ using Signal = std::function<double(double)>;
 
 struct DomainCase {
     const char* cls;
-    std::vector<Signal> inputs;       // of the model time, one per block input
-    double failsAt;                   // when the inputs leave the domain
-    std::function<double(double)> f;  // the block's function of its first input (one-input blocks)
+    std::vector<Signal> inputs;      // of the model time, one per block input
+    double failsAt;                  // when the inputs leave the domain
+    std::function<double(double)> f; // the block's function of its first input (one-input blocks)
 };
 
 // Runs the block fed by the signals for 2 s of model time in steps of 1 ms
@@ -32,7 +32,8 @@ void ExpectStoppedAt(const DomainCase& c) {
     block->Left = 200;
     block->Top = 40;
     for (std::size_t i = 0; i < c.inputs.size(); ++i)
-        block->FInputs[i]->SetSource(PlaceTestSignal(sheet, c.inputs[i], 40, 40 + 60 * int(i))->Output);
+        block->FInputs[i]->SetSource(
+            PlaceTestSignal(sheet, c.inputs[i], 40, 40 + 60 * int(i))->Output);
     sheet.SimModel().T = 2.0;
     sheet.SimModel().h = 0.001;
     sheet.SimModel().GS = 0.1;
@@ -52,7 +53,7 @@ void ExpectStoppedAt(const DomainCase& c) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TGrafRow& row = rows[i];
         EXPECT_NEAR(row.Time, 0.1 * double(i), 0.0011);
-        ASSERT_EQ(row.Values.size(), 1u);  // the block's output alone
+        ASSERT_EQ(row.Values.size(), 1u); // the block's output alone
         if (c.f) {
             EXPECT_NEAR(row.Values[0], c.f(c.inputs[0](row.Time)), 1e-4) << row.Time;
         }
@@ -79,8 +80,10 @@ TEST(DomainErrors, ArcSineAndArcCosineBeyondOneStopTheRun) {
 
 TEST(DomainErrors, ExponentOverflowStopsTheRun) {
     // e^x overflows past x = 709.78.
-    ExpectStoppedAt({"TSexp", {[](double t) { return t < 0.65 ? 2.0 - t : 710.0; }}, 0.65,
-                     [](double x) { return std::exp(x); }});
+    ExpectStoppedAt(
+        {"TSexp", {[](double t) { return t < 0.65 ? 2.0 - t : 710.0; }}, 0.65, [](double x) {
+             return std::exp(x);
+         }});
 }
 
 TEST(DomainErrors, DividerStopsWhenItsDivisorInputIsMinusOneThousandth) {

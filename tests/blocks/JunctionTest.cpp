@@ -46,7 +46,8 @@ struct Layout {
 
 Layout LayoutOf(const TStatic& j) {
     Layout l;
-    for (const TInfoInput* in : j.FInputs) l.inputTops.push_back(in->Top);
+    for (const TInfoInput* in : j.FInputs)
+        l.inputTops.push_back(in->Top);
     l.outputCentre = j.Output->Top + j.Output->Height / 2;
     l.bodyTop = j.Image()->Top;
     l.bodyHeight = j.Image()->Height;
@@ -64,7 +65,8 @@ TEST(Junctions, EachAddedInputGrowsTheBlockByTwelvePixels) {
         j->AddInput();
         const Layout four = LayoutOf(*j);
         ASSERT_EQ(four.inputTops.size(), 4u) << cls;
-        for (int i = 1; i < 4; ++i) EXPECT_EQ(four.inputTops[i] - four.inputTops[i - 1], 12) << cls;
+        for (int i = 1; i < 4; ++i)
+            EXPECT_EQ(four.inputTops[i] - four.inputTops[i - 1], 12) << cls;
         EXPECT_EQ(four.height - three.height, 12);
         EXPECT_EQ(four.bodyHeight - three.bodyHeight, 12);
         // The two-input body keeps the form's height; the body stays put.
@@ -80,8 +82,10 @@ TEST(Junctions, EachAddedInputGrowsTheBlockByTwelvePixels) {
         const TPicture& pic = j->Image()->Picture.Picture;
         EXPECT_EQ(pic.Height, four.bodyHeight);
         for (const TPrimitive& p : pic.Items) {
-            if (p.Kind == TPrimitiveKind::Text) EXPECT_EQ(p.Points[0].y, four.bodyHeight / 2);
-            else EXPECT_EQ(p.Points.back().y, four.bodyHeight - 1);
+            if (p.Kind == TPrimitiveKind::Text)
+                EXPECT_EQ(p.Points[0].y, four.bodyHeight / 2);
+            else
+                EXPECT_EQ(p.Points.back().y, four.bodyHeight - 1);
         }
         EXPECT_EQ(j->FInputs[2]->Left, j->FInputs[0]->Left);
     }
@@ -120,7 +124,8 @@ TEST(Junctions, DeletedInputsFreeTheirPinsAndNamesStayUnique) {
     EXPECT_EQ(sheet.AllInputs.Count(), inputsOnSheet - 1);
     j->AddInput();
     std::vector<std::string> names;
-    for (TInfoInput* in : j->FInputs) names.push_back(in->Name);
+    for (TInfoInput* in : j->FInputs)
+        names.push_back(in->Name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());
 }

@@ -73,7 +73,8 @@ TEST(NonlinearBlockExamples, GeneratorsReproduceTheCommittedFiles) {
         ex.build(sheet);
         const std::string path = SaveExample(sheet, dir.Path().string(), ex.file);
         EXPECT_EQ(FileBytes(path), FileBytes(ExamplePath(ex.file)))
-            << ex.file << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
+            << ex.file
+            << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
     }
     EXPECT_TRUE(messages.Entries.empty());
 }
@@ -111,8 +112,10 @@ TEST(NonlinearBlockExamples, RelayAndHysteresisFollowTheSine) {
     const double w = 2 * 3.141592653589793;
     for (long step = 0; next < rows.size(); ++step, t += 1e-3) {
         const double x = std::sin(w * t);
-        if (!high && x > 0.5) high = true;
-        else if (high && x <= -0.5) high = false;
+        if (!high && x > 0.5)
+            high = true;
+        else if (high && x <= -0.5)
+            high = false;
         if (std::abs(rows[next][0] - t) > 5e-4) continue;
         const auto& row = rows[next++];
         EXPECT_NEAR(row[1], x, 1e-4) << t;
@@ -126,7 +129,8 @@ TEST(NonlinearBlockExamples, AlgebraicLoopGivesTwoFromTheFirstStep) {
     RecordingMessages messages;
     const auto rows = RunConsumers("algebraic_loop.dvn", 1);
     ASSERT_EQ(rows.size(), 10u);
-    for (const auto& row : rows) EXPECT_EQ(row[1], 2.0) << row[0];
+    for (const auto& row : rows)
+        EXPECT_EQ(row[1], 2.0) << row[0];
 }
 
 } // namespace

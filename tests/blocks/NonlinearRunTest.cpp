@@ -27,7 +27,9 @@ TEST(NonlinearRuns, AlgebraicLoopThroughTwoJunctionsConvergesFromTheFirstStep) {
     TStatic* product = Place(sheet, "TMultiplyingJunction", 200, 140);
     sum->FInputs[0]->SetSource(PlaceTestSignal(sheet, [](double) { return 1.0; })->Output);
     sum->FInputs[1]->SetSource(product->Output);
-    product->FInputs[0]->SetSource(PlaceTestSignal(sheet, [](double) { return 0.5; }, 40, 140)->Output);
+    product->FInputs[0]->SetSource(PlaceTestSignal(
+                                       sheet, [](double) { return 0.5; }, 40, 140)
+                                       ->Output);
     product->FInputs[1]->SetSource(sum->Output);
     sheet.SimModel().T = 0.01;
     sheet.SimModel().h = 0.001;
@@ -53,8 +55,10 @@ std::vector<double> ReferenceHysteresis(const std::vector<double>& inputs, doubl
     std::vector<double> out;
     bool high = false;
     for (double x : inputs) {
-        if (!high && x > Hx) high = true;
-        else if (high && x <= Lx) high = false;
+        if (!high && x > Hx)
+            high = true;
+        else if (high && x <= Lx)
+            high = false;
         out.push_back(high ? Hy : Ly);
     }
     return out;
@@ -77,7 +81,7 @@ TEST(NonlinearRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
     ASSERT_EQ(RunInto(sheet, first.Path().string()).Status, TRunResult::Outcome::Finished);
     ASSERT_EQ(RunInto(sheet, second.Path().string()).Status, TRunResult::Outcome::Finished);
     const auto rows = ReadGrafRows(first.File("graf.dat"));
-    ASSERT_EQ(rows.size(), 200u);  // the loop ends before t = 2
+    ASSERT_EQ(rows.size(), 200u); // the loop ends before t = 2
 
     // The block sees the sine at every step; compare at the samples.
     std::vector<double> steps, times;
@@ -89,7 +93,8 @@ TEST(NonlinearRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
     int switches = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::size_t k = 0;
-        while (k + 1 < times.size() && times[k] < rows[i].Time - 1e-9) ++k;
+        while (k + 1 < times.size() && times[k] < rows[i].Time - 1e-9)
+            ++k;
         EXPECT_EQ(rows[i].Values[0], expected[k]) << rows[i].Time;
         if (i > 0 && rows[i].Values[0] != rows[i - 1].Values[0]) ++switches;
     }
@@ -99,7 +104,8 @@ TEST(NonlinearRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
 
     const auto again = ReadGrafRows(second.File("graf.dat"));
     ASSERT_EQ(again.size(), rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(again[i].Values, rows[i].Values);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(again[i].Values, rows[i].Values);
 }
 
 TEST(NonlinearRuns, RelayFollowsTheSignOfASine) {

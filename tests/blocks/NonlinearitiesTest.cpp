@@ -106,7 +106,8 @@ TEST(Hysteresis, ANewBlockStartsHigh) {
     EXPECT_EQ(b->LastOutput, 0.0);
     // The working values of a new block are the defaults.
     std::vector<double> out;
-    for (double x : {0.0, 2.0, 0.0, -2.0, 0.0}) out.push_back(OutputFor(*b, {x}));
+    for (double x : {0.0, 2.0, 0.0, -2.0, 0.0})
+        out.push_back(OutputFor(*b, {x}));
     EXPECT_EQ(out, (std::vector<double>{1, 1, 1, -1, -1}));
 }
 
@@ -114,7 +115,8 @@ TEST(Hysteresis, EveryRunStartsLow) {
     Schematic sheet;
     auto* b = NewStatic<TGisteresis>(sheet, "TGisteresis");
     std::vector<double> out;
-    for (double x : {0.0, 2.0, 0.0, -2.0, 0.0}) out.push_back(OutputFor(*b, {x}));
+    for (double x : {0.0, 2.0, 0.0, -2.0, 0.0})
+        out.push_back(OutputFor(*b, {x}));
     EXPECT_EQ(out, (std::vector<double>{-1, 1, 1, -1, -1}));
     OutputFor(*b, {5.0});
     b->ResetState();
@@ -130,10 +132,10 @@ TEST(Hysteresis, SwitchesAboveTheUpperAndAtTheLowerThreshold) {
     b->FindParam("H_y")->Value = 10;
     b->FindParam("L_y")->Value = 2;
     b->ResetState();
-    EXPECT_EQ(OutputFor(*b, {0.5}), 2.0);   // not above H_x
+    EXPECT_EQ(OutputFor(*b, {0.5}), 2.0); // not above H_x
     EXPECT_EQ(OutputFor(*b, {0.51}), 10.0);
     EXPECT_EQ(OutputFor(*b, {-0.49}), 10.0);
-    EXPECT_EQ(OutputFor(*b, {-0.5}), 2.0);  // at L_x it drops
+    EXPECT_EQ(OutputFor(*b, {-0.5}), 2.0); // at L_x it drops
     EXPECT_EQ(OutputFor(*b, {0.0}), 2.0);
 }
 

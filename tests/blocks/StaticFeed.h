@@ -8,8 +8,7 @@
 
 // A static block under test alone: its inputs are the first entries of the
 // static-input vector, which the test writes directly.
-template <class Block>
-Block* NewStatic(Schematic& sheet, const std::string& cls) {
+template <class Block> Block* NewStatic(Schematic& sheet, const std::string& cls) {
     auto* b = dynamic_cast<Block*>(CreateElementByName(sheet, cls));
     b->FInputBase = 0;
     b->ResetState();

@@ -15,10 +15,12 @@ std::vector<TGrafRow> ReadGrafRows(const std::string& path) {
         const auto gap = line.find("      ", line.find_first_not_of(' '));
         std::istringstream head(line.substr(0, gap));
         head >> row.Time;
-        for (double v; head >> v;) row.Values.push_back(v);
+        for (double v; head >> v;)
+            row.Values.push_back(v);
         if (gap != std::string::npos) {
             std::istringstream tail(line.substr(gap));
-            for (double v; tail >> v;) row.Consumers.push_back(v);
+            for (double v; tail >> v;)
+                row.Consumers.push_back(v);
         }
         rows.push_back(std::move(row));
     }

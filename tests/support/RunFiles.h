@@ -11,8 +11,8 @@ class Schematic;
 // consumer inputs, as written.
 struct TGrafRow {
     double Time = 0;
-    std::vector<double> Values;     // Yd, Ys, Phi
-    std::vector<double> Consumers;  // after the four-space gap
+    std::vector<double> Values;    // Yd, Ys, Phi
+    std::vector<double> Consumers; // after the four-space gap
 };
 
 // Reads "graf.dat"; empty when the file is missing.

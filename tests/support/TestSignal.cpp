@@ -21,9 +21,12 @@ const bool form = [] {
 
 TTestSignal::TTestSignal(Schematic& sheet) : TProducer(sheet) {}
 
-TValue TTestSignal::GetOutput() { return TValue(this, &MemberGetter<TTestSignal, &TTestSignal::OutputValue>); }
+TValue TTestSignal::GetOutput() {
+    return TValue(this, &MemberGetter<TTestSignal, &TTestSignal::OutputValue>);
+}
 
-TTestSignal* PlaceTestSignal(Schematic& sheet, std::function<double(double)> of, int left, int top) {
+TTestSignal* PlaceTestSignal(Schematic& sheet, std::function<double(double)> of, int left,
+                             int top) {
     auto* s = dynamic_cast<TTestSignal*>(CreateElementByName(sheet, "TTestSignal"));
     s->Of = std::move(of);
     s->Left = left;

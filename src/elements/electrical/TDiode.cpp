@@ -139,9 +139,12 @@ void TDiode::ResetState() {
 
 const TBranchRecord* TDiode::GetCircuitModel() const {
     switch (MethodIndex) {
-    case 0: return LinearBranches;
-    case 1: return ExpBranches;
-    default: return nullptr;
+    case 0:
+        return LinearBranches;
+    case 1:
+        return ExpBranches;
+    default:
+        return nullptr;
     }
 }
 
@@ -184,10 +187,11 @@ int TDiode::LoadFromStrings(std::string_view header, const std::vector<std::stri
                             int index) {
     const int next = TBaseElement::LoadFromStrings(header, list, index);
     if (MethodIndex != 0 && MethodIndex != 1) {
-        Msg().Warning("Компонент " + Name() + " №" + std::to_string(ElementIndex()) +
-                          ": модель диода № " + std::to_string(MethodIndex) +
-                          " не поддерживается; используется кусочно-линейная безинерционная модель.",
-                      ApplicationTitle);
+        Msg().Warning(
+            "Компонент " + Name() + " №" + std::to_string(ElementIndex()) + ": модель диода № " +
+                std::to_string(MethodIndex) +
+                " не поддерживается; используется кусочно-линейная безинерционная модель.",
+            ApplicationTitle);
         MethodIndex = 0;
         if (AutoModel) CalcModelParams();
     }
@@ -204,17 +208,21 @@ double TDiode::LinearConductance() {
     return v >= 0 ? 1.0 / Rl : 1.0 / Rr;
 }
 
-double TDiode::LinearEmf() { return Voltage() >= Uo ? -Uo : 0.0; }
+double TDiode::LinearEmf() {
+    return Voltage() >= Uo ? -Uo : 0.0;
+}
 
-double TDiode::LinearSource() { return Voltage() >= Uo ? -Io : 0.0; }
+double TDiode::LinearSource() {
+    return Voltage() >= Uo ? -Io : 0.0;
+}
 
 double TDiode::ExpConductance() {
     const double v = Voltage();
     const double mVt = m * Vt;
     double G;
     if (v >= U1) {
-        G = v > Upr ? std::exp(Upr / mVt) * Is / mVt  // the slope at Upr
-                    : Is * std::exp(v / mVt) / v;     // the secant to the exponential
+        G = v > Upr ? std::exp(Upr / mVt) * Is / mVt // the slope at Upr
+                    : Is * std::exp(v / mVt) / v;    // the secant to the exponential
     } else {
         G = v > 0 ? I1 / U1 : 1.0 / Rr;
     }

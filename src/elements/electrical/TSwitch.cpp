@@ -58,7 +58,9 @@ void TSwitch::ResetState() {
     FOn = false;
 }
 
-const TBranchRecord* TSwitch::GetCircuitModel() const { return MethodIndex == 0 ? Branches : nullptr; }
+const TBranchRecord* TSwitch::GetCircuitModel() const {
+    return MethodIndex == 0 ? Branches : nullptr;
+}
 
 bool TSwitch::CheckBeforeRun() {
     const bool on = RequirePositive("Ron");
@@ -67,7 +69,9 @@ bool TSwitch::CheckBeforeRun() {
     return on && off && control;
 }
 
-double TSwitch::MainConductance() { return FOn ? 1.0 / Ron : 1.0 / Roff; }
+double TSwitch::MainConductance() {
+    return FOn ? 1.0 / Ron : 1.0 / Roff;
+}
 
 double TSwitch::ControlConductance() {
     const double u = (control_ ? control_->GetPhi() : 0.0) - (cathode_ ? cathode_->GetPhi() : 0.0);

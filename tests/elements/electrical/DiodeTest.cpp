@@ -83,14 +83,14 @@ TEST(DiodeTables, ModelRowsBelongToTheirMethods) {
         const char* name;
         double value;
         bool linear, exponential;
-    } rows[] = {{"Fk", 0.7, false, false},       {"Upr_c", 1, true, true},
-                {"Iprr", 10, true, false},       {"isn", 1e-05, false, false},
-                {"isr", 1e-05, false, true},     {"rб", 20, false, false},
-                {"m", 1.5, false, true},         {"n", 1, false, false},
-                {"tp", 1e-08, false, false},     {"Phi_t", 0.0343, false, false},
+    } rows[] = {{"Fk", 0.7, false, false},         {"Upr_c", 1, true, true},
+                {"Iprr", 10, true, false},         {"isn", 1e-05, false, false},
+                {"isr", 1e-05, false, true},       {"rб", 20, false, false},
+                {"m", 1.5, false, true},           {"n", 1, false, false},
+                {"tp", 1e-08, false, false},       {"Phi_t", 0.0343, false, false},
                 {"Phi_nom", 0.0343, false, false}, {"Uo", 0.728, true, false},
-                {"Io", 0.1, true, false},        {"Tpn_c", 398, false, true},
-                {"Uобр_c", 200, true, true},     {"Iобр_c", 1e-05, true, true}};
+                {"Io", 0.1, true, false},          {"Tpn_c", 398, false, true},
+                {"Uобр_c", 200, true, true},       {"Iобр_c", 1e-05, true, true}};
     ASSERT_EQ(ParamRowCount(d->ModelParamDefs), 16);
     for (int i = 0; i < 16; ++i) {
         const ParamDef& def = d->ModelParamDefs[i];
@@ -256,8 +256,7 @@ TEST(DiodeRunCheck, RefusesParametersThatDivideByZero) {
         {0, "Uo", -0.1, "Компонент Diode №0: параметр Uo должен быть больше нуля."},
         {0, "Iобр_c", 0, "Компонент Diode №0: параметр Iобр_c должен быть больше нуля."},
         {1, "Uобр_c", 0, "Компонент Diode №0: параметр Uобр_c должен быть больше нуля."},
-        {0, "Iprr", 0.1,
-         "Компонент Diode №0: прямой ток Iprr должен быть больше тока излома Io."},
+        {0, "Iprr", 0.1, "Компонент Diode №0: прямой ток Iprr должен быть больше тока излома Io."},
         {0, "Upr_c", 0.728,
          "Компонент Diode №0: прямое напряжение Upr_c должно быть больше напряжения излома Uo."},
         {1, "m", 0, "Компонент Diode №0: параметр m должен быть больше нуля."},

@@ -77,7 +77,7 @@ TEST(SwitchModel, StartsOffAndTurnsOnAtExactlyTheOpeningVoltage) {
     BranchProbe probe(sheet);
     probe.SetPotential(s->FindConnector("Cathode"), 1.0);
     probe.SetPotential(s->FindConnector("Anode"), 4.0);
-    probe.SetPotential(s->FindConnector("Control"), 3.0);  // exactly Uopen above the cathode
+    probe.SetPotential(s->FindConnector("Control"), 3.0); // exactly Uopen above the cathode
     EXPECT_DOUBLE_EQ(MainAfterControl(*s), 1.0 / 0.5);
     EXPECT_TRUE(s->FOn);
     probe.SetPotential(s->FindConnector("Control"), 2.999999);
@@ -131,8 +131,9 @@ TEST(SwitchRunCheck, RefusesNonPositiveResistancesNamingEach) {
     s->FindParam("Rcontrol")->Value = -5;
     EXPECT_FALSE(s->CheckBeforeRun());
     EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{"Компонент Switch №0: параметр Ron должен быть больше нуля.",
-                                        "Компонент Switch №0: параметр Rcontrol должен быть больше нуля."}));
+              (std::vector<std::string>{
+                  "Компонент Switch №0: параметр Ron должен быть больше нуля.",
+                  "Компонент Switch №0: параметр Rcontrol должен быть больше нуля."}));
 }
 
 } // namespace
