@@ -47,7 +47,9 @@ void BuildAlgebraicLoop(Schematic& sheet) {
     m.GS = 1e-3;
     auto* one = b.PlaceBox("TConst", 60, 60);
     auto* sum = b.PlaceBox("TSummingJunction", 180, 60);
-    auto* gain = b.PlaceBox("TGain", 180, 180);
+    // The feedback gain is turned to face left, so the loop reads as a ring.
+    auto* gain = b.PlaceBox("TGain", 200, 200);
+    gain->SetAngle(180);
     ExampleBuilder::Set(gain, "K", 0.5);
     auto* display = b.PlaceBox("TDisplay", 320, 60);
     b.Link(one, sum, 0);
