@@ -64,6 +64,16 @@ TPicture TransferFunctionPicture(const std::string& factor, const std::string& n
 
 void FitBlockToPicture(TBaseElement& block, TPicture picture) {
     TImage* image = block.Image();
+    // The first layout moves the outline and the pins down into the block's
+    // margin, so that the pins' line is the middle of the box and a turned
+    // block still has its pins on the outline.
+    constexpr int PinRoom = 12;
+    if (const int down = PinRoom - image->Top; down > 0) {
+        image->Top += down;
+        for (TInfoOutput* o : block.FOutputs) o->SetPosition(o->Left, o->Top + down);
+        for (TInfoInput* i : block.FInputs) i->SetPosition(i->Left, i->Top + down);
+        block.Height += down;
+    }
     image->SetPicture(std::move(picture));
     const int rightEdge = image->Left + image->Width - 1;
     const int centre = image->Left + (image->Width - 1) / 2;

@@ -2,10 +2,10 @@
 
 #include "blocks/Families.h"
 
-// The upper input divided by the lower one.
+// The upper input divided by the lower one plus 0.001; always two inputs.
 class TDivideningJunction : public TStatic {
 public:
     explicit TDivideningJunction(Schematic& sheet);
-    // The output comes with the block's model.
-    TValue GetOutput() override { return TValue(0.0); }
+    TValue GetOutput() override;
+    double OutputValue();
 };

@@ -2,10 +2,15 @@
 
 #include "blocks/Families.h"
 
-// Product of all inputs; inputs can be added and deleted.
+// Product of all inputs; inputs can be added and deleted (at least two stay).
 class TMultiplyingJunction : public TStatic {
 public:
     explicit TMultiplyingJunction(Schematic& sheet);
-    // The output comes with the block's model.
-    TValue GetOutput() override { return TValue(0.0); }
+    TValue GetOutput() override;
+    double OutputValue();
+    void AddInput() override;
+    void DeleteInput(TInfoInput* input) override;
+    void SaveToStrings(std::vector<std::string>& list) const override;
+    int LoadFromStrings(std::string_view header, const std::vector<std::string>& list,
+                        int index) override;
 };

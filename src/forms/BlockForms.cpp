@@ -34,7 +34,10 @@ TPicture Junction(const char* sign, int size, bool round) {
         b.Circle({14, 15}, 14);
     else
         b.Rect({0, 1}, {28, 29});
-    return b.Text({14, 15}, sign, size);
+    TPicture picture = b.Text({14, 15}, sign, size);
+    // The sign turns red with the outline when the junction is selected.
+    picture.Items.back().TextFollowsHighlight = true;
+    return picture;
 }
 
 TPicture Plotter() {
