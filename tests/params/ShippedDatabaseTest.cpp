@@ -3,6 +3,7 @@
 // ratings.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -80,6 +81,9 @@ TEST(ShippedDatabases, EveryTypeLoadsIntoItsElementKindWithoutMessages) {
         for (const std::string& type : db.Sections()) {
             TBaseElement* e = CreateElementByName(sheet, classes.at(kind));
             EXPECT_TRUE(e->LoadDeviceType(type)) << type;
+            // The data must let the element compute its model and run.
+            EXPECT_TRUE(e->CalcModelParams()) << type;
+            EXPECT_TRUE(e->CheckBeforeRun()) << type;
             // Every reference value is given, so nothing stays at its default by accident.
             for (int i = 0; e->RefParamDefs && e->RefParamDefs[i].Name; ++i)
                 EXPECT_TRUE(db.Read(type, e->RefParamDefs[i].Name).has_value())
@@ -107,6 +111,34 @@ TEST(ShippedDatabases, ShuntResistancesGiveTheirRatedDropAtRatedCurrent) {
         ASSERT_TRUE(e->LoadDeviceType(type));
         EXPECT_NEAR(e->ParamOf("r") * amps, millivolts / 1000, 1e-12) << type;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Datasheets give the forward point at 25 °C; the shipped diodes are run at
+// that temperature, so both models pass through the point they were given.
+TEST(ShippedDatabases, DiodesPassThroughTheirDatasheetForwardPoint) {
+    TempDir dir;
+    ScopedEnv env("QUENTOR_DB_DIR", dir.Path().string());
+    fs::copy_file(DataDir / "Diodes.edb", dir.Path() / "Diodes.edb");
+    RecordingMessages messages;
+    Schematic sheet;
+    const TIniFile db(dir.File("Diodes.edb"));
+    ASSERT_GE(db.Sections().size(), 3u);
+    for (const std::string& type : db.Sections()) {
+        TBaseElement* e = CreateElementByName(sheet, "TDiode");
+        ASSERT_TRUE(e->LoadDeviceType(type));
+        const double uf = e->ParamOf("Uпр"), iff = e->ParamOf("Iпр");
+        EXPECT_NEAR(e->ParamOf("Iprr"), iff, 1e-9 * iff) << type;
+        e->MethodIndex = 1;
+        ASSERT_TRUE(e->CalcModelParams());
+        const double vt = e->ParamOf("Tpn_c") * 1.38e-23 * 6.25e18;
+        const double exponential = e->ParamOf("isr") * std::exp(uf / (e->ParamOf("m") * vt));
+        EXPECT_NEAR(exponential, iff, 1e-9 * iff) << type;
+    }
+    EXPECT_TRUE(messages.Entries.empty());
 }
 
 } // namespace
