@@ -301,3 +301,33 @@ TEST_F(ParamsDialog, ModelRowsWithoutMethodsAreTheOnesOfEveryMethod) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ParamsDialog, DiodeReverseCurrentChangesUnitAsTheTablesSay) {
+    TBaseElement* diode = CreateElementByName(sheet, "TDiode");
+    diode->ManualRefs = true;
+    TElementParamsController c(*diode, ',');
+    TParameterEditor* reverse = Row(c.RefEditors, "Iобр");
+    EXPECT_EQ(reverse->Text, "10");
+    EXPECT_EQ(reverse->UnitTexts.at(std::size_t(reverse->UnitSelection)), "мкА");
+    reverse->UnitSelection = 1; // "мА"
+    ASSERT_TRUE(c.FormCloseQuery());
+    EXPECT_NEAR(diode->ParamOf("Iобр"), 0.01, 1e-15);
+    EXPECT_EQ(diode->FindParam("Iобр")->Unit, 1);
+}
+
+TEST_F(ParamsDialog, DiodeModelPageShowsTheRowsOfEachOfferedMethod) {
+    TBaseElement* diode = CreateElementByName(sheet, "TDiode");
+    TElementParamsController c(*diode, '.');
+    EXPECT_EQ(c.MethodItems, (std::vector<std::string>{"Кусочно-линейный безинерционный",
+                                                       "Экспоненциальный безинерционный"}));
+    EXPECT_EQ(Names(c.ModelEditors),
+              (std::vector<std::string>{"Upr_c", "Iprr", "Uo", "Io", "Uобр_c", "Iобр_c"}));
+    c.MethodPicked(1);
+    EXPECT_EQ(Names(c.ModelEditors),
+              (std::vector<std::string>{"Upr_c", "isr", "m", "Tpn_c", "Uобр_c", "Iобр_c"}));
+    EXPECT_EQ(diode->MethodIndex, 1);
+}
+
+} // namespace
