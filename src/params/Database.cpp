@@ -7,6 +7,12 @@
 namespace fs = std::filesystem;
 
 namespace {
+// An empty QUENTOR_DB_DIR counts as unset.
+bool DirectoryOverridden() {
+    const char* dir = std::getenv("QUENTOR_DB_DIR");
+    return dir && *dir;
+}
+
 std::string WithSlash(std::string dir) {
     if (!dir.empty() && dir.back() != '/') dir += '/';
     return dir;
@@ -21,7 +27,7 @@ std::string ProgramDirectory() {
 }
 
 std::string UserDatabaseDirectory() {
-    if (const char* dir = std::getenv("QUENTOR_DB_DIR"); dir && *dir) return WithSlash(dir);
+    if (DirectoryOverridden()) return WithSlash(std::getenv("QUENTOR_DB_DIR"));
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
         return WithSlash(std::string(xdg) + "/quentor");
     const char* home = std::getenv("HOME");
@@ -31,7 +37,7 @@ std::string UserDatabaseDirectory() {
 std::string DatabasePath(const std::string& dbSection) {
     const std::string name = dbSection + ".edb";
     const std::string user = UserDatabaseDirectory() + name;
-    if (std::getenv("QUENTOR_DB_DIR")) return user;
+    if (DirectoryOverridden()) return user;
     std::error_code ec;
     if (fs::exists(user, ec)) return user;
     return ProgramDirectory() + name;
