@@ -88,51 +88,17 @@ void BuildDivider(Schematic& sheet) {
     b.Link(sensor, display);
 }
 
-struct Example {
-    const char* file;
-    void (*build)(Schematic&);
-};
-const Example examples[] = {
+const std::vector<ExampleGenerator> examples = {
     {"rc.dvn", [](Schematic& s) { BuildRc(s, false); }},
     {"rl.dvn", [](Schematic& s) { BuildRc(s, true); }},
     {"divider.dvn", &BuildDivider},
 };
 
-// Consumer columns of graf.dat: the last `n` numbers of each line.
-std::vector<std::vector<double>> RunAndReadConsumers(const std::string& file, const std::string& dir, int n) {
-    Schematic sheet;
-    EXPECT_EQ(LoadSchematic(sheet, file), TLoadResult::Loaded);
-    EXPECT_TRUE(PrepareRun(sheet, dir));
-    TRunOptions o;
-    o.OutputDir = dir;
-    const TRunResult r = RunSimulation(sheet, o);
-    EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
-    std::vector<std::vector<double>> out;
-    for (const auto& row : ReadGrafDat(dir + "/graf.dat")) {
-        std::vector<double> line{row[0]};
-        line.insert(line.end(), row.end() - n, row.end());
-        out.push_back(line);
-    }
-    return out;
-}
-
-TEST(PassiveExamples, GeneratorsReproduceTheCommittedFiles) {
-    RecordingMessages messages;
-    TempDir dir;
-    for (const Example& ex : examples) {
-        Schematic sheet;
-        ex.build(sheet);
-        const std::string path = SaveExample(sheet, dir.Path().string(), ex.file);
-        EXPECT_EQ(FileBytes(path), FileBytes(ExamplePath(ex.file))) << ex.file
-            << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
-    }
-    EXPECT_TRUE(messages.Entries.empty());
-}
+TEST(PassiveExamples, GeneratorsReproduceTheCommittedFiles) { ExpectGeneratorsReproduce(examples); }
 
 TEST(PassiveExamples, RcChargesTowardsTwelveVolts) {
     RecordingMessages messages;
-    TempDir dir;
-    const auto rows = RunAndReadConsumers(ExamplePath("rc.dvn"), dir.Path().string(), 1);
+    const auto rows = RunExampleConsumers("rc.dvn", 1);
     ASSERT_GE(rows.size(), 100u);
     const double tau = (1000 + 0.01) * 1e-6;
     for (const auto& row : rows) {
@@ -147,8 +113,7 @@ TEST(PassiveExamples, RcChargesTowardsTwelveVolts) {
 
 TEST(PassiveExamples, RlCurrentRisesWithTheTimeConstantLOverR) {
     RecordingMessages messages;
-    TempDir dir;
-    const auto rows = RunAndReadConsumers(ExamplePath("rl.dvn"), dir.Path().string(), 2);
+    const auto rows = RunExampleConsumers("rl.dvn", 2);
     ASSERT_GE(rows.size(), 100u);
     const double R = 10 + 0.01 + 0.01;  // load, source and shunt
     const double tau = 0.01 / R;
@@ -163,8 +128,7 @@ TEST(PassiveExamples, RlCurrentRisesWithTheTimeConstantLOverR) {
 
 TEST(PassiveExamples, DividerShowsTwoThirdsOfTheSource) {
     RecordingMessages messages;
-    TempDir dir;
-    const auto rows = RunAndReadConsumers(ExamplePath("divider.dvn"), dir.Path().string(), 1);
+    const auto rows = RunExampleConsumers("divider.dvn", 1);
     ASSERT_FALSE(rows.empty());
     for (const auto& row : rows) EXPECT_NEAR(row[1], 10.0 * 2000 / 3000.01, 1e-4);
 }

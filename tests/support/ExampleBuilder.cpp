@@ -7,12 +7,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "Simulation/RunSimulation.h"
 #include "app/SchematicFile.h"
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
 #include "model/TInfoConnector.h"
+#include "support/RecordingMessages.h"
+#include "support/ResultFiles.h"
+#include "support/TempDir.h"
 
 TBaseElement* ExampleBuilder::Place(const std::string& cls, const char* pin, TPoint at, int angle) {
     TBaseElement* e = CreateElementByName(sheet_, cls);
@@ -77,4 +81,36 @@ std::string FileBytes(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+void ExpectGeneratorsReproduce(const std::vector<ExampleGenerator>& generators) {
+    RecordingMessages messages;
+    TempDir dir;
+    for (const ExampleGenerator& example : generators) {
+        Schematic sheet;
+        example.Build(sheet);
+        const std::string path = SaveExample(sheet, dir.Path().string(), example.File);
+        EXPECT_EQ(FileBytes(path), FileBytes(ExamplePath(example.File)))
+            << example.File << " differs from its generator (set QUENTOR_REGENERATE_EXAMPLES=1 to rewrite it)";
+    }
+    EXPECT_TRUE(messages.Texts().empty()) << messages.Texts().front();
+}
+
+std::vector<std::vector<double>> RunExampleConsumers(const std::string& name, int consumers) {
+    Schematic sheet;
+    TempDir dir;
+    EXPECT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded) << name;
+    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string())) << name;
+    TRunOptions o;
+    o.OutputDir = dir.Path().string();
+    o.MaxIterations = 100;
+    const TRunResult r = RunSimulation(sheet, o);
+    EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << name << ": " << r.Message;
+    std::vector<std::vector<double>> out;
+    for (const auto& row : ReadGrafDat(dir.File("graf.dat"))) {
+        std::vector<double> line{row.front()};
+        line.insert(line.end(), row.end() - consumers, row.end());
+        out.push_back(line);
+    }
+    return out;
 }

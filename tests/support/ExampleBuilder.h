@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/Geometry.h"
 
@@ -30,6 +31,21 @@ public:
 private:
     Schematic& sheet_;
 };
+
+// An example file and the function that draws it.
+struct ExampleGenerator {
+    const char* File;
+    void (*Build)(Schematic&);
+};
+
+// Draws every example, saves it and expects the committed file's bytes;
+// with QUENTOR_REGENERATE_EXAMPLES set the committed files are rewritten.
+void ExpectGeneratorsReproduce(const std::vector<ExampleGenerator>& generators);
+
+// Runs an example file of examples/ with its own settings (at most 100
+// Newton iterations a step) and returns, per line of graf.dat, the time
+// followed by the last `consumers` numbers: the consumer inputs.
+std::vector<std::vector<double>> RunExampleConsumers(const std::string& name, int consumers);
 
 // Saves the schematic into `path`; with QUENTOR_REGENERATE_EXAMPLES set, also
 // into the source tree's examples/ folder under `name`.
