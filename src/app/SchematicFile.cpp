@@ -67,7 +67,9 @@ std::string PinLine(const Schematic& sheet, const TBaseElement& e) {
 struct Cursor {
     const std::string& text;
     std::size_t pos = 0;
-    bool AtDigit() const { return pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])); }
+    bool AtDigit() const {
+        return pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]));
+    }
     char Peek() const { return pos < text.size() ? text[pos] : '\0'; }
     bool AtEnd() const { return pos >= text.size(); }
     void Skip() {
@@ -80,7 +82,9 @@ struct Cursor {
     }
 };
 
-void ReportLoad(const std::string& text) { Msg().Error(text, ErrorCaption); }
+void ReportLoad(const std::string& text) {
+    Msg().Error(text, ErrorCaption);
+}
 
 } // namespace
 
@@ -103,11 +107,16 @@ int LoadRunParams(Schematic& sheet, const std::vector<std::string>& lines, int i
         const std::string key = line.substr(0, eq);
         double v = 0;
         ParseReal(std::string_view(line).substr(eq + 1), v);
-        if (key == "T") m.T = v;
-        else if (key == "h") m.h = v;
-        else if (key == "pr") m.pr = v;
-        else if (key == "TNC") m.TNC = v;
-        else if (key == "GS") m.GS = v;
+        if (key == "T")
+            m.T = v;
+        else if (key == "h")
+            m.h = v;
+        else if (key == "pr")
+            m.pr = v;
+        else if (key == "TNC")
+            m.TNC = v;
+        else if (key == "GS")
+            m.GS = v;
     }
     return i;
 }
@@ -116,21 +125,26 @@ std::vector<std::string> SchematicToLines(const Schematic& sheet) {
     std::vector<std::string> lines{Signature};
     SaveRunParams(sheet, lines);
     lines.push_back("Lines:");
-    for (const TElectricLine* s : sheet.Lines) lines.push_back(SegmentLine(*s));
+    for (const TElectricLine* s : sheet.Lines)
+        lines.push_back(SegmentLine(*s));
     lines.push_back("EOL");
     lines.push_back("Connections:");
-    for (int i = 0; i < sheet.Lines.Count(); ++i) lines.push_back(JointLine(sheet, i, *sheet.Lines[i]));
+    for (int i = 0; i < sheet.Lines.Count(); ++i)
+        lines.push_back(JointLine(sheet, i, *sheet.Lines[i]));
     lines.push_back("EOC");
-    for (const TBaseElement* e : sheet.Elements) e->SaveToStrings(lines);
+    for (const TBaseElement* e : sheet.Elements)
+        e->SaveToStrings(lines);
     lines.push_back("EOE");
-    for (const TBaseElement* e : sheet.Elements) lines.push_back(PinLine(sheet, *e));
+    for (const TBaseElement* e : sheet.Elements)
+        lines.push_back(PinLine(sheet, *e));
     lines.push_back("EOT");
     return lines;
 }
 
 bool SaveSchematic(Schematic& sheet, const std::string& path) {
-    if (!WriteTextFile(path, SchematicToLines(sheet))) {
-        Msg().Error("Не удалось записать файл " + path, ApplicationTitle);
+    std::string reason;
+    if (!WriteTextFile(path, SchematicToLines(sheet), &reason)) {
+        Msg().Error("Не удалось записать файл " + path + ": " + reason, ApplicationTitle);
         return false;
     }
     sheet.Modified = false;
@@ -190,7 +204,8 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
             c.Skip();
             const long end = c.Int();
             if (!s) continue;
-            if (TElectricLine* other = start > 0 ? segment(start - 1) : nullptr; other && other != s)
+            if (TElectricLine* other = start > 0 ? segment(start - 1) : nullptr;
+                other && other != s)
                 s->LinkStartTo(other);
             if (TElectricLine* other = end > 0 ? segment(end - 1) : nullptr; other && other != s)
                 s->LinkEndTo(other);
@@ -212,13 +227,17 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
         try {
             e = CreateElementByName(sheet, className);
         } catch (const TElementCreateError& error) {
-            Msg().Error("Ошибка создания элемента " + className + ":\n" + error.what(), ApplicationTitle);
+            Msg().Error("Ошибка создания элемента " + className + ":\n" + error.what(),
+                        ApplicationTitle);
         }
         records.push_back(e);
         if (e && colon != std::string::npos) {
-            i = std::max(i + 1, e->LoadFromStrings(std::string_view(header).substr(colon), lines, i));
+            i = std::max(i + 1,
+                         e->LoadFromStrings(std::string_view(header).substr(colon), lines, i));
         } else {
-            for (++i; i < count && !lines[std::size_t(i)].empty() && lines[std::size_t(i)][0] == ' '; ++i) {
+            for (++i;
+                 i < count && !lines[std::size_t(i)].empty() && lines[std::size_t(i)][0] == ' ';
+                 ++i) {
             }
         }
     }
@@ -226,7 +245,8 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
 
     // Pin lines, one per record.
     auto source = [&records](long number, long output) -> TInfoOutput* {
-        if (number < 0 || number >= long(records.size()) || !records[std::size_t(number)]) return nullptr;
+        if (number < 0 || number >= long(records.size()) || !records[std::size_t(number)])
+            return nullptr;
         const auto& outs = records[std::size_t(number)]->FOutputs;
         return output >= 0 && output < long(outs.size()) ? outs[std::size_t(output)] : nullptr;
     };

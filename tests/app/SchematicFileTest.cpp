@@ -5,11 +5,12 @@
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
-#include "model/TElectricLine.h"
 #include "model/TENode.h"
+#include "model/TElectricLine.h"
 #include "model/TInfoConnector.h"
 #include "support/EngineTestElements.h"
 #include "support/ExampleBuilder.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 
@@ -51,8 +52,8 @@ TEST_F(SchematicFile, WrongSignatureLeavesTheSchematicEmpty) {
 
 TEST_F(SchematicFile, MisplacedSectionsAreReportedAndReadingGoesOn) {
     // The segment section's header is wrong: the joints follow at the next line.
-    EXPECT_EQ(Load({"Dravon Ver 1.0", "T=1", "Segments:", "Connections:", "EOC", "Resistor:10,20,0,0,0", "EOE",
-                    "", "EOT"}),
+    EXPECT_EQ(Load({"Dravon Ver 1.0", "T=1", "Segments:", "Connections:", "EOC",
+                    "Resistor:10,20,0,0,0", "EOE", "", "EOT"}),
               TLoadResult::Loaded);
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text, "Ошибка загрузки линий");
@@ -61,8 +62,8 @@ TEST_F(SchematicFile, MisplacedSectionsAreReportedAndReadingGoesOn) {
 
     Schematic other;
     messages.Clear();
-    EXPECT_EQ(LoadSchematicLines(other, {"Dravon Ver 1.0", "Lines:", "EOL", "Joints:", "Resistor:10,20,0,0,0",
-                                         "EOE", "", "EOT"}),
+    EXPECT_EQ(LoadSchematicLines(other, {"Dravon Ver 1.0", "Lines:", "EOL",
+                                         "Joints:", "Resistor:10,20,0,0,0", "EOE", "", "EOT"}),
               TLoadResult::Loaded);
     EXPECT_EQ(messages.Texts(), (Lines{"Ошибка загрузки соединений"}));
     EXPECT_EQ(other.Elements.Count(), 1);
@@ -71,10 +72,20 @@ TEST_F(SchematicFile, MisplacedSectionsAreReportedAndReadingGoesOn) {
 TEST_F(SchematicFile, UnknownClassIsReportedAndPinLinesStayMatched) {
     // Record 1 cannot be created; record 2's input names record 0 by its
     // file number, and pin line 2 belongs to record 2.
-    const Lines lines{"Dravon Ver 1.0", "Lines:",       "EOL",        "Connections:", "EOC",
-                      "TestConst:10,10,0,0,0",           "Bogus:50,50,0,0,0", " K=3",
-                      "TestProbe:100,10,0,0,0",          "EOE",        "",            "",
-                      "0",                               "EOT"};
+    const Lines lines{"Dravon Ver 1.0",
+                      "Lines:",
+                      "EOL",
+                      "Connections:",
+                      "EOC",
+                      "TestConst:10,10,0,0,0",
+                      "Bogus:50,50,0,0,0",
+                      " K=3",
+                      "TestProbe:100,10,0,0,0",
+                      "EOE",
+                      "",
+                      "",
+                      "0",
+                      "EOT"};
     EXPECT_EQ(Load(lines), TLoadResult::Loaded);
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text, "Ошибка создания элемента TBogus:\nClass TBogus not found");
@@ -124,8 +135,8 @@ TEST_F(SchematicFile, WiresJointsAndTapsSurviveARoundTrip) {
     auto* r = b.Place("TResistor", "Connector1", {200, 100});
     auto* c = b.Place("TCapacitor", "Connector1", {160, 130}, 90);
     b.Drag(vs, "Plus", r->FindConnector("Connector1")->GetLink());
-    b.Drag(c, "Connector1", {160, 104});  // a tap onto the first wire
-    b.Drag(r, "Connector2", {300, 160});  // three segments, free end
+    b.Drag(c, "Connector1", {160, 104}); // a tap onto the first wire
+    b.Drag(r, "Connector2", {300, 160}); // three segments, free end
     const Lines lines = SchematicToLines(sheet);
     Schematic back;
     ASSERT_EQ(LoadSchematicLines(back, lines), TLoadResult::Loaded);
@@ -165,9 +176,24 @@ TEST_F(SchematicFile, TruncatedFilesLoadWhatTheyHold) {
     }
     // Lines cut in the middle of their text, and references to nothing.
     Schematic odd;
-    const Lines damaged{"Dravon Ver 1.0", "T=abc", "Lines:", "10,20", "5,5,1,", "EOL", "Connections:",
-                        "0,9,1", "7,1,1", "EOC", "Resistor:1", "VoltageSource:5,5,0,0,0", " E=", " =3",
-                        "EOE", "3,,x", "99,5", "EOT"};
+    const Lines damaged{"Dravon Ver 1.0",
+                        "T=abc",
+                        "Lines:",
+                        "10,20",
+                        "5,5,1,",
+                        "EOL",
+                        "Connections:",
+                        "0,9,1",
+                        "7,1,1",
+                        "EOC",
+                        "Resistor:1",
+                        "VoltageSource:5,5,0,0,0",
+                        " E=",
+                        " =3",
+                        "EOE",
+                        "3,,x",
+                        "99,5",
+                        "EOT"};
     EXPECT_EQ(LoadSchematicLines(odd, damaged), TLoadResult::Loaded);
     EXPECT_EQ(odd.Lines.Count(), 2);
     EXPECT_EQ(odd.Elements.Count(), 2);
@@ -183,7 +209,7 @@ TEST_F(SchematicFile, FilesAreWindows1251WithCrLf) {
     EXPECT_FALSE(sheet.Modified);
     const std::string bytes = FileBytes(path);
     EXPECT_EQ(bytes.substr(0, 16), "Dravon Ver 1.0\r\n");
-    EXPECT_NE(bytes.find(" R\xE2\xED=0.01,0\r\n"), std::string::npos);  // "Rвн" in Windows-1251
+    EXPECT_NE(bytes.find(" R\xE2\xED=0.01,0\r\n"), std::string::npos); // "Rвн" in Windows-1251
     EXPECT_EQ(bytes.find('\n', 0), 15u);
 
     sheet.Modified = true;
@@ -191,6 +217,29 @@ TEST_F(SchematicFile, FilesAreWindows1251WithCrLf) {
     EXPECT_TRUE(sheet.Modified);
     EXPECT_EQ(messages.Entries.back().Kind, "error");
     EXPECT_EQ(LoadSchematic(sheet, dir.File("missing.dvn")), TLoadResult::Unreadable);
+}
+
+TEST_F(SchematicFile, ASaveThatFailsPartWayKeepsTheOldFileAndTellsTheUser) {
+    TempDir dir;
+    const std::string path = dir.File("s.dvn");
+    ExampleBuilder b(sheet);
+    b.Place("TResistor", "Connector1", {100, 100});
+    ASSERT_TRUE(SaveSchematic(sheet, path));
+    const std::string before = FileBytes(path);
+    for (int i = 0; i < 300; ++i)
+        b.Place("TResistor", "Connector1", {100, 200 + 40 * i});
+    ASSERT_GT(SchematicToLines(sheet).size(), 600u);
+    sheet.Modified = true;
+    const int status = RunWithFileSizeLimit(before.size() + 100, [&] {
+        RecordingMessages child;
+        if (SaveSchematic(sheet, path)) return 1;
+        if (!sheet.Modified) return 2;
+        const Lines expected{"Не удалось записать файл " + path +
+                             ": превышен допустимый размер файла"};
+        return child.Texts() == expected ? 0 : 3;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(FileBytes(path), before);
 }
 
 } // namespace
