@@ -7,6 +7,7 @@
 #include "app/SchematicInfo.h"
 #include "model/TConnector.h"
 #include "model/TInfoConnector.h"
+#include "support/ExampleBuilder.h"
 #include "support/TempDir.h"
 #include "support/TestElements.h"
 
@@ -218,6 +219,22 @@ TEST(EditorOpen, AFileThatIsNoSchematicLeavesAnEmptySheetWithoutAName) {
     EXPECT_TRUE(f.sheet.Elements.Empty());
     EXPECT_FALSE(f.editor.SaveEnabled());
     EXPECT_EQ(f.editor.FileName(), "");
+}
+
+TEST(EditorOpen, ATruncatedFileKeepsWhatWasReadButNotTheNameToSaveOver) {
+    TempDir dir;
+    const std::string path = dir.File("cut.dvn");
+    std::ofstream(path)
+        << "Dravon Ver 1.0\r\nLines:\r\nEOL\r\nConnections:\r\nEOC\r\nTestTwoPin:10,10,0,0,0\r\n";
+    const std::string before = FileBytes(path);
+    EditorFixture f;
+    EXPECT_FALSE(f.editor.OpenFile(path));
+    ASSERT_EQ(f.messages.Entries.size(), 1u);
+    EXPECT_EQ(f.messages.Entries[0].Text.rfind("Файл оборван: нет строки \"EOE\"", 0), 0u);
+    EXPECT_EQ(f.sheet.Elements.Count(), 1);
+    EXPECT_FALSE(f.editor.SaveEnabled());
+    EXPECT_EQ(f.editor.FileName(), "");
+    EXPECT_EQ(FileBytes(path), before);
 }
 
 TEST(EditorClose, TheQuestionDecidesWhetherTheWindowMayClose) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
 #include "model/Schematic.h"
@@ -157,7 +160,7 @@ TEST_F(SchematicFile, WiresJointsAndTapsSurviveARoundTrip) {
     EXPECT_TRUE(messages.Entries.empty());
 }
 
-TEST_F(SchematicFile, TruncatedFilesLoadWhatTheyHold) {
+TEST_F(SchematicFile, AFileCutBeforeItsLastSectionEndsIsRefusedNamingTheMissingLine) {
     ExampleBuilder b(sheet);
     auto* vs = b.Place("TVoltageSource", "Plus", {120, 100});
     auto* r = b.Place("TResistor", "Connector1", {200, 100});
@@ -166,38 +169,120 @@ TEST_F(SchematicFile, TruncatedFilesLoadWhatTheyHold) {
     b.Drag(vs, "Plus", r->FindConnector("Connector1")->GetLink());
     b.Link(k, p);
     const Lines full = SchematicToLines(sheet);
+    const std::map<std::string, std::string> contents{{"EOL", "отрезки проводов"},
+                                                      {"EOC", "соединения проводов"},
+                                                      {"EOE", "элементы"},
+                                                      {"EOT", "подключения выводов"}};
     for (std::size_t n = 1; n < full.size(); ++n) {
         Schematic part;
+        messages.Clear();
         const Lines cut(full.begin(), full.begin() + long(n));
-        EXPECT_EQ(LoadSchematicLines(part, cut), TLoadResult::Loaded) << n << " lines";
-        // Every segment and element the cut file lists is there.
+        // The first end marker the cut file lacks.
+        std::string missing;
+        for (const char* marker : {"EOL", "EOC", "EOE", "EOT"})
+            if (missing.empty() && std::find(cut.begin(), cut.end(), marker) == cut.end())
+                missing = marker;
+        ASSERT_FALSE(missing.empty());
+        EXPECT_EQ(LoadSchematicLines(part, cut), TLoadResult::Truncated) << n << " lines";
+        EXPECT_EQ(messages.Texts(), Lines{"Файл оборван: нет строки \"" + missing +
+                                          "\", которой кончаются " + contents.at(missing) +
+                                          ". Прочитанное до обрыва оставлено на листе; сохранить "
+                                          "его можно только под другим именем."})
+            << n << " lines";
         EXPECT_LE(part.Elements.Count(), 4);
-        EXPECT_LE(part.Lines.Count(), sheet.Lines.Count());
     }
-    // Lines cut in the middle of their text, and references to nothing.
-    Schematic odd;
+    messages.Clear();
+    Schematic whole;
+    EXPECT_EQ(LoadSchematicLines(whole, full), TLoadResult::Loaded);
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(SchematicFile, DamagedLinesAreReportedWithTheirNumbersAllInOneList) {
     const Lines damaged{"Dravon Ver 1.0",
                         "T=abc",
+                        "h=0,005",
+                        "GS=--5",
+                        "TNC=1e-6",
                         "Lines:",
                         "10,20",
-                        "5,5,1,",
+                        "5,5,1,40",
                         "EOL",
                         "Connections:",
                         "0,9,1",
-                        "7,1,1",
+                        "7,1,x",
                         "EOC",
                         "Resistor:1",
-                        "VoltageSource:5,5,0,0,0",
-                        " E=",
-                        " =3",
+                        "Resistor:5,5,0,0,0",
+                        " R=1 000,1",
+                        " R=inf",
                         "EOE",
-                        "3,,x",
-                        "99,5",
+                        "",
+                        "x,1",
                         "EOT"};
-    EXPECT_EQ(LoadSchematicLines(odd, damaged), TLoadResult::Loaded);
-    EXPECT_EQ(odd.Lines.Count(), 2);
-    EXPECT_EQ(odd.Elements.Count(), 2);
-    EXPECT_EQ(odd.SimModel().T, 0.0);
+    EXPECT_EQ(LoadSchematicLines(sheet, damaged), TLoadResult::Loaded);
+    EXPECT_EQ(messages.ProblemLists, 1);
+    EXPECT_EQ(
+        messages.Texts(),
+        (Lines{
+            "Строка 2, параметр T: \"abc\" не является числом",
+            "Строка 3, параметр h: \"0,005\" не является числом",
+            "Строка 4, параметр GS: \"--5\" не является числом",
+            "Строка 7, отрезок 0: \"10,20\" не является записью отрезка",
+            "Строка 12, \"7,1,x\" не является записью соединения",
+            "Строка 14, элемент Resistor №0, поле top заголовка: нет значения",
+            "Строка 16, элемент Resistor №1, параметр R: \"1 000,1\" не является числом",
+            "Строка 17, элемент Resistor №1, параметр R: \"inf\" не является числом",
+            "Строка 20, элемент Resistor №1, вывод Connector1: \"x\" не является номером отрезка",
+            "Строка 20, элемент Resistor №1: вывод Connector2 не лежит на конце отрезка 1 и "
+            "остался "
+            "неподключённым"}));
+    // Damaged values keep the defaults; the good ones are taken.
+    const TSimModel defaults;
+    EXPECT_EQ(sheet.SimModel().T, defaults.T);
+    EXPECT_EQ(sheet.SimModel().h, defaults.h);
+    EXPECT_EQ(sheet.SimModel().GS, defaults.GS);
+    EXPECT_EQ(sheet.SimModel().TNC, 1e-6);
+    EXPECT_EQ(sheet.Lines.Count(), 2);
+    ASSERT_EQ(sheet.Elements.Count(), 2);
+    EXPECT_EQ(sheet.Elements[0]->Left, 1);
+    EXPECT_EQ(sheet.Elements[1]->ParamOf("R"), 1000);
+}
+
+TEST_F(SchematicFile, APinOffItsSegmentsEndIsReported) {
+    ExampleBuilder b(sheet);
+    auto* r = b.Place("TResistor", "Connector1", {200, 100});
+    b.Drag(r, "Connector2", {400, 100});
+    Lines lines = SchematicToLines(sheet);
+    ASSERT_EQ(sheet.Lines.Count(), 1);
+    // Move the segment 50 pixels down: neither end is on the pin any more.
+    const auto seg = std::find(lines.begin(), lines.end(), "Lines:") + 1;
+    const std::string original = *seg;
+    const auto first = seg->find(',');
+    const auto second = seg->find(',', first + 1);
+    const long top = std::stol(seg->substr(first + 1, second - first - 1));
+    *seg = seg->substr(0, first + 1) + std::to_string(top + 50) + seg->substr(second);
+    ASSERT_NE(*seg, original);
+    const int pinLine = int(std::find(lines.begin(), lines.end(), "EOE") - lines.begin()) + 1;
+    ASSERT_EQ(lines[std::size_t(pinLine)], ",0");
+    Schematic back;
+    EXPECT_EQ(LoadSchematicLines(back, lines), TLoadResult::Loaded);
+    EXPECT_EQ(messages.Texts(),
+              (Lines{"Строка " + std::to_string(pinLine + 1) +
+                     ", элемент Resistor №0: вывод Connector2 не лежит на конце отрезка 0 и "
+                     "остался неподключённым"}));
+    EXPECT_FALSE(back.Elements[0]->FindConnector("Connector2")->IsConnected());
+}
+
+TEST_F(SchematicFile, AThousandBadLinesMakeOneList) {
+    Lines lines{"Dravon Ver 1.0", "Lines:", "EOL", "Connections:", "EOC", "Resistor:5,5,0,0,0"};
+    for (int k = 0; k < 1000; ++k)
+        lines.push_back(" Q" + std::to_string(k) + "=1");
+    for (const char* tail : {"EOE", "", "EOT"})
+        lines.push_back(tail);
+    EXPECT_EQ(LoadSchematicLines(sheet, lines), TLoadResult::Loaded);
+    EXPECT_EQ(messages.ProblemLists, 1);
+    ASSERT_EQ(messages.Entries.size(), 1000u);
+    EXPECT_EQ(messages.Entries[999].Text, "Компонент Resistor не содержит параметра Q999!");
 }
 
 TEST_F(SchematicFile, FilesAreWindows1251WithCrLf) {

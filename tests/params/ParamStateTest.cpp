@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <filesystem>
 
 #include "model/ClassRegistry.h"
@@ -19,7 +21,9 @@ protected:
     RecordingMessages messages;
     Schematic sheet;
 
-    TTestPart* NewPart() { return static_cast<TTestPart*>(CreateElementByName(sheet, "TTestPart")); }
+    TTestPart* NewPart() {
+        return static_cast<TTestPart*>(CreateElementByName(sheet, "TTestPart"));
+    }
 };
 
 TEST_F(ParamState, FindParamIsCaseSensitiveAndNamesTheElementWhenItFails) {
@@ -44,7 +48,7 @@ TEST_F(ParamState, NewElementsStartFromDefaultsAndComputeTheirModel) {
     e->FindParam("Twice")->Value = 1;
     e->AutoModel = false;
     e->ResetParams();
-    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 0.0);  // the default, not recomputed
+    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 0.0); // the default, not recomputed
 }
 
 TEST_F(ParamState, NewElementRecordCarriesFlagsAndNoValues) {
@@ -99,16 +103,48 @@ TEST_F(ParamState, RecordWithUnknownParameterAndDamagedUnitKeepsTheRest) {
                                             " Zero=9", "EOE"};
     EXPECT_EQ(e->LoadFromStrings(lines[0].substr(8), lines, 0), 4);
     EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{"Компонент TestPart не содержит параметра Nope!"}));
-    EXPECT_DOUBLE_EQ(e->ParamOf("A"), 5);
+              (std::vector<std::string>{
+                  "Компонент TestPart не содержит параметра Nope!",
+                  "Строка 3, элемент TestPart №0, параметр A: \"5,17\": нет единицы "
+                  "измерения с номером 17"}));
+    // The damaged value is not taken at all.
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), NewPart()->ParamOf("A"));
     EXPECT_EQ(e->FindParam("A")->Unit, 2);
     EXPECT_DOUBLE_EQ(e->ParamOf("Zero"), 9);
     EXPECT_TRUE(e->GetXFlip());
 }
 
+TEST_F(ParamState, DamagedNumbersInARecordNameLineElementAndKey) {
+    TTestPart* e = NewPart();
+    const std::vector<std::string> lines = {"x",         "TestPart:10,2o,0,0,0(1,)[0]",
+                                            " A=--5,2",  " Zero=1 000",
+                                            " A=abc",    " Zero=0,005",
+                                            " Zero=inf", " Zero=1e309",
+                                            " Zero=nan", " A=2.5,1",
+                                            "EOE"};
+    EXPECT_EQ(e->LoadFromStrings(lines[1].substr(8), lines, 1), 10);
+    const std::string where = "элемент TestPart №0, ";
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{
+                  "Строка 2, " + where + "поле top заголовка: \"2o\" не является числом",
+                  "Строка 3, " + where + "параметр A: \"--5,2\" не является числом",
+                  "Строка 4, " + where + "параметр Zero: \"1 000\" не является числом",
+                  "Строка 5, " + where + "параметр A: \"abc\" не является числом",
+                  "Строка 6, " + where + "параметр Zero: \"0,005\" не является числом",
+                  "Строка 7, " + where + "параметр Zero: \"inf\" не является числом",
+                  "Строка 8, " + where + "параметр Zero: \"1e309\" не является числом",
+                  "Строка 9, " + where + "параметр Zero: \"nan\" не является числом",
+              }));
+    EXPECT_EQ(e->Left, 10);
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), 2.5);
+    EXPECT_EQ(e->FindParam("A")->Unit, 1);
+    EXPECT_TRUE(std::isfinite(e->ParamOf("Zero")));
+}
+
 TEST_F(ParamState, TruncatedHeadersDoNotCrash) {
     TTestPart* e = NewPart();
-    for (const char* header : {":", ":1", ":1,2,", ":1,2,0,0,0(", ":1,2,0,0,0(1", ":1,2,0,0,0[", ""}) {
+    for (const char* header :
+         {":", ":1", ":1,2,", ":1,2,0,0,0(", ":1,2,0,0,0(1", ":1,2,0,0,0[", ""}) {
         const std::vector<std::string> lines = {std::string("TestPart") + header};
         EXPECT_EQ(e->LoadFromStrings(header, lines, 0), 1) << header;
     }
