@@ -63,9 +63,7 @@ bool ParseWholeReal(const std::string& text, double& v) {
     return !text.empty() && ParseReal(text, v) == text.size();
 }
 
-bool ParseWholeInt(const std::string& text, long& v) {
-    return !text.empty() && ParseInt(text, v) == text.size();
-}
+bool ParseWholeInt(const std::string& text, long& v) { return !text.empty() && ParseInt(text, v) == text.size(); }
 
 // Returns an exit code to stop with, or -1 to go on.
 int ParseArguments(int argc, char** argv, Options& o) {
@@ -90,21 +88,18 @@ int ParseArguments(int argc, char** argv, Options& o) {
             const auto eq = v.find('=');
             const std::string key = v.substr(0, eq);
             double number = 0;
-            if (eq == std::string::npos ||
-                !(key == "T" || key == "h" || key == "pr" || key == "TNC" || key == "GS"))
+            if (eq == std::string::npos || !(key == "T" || key == "h" || key == "pr" || key == "TNC" || key == "GS"))
                 return UsageError("unknown setting '" + v + "' (use T, h, pr, TNC or GS)");
             if (!ParseWholeReal(v.substr(eq + 1), number))
                 return UsageError("'" + v.substr(eq + 1) + "' is not a number");
             o.settings.emplace_back(key, number);
         } else if (a == "--max-iterations") {
             long n = 0;
-            if (!value(v) || !ParseWholeInt(v, n) || n < 0)
-                return UsageError("--max-iterations needs a number >= 0");
+            if (!value(v) || !ParseWholeInt(v, n) || n < 0) return UsageError("--max-iterations needs a number >= 0");
             o.maxIterations = n;
         } else if (a == "--seed") {
             long n = 0;
-            if (!value(v) || !ParseWholeInt(v, n) || n < 0)
-                return UsageError("--seed needs a number >= 0");
+            if (!value(v) || !ParseWholeInt(v, n) || n < 0) return UsageError("--seed needs a number >= 0");
             o.seed = unsigned(n);
         } else if (a == "--viewer") {
             o.viewer = true;
@@ -128,16 +123,11 @@ int ParseArguments(int argc, char** argv, Options& o) {
 
 void ApplySettings(TSimModel& m, const Options& o) {
     for (const auto& [key, value] : o.settings) {
-        if (key == "T")
-            m.T = value;
-        else if (key == "h")
-            m.h = value;
-        else if (key == "pr")
-            m.pr = value;
-        else if (key == "TNC")
-            m.TNC = value;
-        else if (key == "GS")
-            m.GS = value;
+        if (key == "T") m.T = value;
+        else if (key == "h") m.h = value;
+        else if (key == "pr") m.pr = value;
+        else if (key == "TNC") m.TNC = value;
+        else if (key == "GS") m.GS = value;
     }
 }
 
@@ -151,9 +141,8 @@ public:
         const double f = T > 0 ? std::min(1.0, std::max(0.0, t / T)) : 1.0;
         const int filled = int(f * width);
         char line[128];
-        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  t = %s", width,
-                      std::string(std::size_t(filled), '#').c_str(), int(f * 100),
-                      FormatReal(t).c_str());
+        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  t = %s", width, std::string(std::size_t(filled), '#').c_str(),
+                      int(f * 100), FormatReal(t).c_str());
         if (line == last_) return;
         last_ = line;
         std::fputs(line, stderr);
@@ -184,12 +173,10 @@ int main(int argc, char** argv) {
 
     Schematic sheet;
     switch (LoadSchematic(sheet, o.file)) {
-    case TLoadResult::Loaded:
-        break;
+    case TLoadResult::Loaded: break;
     case TLoadResult::NotASchematic:
     case TLoadResult::Unreadable:
-    case TLoadResult::Truncated:
-        return ExitUsage;
+    case TLoadResult::Truncated: return ExitUsage;
     }
     ApplySettings(sheet.SimModel(), o);
     if (o.info) {
@@ -200,8 +187,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(o.outDir, ec);
     if (ec) {
-        Msg().Error("Не удалось создать каталог " + o.outDir + ": " + ec.message(),
-                    ApplicationTitle);
+        Msg().Error("Не удалось создать каталог " + o.outDir + ": " + ec.message(), ApplicationTitle);
         return ExitUsage;
     }
     std::string settingsError;
@@ -219,15 +205,13 @@ int main(int argc, char** argv) {
     run.Progress = [&bar, T](double t) { bar.Show(t, T); };
     const auto start = std::chrono::steady_clock::now();
     const TRunResult result = RunSimulation(sheet, run);
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     bar.Done();
 
     if (!result.Message.empty()) Msg().Error(result.Message, ApplicationTitle);
     if (!o.quiet)
         std::fprintf(stderr, "steps %lld, samples %lld, Newton iterations %lld, wall time %.3f s\n",
-                     (long long)result.Steps, (long long)result.Samples,
-                     (long long)result.Iterations, wall);
+                     (long long)result.Steps, (long long)result.Samples, (long long)result.Iterations, wall);
     if (o.viewer && result.Consumers > 0) {
         std::string error;
         if (!RunViewer(o.outDir, error)) Msg().Error(error, ApplicationTitle);
