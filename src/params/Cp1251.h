@@ -6,7 +6,8 @@
 
 // Windows-1251 on disk, UTF-8 in memory.
 
-// Every byte maps to one character; the one unassigned byte (0x98) becomes U+FFFD.
+// Every byte maps to one character and back; the one unassigned byte (0x98)
+// becomes the private-use U+F798.
 std::string Cp1251ToUtf8(std::string_view text);
 // Characters without a Windows-1251 byte, and malformed UTF-8, become '?'.
 std::string Utf8ToCp1251(std::string_view text);

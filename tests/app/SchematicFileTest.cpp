@@ -11,6 +11,7 @@
 #include "model/TENode.h"
 #include "model/TElectricLine.h"
 #include "model/TInfoConnector.h"
+#include "params/ValueText.h"
 #include "support/EngineTestElements.h"
 #include "support/ExampleBuilder.h"
 #include "support/FileSizeLimit.h"
@@ -271,6 +272,30 @@ TEST_F(SchematicFile, APinOffItsSegmentsEndIsReported) {
                      ", элемент Resistor №0: вывод Connector2 не лежит на конце отрезка 0 и "
                      "остался неподключённым"}));
     EXPECT_FALSE(back.Elements[0]->FindConnector("Connector2")->IsConnected());
+}
+
+TEST_F(SchematicFile, ValuesAndUnassignedBytesComeBackExactly) {
+    TempDir db;
+    ScopedEnv env("QUENTOR_DB_DIR", db.Path().string());
+    ExampleBuilder b(sheet);
+    auto* r = b.PlaceBox("TResistor", 10, 10);
+    auto* amp = b.PlaceBox("TAmper", 10, 100);
+    const double values[] = {5999999999999001.0, 0.1 + 0.2, 1.0 / 3.0, 2 * 3.141592653589793 * 50};
+    sheet.SimModel().T = values[1];
+    amp->ManualRefs = true;
+    amp->DeviceType = "75\xD0\xA8\xD0\xA1\xD0\x9C-\xEF\x9E\x98"; // "75ШСМ-" and the byte 0x98
+    const std::string path = db.File("v.dvn");
+    for (const double v : values) {
+        r->FindParam("R")->Value = v;
+        ASSERT_TRUE(SaveSchematic(sheet, path));
+        Schematic back;
+        ASSERT_EQ(LoadSchematic(back, path), TLoadResult::Loaded);
+        EXPECT_EQ(back.Elements[0]->ParamOf("R"), v) << FormatReal(v);
+        EXPECT_EQ(back.SimModel().T, values[1]);
+        EXPECT_EQ(back.Elements[1]->DeviceType, amp->DeviceType);
+    }
+    EXPECT_NE(FileBytes(path).find("(1,75\xD8\xD1\xCC-\x98)"), std::string::npos);
+    EXPECT_TRUE(messages.Entries.empty());
 }
 
 TEST_F(SchematicFile, AThousandBadLinesMakeOneList) {
