@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
 
+#include "app/SchematicFile.h"
+#include "model/Schematic.h"
+#include "params/Cp1251.h"
+#include "support/ExampleBuilder.h"
 #include "support/ResultFiles.h"
 #include "support/TempDir.h"
 
@@ -170,6 +175,28 @@ TEST(Runner, EveryLoadProblemIsPrintedThenTheirCount) {
               "error: Компонент Resistor не содержит параметра Q!\n"
               "error: Строка 9, элемент Resistor №0, параметр R: \"abc\" не является числом\n"
               "error: Всего ошибок при чтении файла: 3\n");
+}
+
+TEST(Runner, APinOffItsSegmentsEndIsReported) {
+    TempDir dir;
+    Schematic sheet;
+    ExampleBuilder b(sheet);
+    auto* r = b.Place("TResistor", "Connector1", {200, 100});
+    b.Drag(r, "Connector2", {400, 100});
+    std::vector<std::string> lines = SchematicToLines(sheet);
+    // The segment moved 50 pixels down, away from the pin it is listed for.
+    const auto seg = std::find(lines.begin(), lines.end(), "Lines:") + 1;
+    const auto first = seg->find(','), second = seg->find(',', first + 1);
+    *seg = seg->substr(0, first + 1) + std::to_string(std::stol(seg->substr(first + 1)) + 50) +
+           seg->substr(second);
+    ASSERT_TRUE(WriteTextFile(dir.File("off.dvn"), lines));
+    const Result res = RunSim("-q --info " + dir.File("off.dvn"), dir);
+    EXPECT_EQ(res.status, 1);
+    EXPECT_NE(
+        res.err.find(
+            "error: Строка 16, элемент Resistor №0: вывод Connector2 не лежит на конце отрезка 0"),
+        std::string::npos)
+        << res.err;
 }
 
 TEST(Runner, ATruncatedFileIsRefused) {
