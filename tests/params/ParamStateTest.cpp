@@ -208,6 +208,24 @@ TEST_F(ParamState, DeviceTypeWithAForeignKeyReportsItOnceAndLoadsTheOthers) {
     EXPECT_EQ(e->FindParam("Kind")->Unit, 1);
 }
 
+TEST_F(ParamState, DamagedDatabaseValuesAreReportedAndNotTaken) {
+    TIniFile db(dbDir.File("TestParts.edb"));
+    db.Write("X2", "A", "1 000,1");
+    db.Write("X2", "Zero", "inf");
+    db.Write("X2", "Kind", "0,1");
+    ASSERT_TRUE(db.Save());
+    TTestPart* e = NewPart();
+    const double a = e->ParamOf("A"), zero = e->ParamOf("Zero");
+    EXPECT_TRUE(e->LoadDeviceType("X2"));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{
+                  "Тип X2 в базе данных \"TestParts\", параметр A: \"1 000,1\" не является числом",
+                  "Тип X2 в базе данных \"TestParts\", параметр Zero: \"inf\" не является числом"}));
+    EXPECT_EQ(e->ParamOf("A"), a);
+    EXPECT_EQ(e->ParamOf("Zero"), zero);
+    EXPECT_EQ(e->FindParam("Kind")->Unit, 1);
+}
+
 TEST(DatabaseLocation, UserCopyIsReadFirstAndWritesStartFromTheShippedFile) {
     TempDir home;
     ScopedEnv noOverride("QUENTOR_DB_DIR", "");
