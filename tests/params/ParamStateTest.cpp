@@ -217,10 +217,11 @@ TEST_F(ParamState, DamagedDatabaseValuesAreReportedAndNotTaken) {
     TTestPart* e = NewPart();
     const double a = e->ParamOf("A"), zero = e->ParamOf("Zero");
     EXPECT_TRUE(e->LoadDeviceType("X2"));
-    EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{
-                  "Тип X2 в базе данных \"TestParts\", параметр A: \"1 000,1\" не является числом",
-                  "Тип X2 в базе данных \"TestParts\", параметр Zero: \"inf\" не является числом"}));
+    EXPECT_EQ(
+        messages.Texts(),
+        (std::vector<std::string>{
+            "Тип X2 в базе данных \"TestParts\", параметр A: \"1 000,1\" не является числом",
+            "Тип X2 в базе данных \"TestParts\", параметр Zero: \"inf\" не является числом"}));
     EXPECT_EQ(e->ParamOf("A"), a);
     EXPECT_EQ(e->ParamOf("Zero"), zero);
     EXPECT_EQ(e->FindParam("Kind")->Unit, 1);
