@@ -8,6 +8,7 @@
 #include "model/Schematic.h"
 #include "params/Database.h"
 #include "params/IniFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "support/TestElements.h"
@@ -243,6 +244,31 @@ TEST(DatabaseLocation, UserCopyIsReadFirstAndWritesStartFromTheShippedFile) {
     EXPECT_EQ(user, home.Path().string() + "/quentor/QuentorTestShipped.edb");
     EXPECT_TRUE(TIniFile(user).HasSection("T1"));
     EXPECT_EQ(DatabasePath("QuentorTestShipped"), user);
+    std::filesystem::remove(shipped);
+}
+
+TEST(DatabaseLocation, AUserCopyThatCannotBeWrittenWholeIsNotStarted) {
+    TempDir home;
+    ScopedEnv noOverride("QUENTOR_DB_DIR", "");
+    unsetenv("QUENTOR_DB_DIR");
+    ScopedEnv xdg("XDG_DATA_HOME", home.Path().string());
+    const std::string shipped = ProgramDirectory() + "QuentorTestBig.edb";
+    {
+        TIniFile ship(shipped);
+        for (int i = 0; i < 400; ++i)
+            ship.Write("T" + std::to_string(i), "A", "1");
+        ASSERT_TRUE(ship.Save());
+    }
+    ASSERT_GT(std::filesystem::file_size(shipped), 4096u);
+    const std::string user = home.Path().string() + "/quentor/QuentorTestBig.edb";
+    const int status = RunWithFileSizeLimit(4096, [] {
+        DatabaseWritePath("QuentorTestBig");
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+    // A fragment would hide the shipped devices from then on.
+    EXPECT_FALSE(std::filesystem::exists(user));
+    EXPECT_EQ(DatabasePath("QuentorTestBig"), shipped);
     std::filesystem::remove(shipped);
 }
 
