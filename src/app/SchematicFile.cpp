@@ -63,24 +63,47 @@ std::string PinLine(const Schematic& sheet, const TBaseElement& e) {
     return line;
 }
 
-// A cursor over one line for the integer fields of joints and pin lines.
-struct Cursor {
-    const std::string& text;
-    std::size_t pos = 0;
-    bool AtDigit() const { return pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])); }
-    char Peek() const { return pos < text.size() ? text[pos] : '\0'; }
-    bool AtEnd() const { return pos >= text.size(); }
-    void Skip() {
-        if (pos < text.size()) ++pos;
+// The comma-separated fields of a segment, joint or pin line.
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma == std::string_view::npos ? std::string_view::npos
+                                                                            : comma - start));
+        if (comma == std::string_view::npos) return fields;
+        start = comma + 1;
     }
-    long Int() {
-        long v = 0;
-        pos += ParseInt(std::string_view(text).substr(std::min(pos, text.size())), v);
-        return v;
-    }
-};
+}
 
-void ReportLoad(const std::string& text) { Msg().Error(text, ErrorCaption); }
+// Reads `count` integer fields; false when the line has another count or a
+// field is not a whole integer.
+bool IntFields(std::string_view line, std::size_t count, std::vector<long>& values) {
+    const auto fields = Fields(line);
+    if (fields.size() != count) return false;
+    values.assign(count, 0);
+    for (std::size_t k = 0; k < count; ++k)
+        if (!ReadInt(fields[k], values[k])) return false;
+    return true;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string ElementWhere(const TBaseElement& e) {
+    return "элемент " + e.Name() + " №" + std::to_string(e.ElementIndex());
+}
+
+// The end marker of each section and what a file cut before it lacks.
+struct TSectionEnd {
+    const char* Marker;
+    const char* Contents;
+};
+constexpr TSectionEnd SegmentsEnd{"EOL", "отрезки проводов"};
+constexpr TSectionEnd JointsEnd{"EOC", "соединения проводов"};
+constexpr TSectionEnd ElementsEnd{"EOE", "элементы"};
+constexpr TSectionEnd PinsEnd{"EOT", "подключения выводов"};
 
 } // namespace
 
@@ -101,13 +124,16 @@ int LoadRunParams(Schematic& sheet, const std::vector<std::string>& lines, int i
         const auto eq = line.find('=');
         if (eq == std::string::npos) break;
         const std::string key = line.substr(0, eq);
-        double v = 0;
-        ParseReal(std::string_view(line).substr(eq + 1), v);
-        if (key == "T") m.T = v;
-        else if (key == "h") m.h = v;
-        else if (key == "pr") m.pr = v;
-        else if (key == "TNC") m.TNC = v;
-        else if (key == "GS") m.GS = v;
+        double* setting = key == "T"     ? &m.T
+                          : key == "h"   ? &m.h
+                          : key == "pr"  ? &m.pr
+                          : key == "TNC" ? &m.TNC
+                          : key == "GS"  ? &m.GS
+                                         : nullptr;
+        if (!setting) continue;
+        const std::string_view text = std::string_view(line).substr(eq + 1);
+        if (!ReadReal(text, *setting))
+            ReportLineProblem(i, "параметр " + key + ": " + Quoted(text) + " не является числом");
     }
     return i;
 }
@@ -116,21 +142,26 @@ std::vector<std::string> SchematicToLines(const Schematic& sheet) {
     std::vector<std::string> lines{Signature};
     SaveRunParams(sheet, lines);
     lines.push_back("Lines:");
-    for (const TElectricLine* s : sheet.Lines) lines.push_back(SegmentLine(*s));
+    for (const TElectricLine* s : sheet.Lines)
+        lines.push_back(SegmentLine(*s));
     lines.push_back("EOL");
     lines.push_back("Connections:");
-    for (int i = 0; i < sheet.Lines.Count(); ++i) lines.push_back(JointLine(sheet, i, *sheet.Lines[i]));
+    for (int i = 0; i < sheet.Lines.Count(); ++i)
+        lines.push_back(JointLine(sheet, i, *sheet.Lines[i]));
     lines.push_back("EOC");
-    for (const TBaseElement* e : sheet.Elements) e->SaveToStrings(lines);
+    for (const TBaseElement* e : sheet.Elements)
+        e->SaveToStrings(lines);
     lines.push_back("EOE");
-    for (const TBaseElement* e : sheet.Elements) lines.push_back(PinLine(sheet, *e));
+    for (const TBaseElement* e : sheet.Elements)
+        lines.push_back(PinLine(sheet, *e));
     lines.push_back("EOT");
     return lines;
 }
 
 bool SaveSchematic(Schematic& sheet, const std::string& path) {
-    if (!WriteTextFile(path, SchematicToLines(sheet))) {
-        Msg().Error("Не удалось записать файл " + path, ApplicationTitle);
+    std::string reason;
+    if (!WriteTextFile(path, SchematicToLines(sheet), &reason)) {
+        Msg().Error("Не удалось записать файл " + path + ": " + reason, ApplicationTitle);
         return false;
     }
     sheet.Modified = false;
@@ -147,33 +178,43 @@ TLoadResult LoadSchematic(Schematic& sheet, const std::string& path) {
 }
 
 TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>& lines) {
+    if (lines.empty() || lines[0] != Signature) {
+        Msg().Error("Это не есть файл-схема для данной программы", ApplicationTitle);
+        return TLoadResult::NotASchematic;
+    }
+    // Every problem of the file is shown once, together, when reading ends.
+    CollectedMessages problems;
     const int count = int(lines.size());
     auto line = [&lines, count](int i) -> const std::string& {
         static const std::string none;
         return i < count ? lines[std::size_t(i)] : none;
     };
-    if (count == 0 || lines[0] != Signature) {
-        Msg().Error("Это не есть файл-схема для данной программы", ApplicationTitle);
-        return TLoadResult::NotASchematic;
-    }
+    const TSectionEnd* cut = nullptr;
+    auto sectionEnded = [&](int i, const TSectionEnd& end) {
+        if (i < count) return true;
+        if (!cut) cut = &end;
+        return false;
+    };
     int i = LoadRunParams(sheet, lines, 1);
 
-    // Segments, in file order: file number = position in Lines.
+    // Segments, in file order: file number = position in Lines. A damaged
+    // line still gives a segment so that the numbers of the others hold.
     const int firstSegment = sheet.Lines.Count();
-    if (line(i) == "Lines:") {
-        for (++i; i < count && lines[std::size_t(i)] != "EOL"; ++i) {
-            Cursor c{lines[std::size_t(i)]};
-            const long left = c.Int();
-            c.Skip();
-            const long top = c.Int();
-            c.Skip();
-            const long vertical = c.Int();
-            c.Skip();
-            const long length = c.Int();
-            new TElectricLine(sheet, int(left), int(top), vertical != 0, int(length));
+    if (!sectionEnded(i, SegmentsEnd)) {
+    } else if (line(i) == "Lines:") {
+        for (++i; i < count && lines[std::size_t(i)] != SegmentsEnd.Marker; ++i) {
+            std::vector<long> f;
+            if (!IntFields(lines[std::size_t(i)], 4, f)) {
+                ReportLineProblem(
+                    i, "отрезок " + std::to_string(sheet.Lines.Count() - firstSegment) + ": " +
+                           Quoted(lines[std::size_t(i)]) + " не является записью отрезка");
+                f.assign(4, 0);
+            }
+            new TElectricLine(sheet, int(f[0]), int(f[1]), f[2] != 0, int(f[3]));
         }
+        sectionEnded(i, SegmentsEnd);
     } else {
-        ReportLoad("Ошибка загрузки линий");
+        Msg().Error("Ошибка загрузки линий", ErrorCaption);
     }
     ++i;
     auto segment = [&sheet, firstSegment](long number) -> TElectricLine* {
@@ -181,22 +222,25 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
         return number >= 0 && index < sheet.Lines.Count() ? sheet.Lines[int(index)] : nullptr;
     };
 
-    if (line(i) == "Connections:") {
-        for (++i; i < count && lines[std::size_t(i)] != "EOC"; ++i) {
-            Cursor c{lines[std::size_t(i)]};
-            TElectricLine* s = segment(c.Int());
-            c.Skip();
-            const long start = c.Int();
-            c.Skip();
-            const long end = c.Int();
+    if (cut || !sectionEnded(i, JointsEnd)) {
+    } else if (line(i) == "Connections:") {
+        for (++i; i < count && lines[std::size_t(i)] != JointsEnd.Marker; ++i) {
+            std::vector<long> f;
+            if (!IntFields(lines[std::size_t(i)], 3, f)) {
+                ReportLineProblem(i, Quoted(lines[std::size_t(i)]) +
+                                         " не является записью соединения");
+                continue;
+            }
+            TElectricLine* s = segment(f[0]);
             if (!s) continue;
-            if (TElectricLine* other = start > 0 ? segment(start - 1) : nullptr; other && other != s)
+            if (TElectricLine* other = f[1] > 0 ? segment(f[1] - 1) : nullptr; other && other != s)
                 s->LinkStartTo(other);
-            if (TElectricLine* other = end > 0 ? segment(end - 1) : nullptr; other && other != s)
+            if (TElectricLine* other = f[2] > 0 ? segment(f[2] - 1) : nullptr; other && other != s)
                 s->LinkEndTo(other);
         }
+        sectionEnded(i, JointsEnd);
     } else {
-        ReportLoad("Ошибка загрузки соединений");
+        Msg().Error("Ошибка загрузки соединений", ErrorCaption);
     }
     ++i;
 
@@ -204,7 +248,7 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
     // for a class that could not be created, so pin lines and element numbers
     // stay matched with the records.
     std::vector<TBaseElement*> records;
-    while (i < count && lines[std::size_t(i)] != "EOE") {
+    while (!cut && i < count && lines[std::size_t(i)] != ElementsEnd.Marker) {
         const std::string& header = lines[std::size_t(i)];
         const auto colon = header.find(':');
         const std::string className = "T" + header.substr(0, colon);
@@ -212,47 +256,75 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
         try {
             e = CreateElementByName(sheet, className);
         } catch (const TElementCreateError& error) {
-            Msg().Error("Ошибка создания элемента " + className + ":\n" + error.what(), ApplicationTitle);
+            Msg().Error("Ошибка создания элемента " + className + ":\n" + error.what(),
+                        ApplicationTitle);
         }
         records.push_back(e);
         if (e && colon != std::string::npos) {
-            i = std::max(i + 1, e->LoadFromStrings(std::string_view(header).substr(colon), lines, i));
+            i = std::max(i + 1,
+                         e->LoadFromStrings(std::string_view(header).substr(colon), lines, i));
         } else {
-            for (++i; i < count && !lines[std::size_t(i)].empty() && lines[std::size_t(i)][0] == ' '; ++i) {
+            for (++i;
+                 i < count && !lines[std::size_t(i)].empty() && lines[std::size_t(i)][0] == ' ';
+                 ++i) {
             }
         }
     }
+    if (!cut) sectionEnded(i, ElementsEnd);
     ++i;
 
     // Pin lines, one per record.
     auto source = [&records](long number, long output) -> TInfoOutput* {
-        if (number < 0 || number >= long(records.size()) || !records[std::size_t(number)]) return nullptr;
+        if (number < 0 || number >= long(records.size()) || !records[std::size_t(number)])
+            return nullptr;
         const auto& outs = records[std::size_t(number)]->FOutputs;
         return output >= 0 && output < long(outs.size()) ? outs[std::size_t(output)] : nullptr;
     };
-    for (std::size_t k = 0; i < count && lines[std::size_t(i)] != "EOT"; ++i, ++k) {
+    std::size_t k = 0;
+    for (; !cut && i < count && lines[std::size_t(i)] != PinsEnd.Marker; ++i, ++k) {
         if (k >= records.size() || !records[k]) continue;
         TBaseElement* e = records[k];
-        Cursor c{lines[std::size_t(i)]};
+        const std::string& text = lines[std::size_t(i)];
+        const auto fields = text.empty() ? std::vector<std::string_view>{} : Fields(text);
+        std::size_t f = 0;
         for (TConnector* pin : e->FConnectors) {
-            if (c.AtDigit())
-                if (TElectricLine* s = segment(c.Int())) pin->ConnectTo(s);
-            c.Skip();
+            const std::string_view entry = f < fields.size() ? fields[f++] : std::string_view{};
+            if (entry.empty()) continue;
+            long number = 0;
+            if (!ReadInt(entry, number)) {
+                ReportLineProblem(i, ElementWhere(*e) + ", вывод " + pin->Name + ": " +
+                                         Quoted(entry) + " не является номером отрезка");
+                continue;
+            }
+            TElectricLine* s = segment(number);
+            if (s && !pin->ConnectTo(s))
+                ReportLineProblem(i, ElementWhere(*e) + ": вывод " + pin->Name +
+                                         " не лежит на конце отрезка " + std::to_string(number) +
+                                         " и остался неподключённым");
         }
         for (TInfoInput* in : e->FInputs) {
-            if (c.AtEnd()) break;
-            if (c.AtDigit()) {
-                const long number = c.Int();
-                long output = 0;
-                if (c.Peek() == ':') {
-                    c.Skip();
-                    output = c.Int();
-                }
-                if (TInfoOutput* out = source(number, output)) in->SetSource(out);
+            const std::string_view entry = f < fields.size() ? fields[f++] : std::string_view{};
+            if (entry.empty()) continue;
+            const auto colon = entry.find(':');
+            long number = 0, output = 0;
+            if (!ReadInt(entry.substr(0, colon), number) ||
+                (colon != std::string_view::npos && !ReadInt(entry.substr(colon + 1), output))) {
+                ReportLineProblem(i, ElementWhere(*e) + ", вход " + in->Name + ": " +
+                                         Quoted(entry) + " не является ссылкой на выход");
+                continue;
             }
-            c.Skip();
+            if (TInfoOutput* out = source(number, output)) in->SetSource(out);
         }
     }
+    if (!cut) sectionEnded(i, PinsEnd);
     sheet.Repaint();
+    if (cut) {
+        Msg().Error(std::string("Файл оборван: нет строки \"") + cut->Marker +
+                        "\", которой кончаются " + cut->Contents +
+                        ". Прочитанное до обрыва оставлено на листе; сохранить его можно только " +
+                        "под другим именем.",
+                    ErrorCaption);
+        return TLoadResult::Truncated;
+    }
     return TLoadResult::Loaded;
 }

@@ -15,10 +15,13 @@ std::vector<std::string> SchematicToLines(const Schematic& sheet);
 // message when the file cannot be written (Modified then stays set).
 bool SaveSchematic(Schematic& sheet, const std::string& path);
 
-enum class TLoadResult { Loaded, NotASchematic, Unreadable };
+// Truncated: the file ends before one of its sections does; what was read
+// stays on the sheet, but it is not the file's whole content.
+enum class TLoadResult { Loaded, NotASchematic, Unreadable, Truncated };
 
-// Reads lines into a cleared schematic. Damaged sections are reported and
-// skipped; whatever can be read is kept.
+// Reads lines into a cleared schematic. Damaged lines and sections are
+// reported and skipped; whatever can be read is kept. Every problem of one
+// reading is shown together, as one Problems list.
 TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>& lines);
 
 // Reads a file; an unreadable file is reported.

@@ -70,8 +70,10 @@ void FitBlockToPicture(TBaseElement& block, TPicture picture) {
     constexpr int PinRoom = 12;
     if (const int down = PinRoom - image->Top; down > 0) {
         image->Top += down;
-        for (TInfoOutput* o : block.FOutputs) o->SetPosition(o->Left, o->Top + down);
-        for (TInfoInput* i : block.FInputs) i->SetPosition(i->Left, i->Top + down);
+        for (TInfoOutput* o : block.FOutputs)
+            o->SetPosition(o->Left, o->Top + down);
+        for (TInfoInput* i : block.FInputs)
+            i->SetPosition(i->Left, i->Top + down);
         block.Height += down;
     }
     image->SetPicture(std::move(picture));
@@ -94,5 +96,5 @@ void FitBlockToPicture(TBaseElement& block, TPicture picture) {
 
 std::string ParamDisplayText(const ParamValue& value) {
     const double factor = UnitFactor(value);
-    return FormatReal(factor != 0 ? value.Value / factor : value.Value);
+    return FormatShownReal(factor != 0 ? value.Value / factor : value.Value);
 }

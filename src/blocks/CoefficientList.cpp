@@ -43,3 +43,21 @@ void NormaliseTransferFunction(TTransferCoefficients& c) {
 bool DenominatorUsable(const std::vector<double>& den) {
     return std::any_of(den.begin(), den.end(), [](double v) { return v != 0.0; });
 }
+
+bool ReadCoefficientList(std::string_view text, std::vector<double>& values) {
+    std::vector<double> read;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == ' ') {
+            ++pos;
+            continue;
+        }
+        const auto end = std::min(text.find(' ', pos), text.size());
+        double v = 0;
+        if (!ReadReal(text.substr(pos, end - pos), v)) return false;
+        read.push_back(v);
+        pos = end;
+    }
+    values = std::move(read);
+    return true;
+}

@@ -15,6 +15,9 @@ std::string CoefficientListText(const std::vector<double>& values);
 // after another from the start, and reading stops at the first group that
 // does not start with a number, leaving the rest of the elements at 0.
 std::vector<double> ParseCoefficientList(std::string_view text);
+// The file's form: blank-separated finite numbers, nothing else; false, with
+// `values` unchanged, otherwise.
+bool ReadCoefficientList(std::string_view text, std::vector<double>& values);
 
 // The normal form the transfer-function dialog stores: leading zeros of the
 // denominator dropped; the numerator cut to at most the denominator's length

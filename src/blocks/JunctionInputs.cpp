@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "blocks/Families.h"
+#include "model/Messages.h"
 #include "model/TInfoConnector.h"
 #include "params/ValueText.h"
 
@@ -72,11 +73,17 @@ void AppendInputCount(const TStatic& block, std::vector<std::string>& list) {
     list.back() += "#" + std::to_string(block.FInputs.size());
 }
 
-int InputCountInHeader(std::string_view header) {
+int InputCountInHeader(const TStatic& block, std::string_view header, int lineIndex) {
     const auto hash = header.find('#');
     if (hash == std::string_view::npos) return 0;
     long count = 0;
-    ParseInt(header.substr(hash + 1), count);
+    if (!ReadInt(header.substr(hash + 1), count)) {
+        ReportLineProblem(lineIndex,
+                          "элемент " + block.Name() + " №" + std::to_string(block.ElementIndex()) +
+                              ", число входов: \"" + std::string(header.substr(hash + 1)) +
+                              "\" не является числом");
+        return 0;
+    }
     // A damaged count must not fill the sheet with pins.
     return int(std::clamp(count, 0L, 100L));
 }

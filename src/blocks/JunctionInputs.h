@@ -27,8 +27,9 @@ void LayOutJunction(TStatic& block);
 // Appends "#" and the input count to the last line when the block has more
 // than the minimum.
 void AppendInputCount(const TStatic& block, std::vector<std::string>& list);
-// The count after "#" in a header, or 0 when there is none.
-int InputCountInHeader(std::string_view header);
+// The count after "#" in a header, or 0 when there is none; a count that is
+// not a whole number is reported against the header's line and gives 0.
+int InputCountInHeader(const TStatic& block, std::string_view header, int lineIndex);
 // Creates inputs until the block has `count` of them and lays it out when any
 // was created.
 void GrowJunctionTo(TStatic& block, int count);

@@ -37,7 +37,7 @@ void TSummingJunction::SaveToStrings(std::vector<std::string>& list) const {
 int TSummingJunction::LoadFromStrings(std::string_view header, const std::vector<std::string>& list,
                                       int index) {
     const int next = TStatic::LoadFromStrings(header, list, index);
-    GrowJunctionTo(*this, InputCountInHeader(header));
+    GrowJunctionTo(*this, InputCountInHeader(*this, header, index));
     return next;
 }
 

@@ -80,16 +80,15 @@ int TTransferFunction::LoadFromStrings(std::string_view header,
         if (eq == std::string_view::npos) break;
         const std::string_view key = line.substr(0, eq);
         const std::string_view value = line.substr(eq + 1);
-        if (key == "K") {
-            K = 0.0;
-            ParseReal(value, K);
-        } else if (key == "Num") {
-            Num = ParseCoefficientList(value);
-        } else if (key == "Den") {
-            den = ParseCoefficientList(value);
-        } else if (key == "IC") {
-            IC = ParseCoefficientList(value);
-        }
+        const bool read = key == "K"     ? ReadReal(value, K)
+                          : key == "Num" ? ReadCoefficientList(value, Num)
+                          : key == "Den" ? ReadCoefficientList(value, den)
+                          : key == "IC"  ? ReadCoefficientList(value, IC)
+                                         : true;
+        if (!read)
+            ReportLineProblem(i, "элемент " + Name() + " №" + std::to_string(ElementIndex()) +
+                                     ", " + std::string(key) + ": \"" + std::string(value) +
+                                     "\" не является числом");
     }
     if (DenominatorUsable(den))
         Den = std::move(den);

@@ -175,7 +175,8 @@ int main(int argc, char** argv) {
     switch (LoadSchematic(sheet, o.file)) {
     case TLoadResult::Loaded: break;
     case TLoadResult::NotASchematic:
-    case TLoadResult::Unreadable: return ExitUsage;
+    case TLoadResult::Unreadable:
+    case TLoadResult::Truncated: return ExitUsage;
     }
     ApplySettings(sheet.SimModel(), o);
     if (o.info) {

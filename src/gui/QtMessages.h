@@ -15,6 +15,9 @@ public:
     void Warning(const std::string& text, const std::string& caption) override;
     void Information(const std::string& text, const std::string& caption) override;
     TAnswer Question(const std::string& text, const std::string& caption, bool cancel) override;
+    // One box for the whole list: the first problems in its text, all of them
+    // under "Show Details".
+    void Problems(const std::vector<TMessage>& problems) override;
 
 private:
     QWidget* parent_;

@@ -26,7 +26,9 @@ Messages& Msg() {
     return m ? *m : DefaultSink();
 }
 
-Messages* SetMessages(Messages* sink) { return current.exchange(sink); }
+Messages* SetMessages(Messages* sink) {
+    return current.exchange(sink);
+}
 
 void StderrMessages::Error(const std::string& text, const std::string&) {
     ++errors_;
@@ -44,4 +46,62 @@ void StderrMessages::Information(const std::string& text, const std::string&) {
 TAnswer StderrMessages::Question(const std::string& text, const std::string&, bool) {
     PrintLine("question: ", text);
     return answer_;
+}
+
+namespace {
+void Show(Messages& sink, const TMessage& m) {
+    switch (m.Kind) {
+    case TMessage::TKind::Error:
+        return sink.Error(m.Text, m.Caption);
+    case TMessage::TKind::Warning:
+        return sink.Warning(m.Text, m.Caption);
+    case TMessage::TKind::Information:
+        return sink.Information(m.Text, m.Caption);
+    }
+}
+} // namespace
+
+void ShowOneByOne(Messages& sink, const std::vector<TMessage>& problems) {
+    for (const TMessage& m : problems)
+        Show(sink, m);
+}
+
+void StderrMessages::Problems(const std::vector<TMessage>& problems) {
+    ShowOneByOne(*this, problems);
+    if (!problems.empty())
+        PrintLine("error: ", "Всего ошибок при чтении файла: " + std::to_string(problems.size()));
+}
+
+void Messages::Problems(const std::vector<TMessage>& problems) {
+    ShowOneByOne(*this, problems);
+}
+
+CollectedMessages::CollectedMessages() : previous_(Msg()) {
+    SetMessages(this);
+}
+
+CollectedMessages::~CollectedMessages() {
+    SetMessages(&previous_ == &DefaultSink() ? nullptr : &previous_);
+    if (!list_.empty()) previous_.Problems(list_);
+}
+
+void CollectedMessages::Error(const std::string& text, const std::string& caption) {
+    list_.push_back({TMessage::TKind::Error, text, caption});
+}
+
+void CollectedMessages::Warning(const std::string& text, const std::string& caption) {
+    list_.push_back({TMessage::TKind::Warning, text, caption});
+}
+
+void CollectedMessages::Information(const std::string& text, const std::string& caption) {
+    list_.push_back({TMessage::TKind::Information, text, caption});
+}
+
+TAnswer CollectedMessages::Question(const std::string& text, const std::string& caption,
+                                    bool cancel) {
+    return previous_.Question(text, caption, cancel);
+}
+
+void ReportLineProblem(int lineIndex, const std::string& text) {
+    Msg().Error("Строка " + std::to_string(lineIndex + 1) + ", " + text, ErrorCaption);
 }

@@ -1,6 +1,7 @@
 #include "model/TBaseElement.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "model/FormDescription.h"
 #include "model/Messages.h"
@@ -37,16 +38,31 @@ TControl* TBaseElement::FindChild(std::string_view name) const {
     return nullptr;
 }
 
+namespace {
+std::atomic<TNameMissHook> nameMissHook{nullptr};
+
+template <class TPin> TPin* Found(const TBaseElement& e, TControl* child, std::string_view name) {
+    auto* pin = dynamic_cast<TPin*>(child);
+    if (!pin)
+        if (const TNameMissHook hook = nameMissHook.load()) hook(e, name);
+    return pin;
+}
+} // namespace
+
+TNameMissHook SetNameMissHook(TNameMissHook hook) {
+    return nameMissHook.exchange(hook);
+}
+
 TConnector* TBaseElement::FindConnector(std::string_view name) const {
-    return dynamic_cast<TConnector*>(FindChild(name));
+    return Found<TConnector>(*this, FindChild(name), name);
 }
 
 TInfoInput* TBaseElement::FindInput(std::string_view name) const {
-    return dynamic_cast<TInfoInput*>(FindChild(name));
+    return Found<TInfoInput>(*this, FindChild(name), name);
 }
 
 TInfoOutput* TBaseElement::FindOutput(std::string_view name) const {
-    return dynamic_cast<TInfoOutput*>(FindChild(name));
+    return Found<TInfoOutput>(*this, FindChild(name), name);
 }
 
 void TBaseElement::RemoveChild(TControl* child) {
@@ -105,8 +121,10 @@ void TBaseElement::BuildParamValues() {
     ParamCount = nRef + nModel;
     ParamValues.clear();
     ParamValues.reserve(std::size_t(ParamCount));
-    for (int i = 0; i < nRef; ++i) ParamValues.push_back({0, 0, &RefParamDefs[i]});
-    for (int i = 0; i < nModel; ++i) ParamValues.push_back({0, 0, &ModelParamDefs[i]});
+    for (int i = 0; i < nRef; ++i)
+        ParamValues.push_back({0, 0, &RefParamDefs[i]});
+    for (int i = 0; i < nModel; ++i)
+        ParamValues.push_back({0, 0, &ModelParamDefs[i]});
     ResetParams();
 }
 
@@ -118,9 +136,12 @@ void TBaseElement::ClassifyChildrenAndSize() {
     for (const auto& c : children_) {
         right = std::max(right, c->Left + c->Width);
         bottom = std::max(bottom, c->Top + c->Height);
-        if (auto* e = dynamic_cast<TConnector*>(c.get())) FConnectors.push_back(e);
-        else if (auto* i = dynamic_cast<TInfoInput*>(c.get())) FInputs.push_back(i);
-        else if (auto* o = dynamic_cast<TInfoOutput*>(c.get())) FOutputs.push_back(o);
+        if (auto* e = dynamic_cast<TConnector*>(c.get()))
+            FConnectors.push_back(e);
+        else if (auto* i = dynamic_cast<TInfoInput*>(c.get()))
+            FInputs.push_back(i);
+        else if (auto* o = dynamic_cast<TInfoOutput*>(c.get()))
+            FOutputs.push_back(o);
     }
     Width = right;
     Height = bottom;
@@ -137,10 +158,13 @@ void TBaseElement::ApplyBlockMargins() {
     } else if (FInputs.empty()) {
         Width += 10;
         image_->Left += 10;
-        for (TInfoOutput* o : FOutputs) o->Left += 10;
+        for (TInfoOutput* o : FOutputs)
+            o->Left += 10;
     }
-    for (TInfoOutput* o : FOutputs) o->Top += 13;
-    for (TInfoInput* i : FInputs) i->Top += 13;
+    for (TInfoOutput* o : FOutputs)
+        o->Top += 13;
+    for (TInfoInput* i : FInputs)
+        i->Top += 13;
 }
 
 // ---------------------------------------------------------------- slots
@@ -161,14 +185,20 @@ void TBaseElement::SetSelected(bool on) {
 }
 
 void TBaseElement::MoveBy(int dx, int dy) {
-    if (Left + dx > 0) Left += dx;
-    else dx = 0;
-    if (Top + dy > 0) Top += dy;
-    else dy = 0;
+    if (Left + dx > 0)
+        Left += dx;
+    else
+        dx = 0;
+    if (Top + dy > 0)
+        Top += dy;
+    else
+        dy = 0;
     for (TConnector* c : FConnectors)
         if (c->IsConnected()) c->FollowElement(dx, dy);
-    for (TInfoInput* i : FInputs) i->RedrawConnection();
-    for (TInfoOutput* o : FOutputs) o->RedrawConnections();
+    for (TInfoInput* i : FInputs)
+        i->RedrawConnection();
+    for (TInfoOutput* o : FOutputs)
+        o->RedrawConnections();
     sheet_.Repaint();
 }
 
@@ -176,7 +206,9 @@ void TBaseElement::EditParams() {
     if (RefParamDefs && sheet_.Host) sheet_.Host->EditElementParams(*this);
 }
 
-bool TBaseElement::CalcModelParams() { return true; }
+bool TBaseElement::CalcModelParams() {
+    return true;
+}
 
 void TBaseElement::ResetState() {}
 
@@ -196,18 +228,28 @@ void TBaseElement::DeleteOutput(TInfoOutput*) {
     Msg().Information("У этого блока нельзя удалять информационные выходы.", ApplicationTitle);
 }
 
-const TBranchRecord* TBaseElement::GetCircuitModel() const { return nullptr; }
+const TBranchRecord* TBaseElement::GetCircuitModel() const {
+    return nullptr;
+}
 
 // ---------------------------------------------------------------- orientation
 
-int TBaseElement::GetAngle() const { return image_->Picture.Angle; }
-bool TBaseElement::GetXFlip() const { return image_->Picture.XFlip; }
-bool TBaseElement::GetYFlip() const { return image_->Picture.YFlip; }
+int TBaseElement::GetAngle() const {
+    return image_->Picture.Angle;
+}
+bool TBaseElement::GetXFlip() const {
+    return image_->Picture.XFlip;
+}
+bool TBaseElement::GetYFlip() const {
+    return image_->Picture.YFlip;
+}
 
 void TBaseElement::SetAngle(int angle) {
     const bool hasSignal = !FInputs.empty() || !FOutputs.empty();
-    if (hasSignal && FConnectors.empty()) SetBlockAngle(angle);
-    else if (!hasSignal && !FConnectors.empty()) SetElectricalAngle(angle);
+    if (hasSignal && FConnectors.empty())
+        SetBlockAngle(angle);
+    else if (!hasSignal && !FConnectors.empty())
+        SetElectricalAngle(angle);
 }
 
 void TBaseElement::PlaceSignalPin(TInfoConnector* pin, bool output) {
@@ -217,11 +259,20 @@ void TBaseElement::PlaceSignalPin(TInfoConnector* pin, bool output) {
     // An input faces the other way from an output at the same angle.
     const int side = output ? a : (a + 180) % 360;
     switch (side) {
-    case 0: pin->SetPosition(Width - pin->Width, cy); break;
-    case 90: pin->SetPosition(cx, Height - 14); break;
-    case 180: pin->SetPosition(0, cy); break;
-    case 270: pin->SetPosition(cx, 2); break;
-    default: break;
+    case 0:
+        pin->SetPosition(Width - pin->Width, cy);
+        break;
+    case 90:
+        pin->SetPosition(cx, Height - 14);
+        break;
+    case 180:
+        pin->SetPosition(0, cy);
+        break;
+    case 270:
+        pin->SetPosition(cx, 2);
+        break;
+    default:
+        break;
     }
 }
 
@@ -230,8 +281,10 @@ void TBaseElement::SetBlockAngle(int angle) {
     if (GetAngle() == angle) return;
     auto turn = [angle](TInfoConnector* pin) {
         int a = pin->CurrentAngleValue() + angle;
-        while (a >= 360) a -= 360;
-        while (a < 0) a += 360;
+        while (a >= 360)
+            a -= 360;
+        while (a < 0)
+            a += 360;
         pin->SetCurrentAngleValue(a);
     };
     for (TInfoOutput* o : FOutputs) {
@@ -243,10 +296,14 @@ void TBaseElement::SetBlockAngle(int angle) {
         PlaceSignalPin(i, false);
     }
     FAngle += angle;
-    while (FAngle >= 360) FAngle -= 360;
-    while (FAngle < 0) FAngle += 360;
-    for (TInfoInput* i : FInputs) i->RedrawConnection();
-    for (TInfoOutput* o : FOutputs) o->RedrawConnections();
+    while (FAngle >= 360)
+        FAngle -= 360;
+    while (FAngle < 0)
+        FAngle += 360;
+    for (TInfoInput* i : FInputs)
+        i->RedrawConnection();
+    for (TInfoOutput* o : FOutputs)
+        o->RedrawConnections();
     sheet_.Repaint();
 }
 
@@ -268,7 +325,8 @@ void TBaseElement::SetElectricalAngle(int angle) {
         const TPoint q = m.Apply(p);
         c->SetBounds((q.x + Width - newW) / 2, (q.y + Height - newH) / 2, newW, newH);
     };
-    for (TConnector* c : FConnectors) place(c, c->Width, c->Height);
+    for (TConnector* c : FConnectors)
+        place(c, c->Width, c->Height);
     if (quarter) {
         image_->AutoSize = false;
         // The picture control's box keeps its centre; its size follows the turn.
@@ -285,11 +343,15 @@ void TBaseElement::SetElectricalAngle(int angle) {
 
 void TBaseElement::MirrorElectrical(bool horizontal) {
     for (TConnector* c : FConnectors) {
-        if (horizontal) c->SetPosition(Width - c->Left - c->Width, c->Top);
-        else c->SetPosition(c->Left, Height - c->Top - c->Height);
+        if (horizontal)
+            c->SetPosition(Width - c->Left - c->Width, c->Top);
+        else
+            c->SetPosition(c->Left, Height - c->Top - c->Height);
     }
-    if (horizontal) image_->Left = Width - image_->Left - image_->Width;
-    else image_->Top = Height - image_->Top - image_->Height;
+    if (horizontal)
+        image_->Left = Width - image_->Left - image_->Width;
+    else
+        image_->Top = Height - image_->Top - image_->Height;
 }
 
 void TBaseElement::SetXFlip(bool on) {
@@ -318,11 +380,15 @@ void TBaseElement::MouseDown(TMouseButton button, bool shift, int x, int y) {
     if (ed.PinMode) {
         sheet_.Modified = true;
         if (x < Width / 2) {
-            if (ed.AddPinMode) AddInput();
-            else if (!FInputs.empty()) DeleteInput(FInputs.front());
+            if (ed.AddPinMode)
+                AddInput();
+            else if (!FInputs.empty())
+                DeleteInput(FInputs.front());
         } else {
-            if (ed.AddPinMode) AddOutput();
-            else if (!FOutputs.empty()) DeleteOutput(FOutputs.front());
+            if (ed.AddPinMode)
+                AddOutput();
+            else if (!FOutputs.empty())
+                DeleteOutput(FOutputs.front());
         }
         return;
     }
@@ -342,8 +408,10 @@ void TBaseElement::MouseMove(int x, int y) {
     const int dx = x - ed.DragOrigin.x, dy = y - ed.DragOrigin.y;
     // Any move changes the file: mark it, also for a single unselected element.
     sheet_.Modified = true;
-    if (FSelected) sheet_.MoveSelection(dx, dy);
-    else MoveBy(dx, dy);
+    if (FSelected)
+        sheet_.MoveSelection(dx, dy);
+    else
+        MoveBy(dx, dy);
     FMoved = true;
 }
 

@@ -21,6 +21,12 @@ enum class TMouseButton { Left, Right, Middle };
 // machines, signal blocks and mediators. Elements are created through
 // CreateElementByName, which applies the forms and runs Loaded once; the
 // Schematic owns them.
+// Called when code asks an element for a pin it does not have (a misspelt
+// name reads 0 V or drops a branch silently); tests install one to check every
+// class. Returns the previous hook.
+using TNameMissHook = void (*)(const TBaseElement& element, std::string_view name);
+TNameMissHook SetNameMissHook(TNameMissHook hook);
+
 class TBaseElement {
 public:
     explicit TBaseElement(Schematic& sheet);
@@ -63,12 +69,13 @@ public:
     TImage* Image() const { return image_; }
     const std::vector<std::unique_ptr<TControl>>& Children() const { return children_; }
     TControl* FindChild(std::string_view name) const;
+    // Pins by name; null when the element has no such pin, which is also
+    // told to the name-miss hook.
     TConnector* FindConnector(std::string_view name) const;
     TInfoInput* FindInput(std::string_view name) const;
     TInfoOutput* FindOutput(std::string_view name) const;
     // Adds a pin after the form pins (junction inputs added at run time).
-    template <class Pin>
-    Pin* AddChild(std::unique_ptr<Pin> pin) {
+    template <class Pin> Pin* AddChild(std::unique_ptr<Pin> pin) {
         Pin* raw = pin.get();
         children_.push_back(std::move(pin));
         return raw;
@@ -155,7 +162,6 @@ private:
 };
 
 // Adapts a member function to the plain getter a live value holds.
-template <class T, double (T::*Method)()>
-double MemberGetter(TBaseElement* element) {
+template <class T, double (T::*Method)()> double MemberGetter(TBaseElement* element) {
     return (static_cast<T*>(element)->*Method)();
 }

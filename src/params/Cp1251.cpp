@@ -1,5 +1,7 @@
 #include "params/Cp1251.h"
 
+#include "params/AtomicFile.h"
+
 #include <array>
 #include <cstdint>
 #include <fstream>
@@ -8,16 +10,18 @@
 
 namespace {
 
-// Code points of the bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F.
+// Code points of the bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F. The
+// byte 0x98 has no character in Windows-1251: it is held as the private-use
+// code point U+F798 (U+F700 + the byte), which nothing else produces and which
+// is written back as the same byte, so that no file text changes by being
+// read and saved.
 constexpr std::array<char32_t, 64> High = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0xF798, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
 
 char32_t ByteToCodePoint(unsigned char b) {
@@ -30,7 +34,7 @@ int CodePointToByte(char32_t c) {
     if (c < 0x80) return int(c);
     if (c >= 0x0410 && c <= 0x044F) return int(0xC0 + (c - 0x0410));
     for (std::size_t i = 0; i < High.size(); ++i)
-        if (High[i] == c && c != 0xFFFD) return int(0x80 + i);
+        if (High[i] == c) return int(0x80 + i);
     return -1;
 }
 
@@ -79,7 +83,8 @@ long DecodeUtf8(std::string_view s, std::size_t& i) {
 std::string Cp1251ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
-    for (char ch : text) AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(ch)));
+    for (char ch : text)
+        AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(ch)));
     return out;
 }
 
@@ -133,13 +138,12 @@ bool ReadTextFile(const std::string& path, std::vector<std::string>& lines) {
     return true;
 }
 
-bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const std::string bytes = Utf8ToCp1251(JoinLinesCrLf(lines));
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    return bool(out);
+bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                   std::string* error) {
+    std::string reason;
+    const bool ok = ReplaceFileAtomically(path, Utf8ToCp1251(JoinLinesCrLf(lines)), reason);
+    if (error) *error = reason;
+    return ok;
 }
 
 std::string FoldCase(std::string_view utf8) {
@@ -153,13 +157,19 @@ std::string FoldCase(std::string_view utf8) {
             continue;
         }
         char32_t f = char32_t(c);
-        if (f >= 'A' && f <= 'Z') f += 32;
-        else if (f >= 0x0410 && f <= 0x042F) f += 0x20;
-        else if (f >= 0x0400 && f <= 0x040F) f += 0x50;
-        else if (f == 0x0490) f = 0x0491;
+        if (f >= 'A' && f <= 'Z')
+            f += 32;
+        else if (f >= 0x0410 && f <= 0x042F)
+            f += 0x20;
+        else if (f >= 0x0400 && f <= 0x040F)
+            f += 0x50;
+        else if (f == 0x0490)
+            f = 0x0491;
         AppendUtf8(out, f);
     }
     return out;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) { return FoldCase(a) == FoldCase(b); }
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    return FoldCase(a) == FoldCase(b);
+}

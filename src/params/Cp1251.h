@@ -6,7 +6,8 @@
 
 // Windows-1251 on disk, UTF-8 in memory.
 
-// Every byte maps to one character; the one unassigned byte (0x98) becomes U+FFFD.
+// Every byte maps to one character and back; the one unassigned byte (0x98)
+// becomes the private-use U+F798.
 std::string Cp1251ToUtf8(std::string_view text);
 // Characters without a Windows-1251 byte, and malformed UTF-8, become '?'.
 std::string Utf8ToCp1251(std::string_view text);
@@ -18,8 +19,11 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
 // Reads a whole Windows-1251 text file as UTF-8 lines; false when it cannot be read.
 bool ReadTextFile(const std::string& path, std::vector<std::string>& lines);
-// Writes UTF-8 lines as a Windows-1251 file with CR LF, replacing it; false on failure.
-bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines);
+// Writes UTF-8 lines as a Windows-1251 file with CR LF, replacing it at once
+// (ReplaceFileAtomically): a failed write leaves the old file as it was.
+// False on failure, with the reason in `error` when given.
+bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                   std::string* error = nullptr);
 
 // Case folding for the letters of both alphabets the files use (Latin,
 // Cyrillic with Ё); other characters are kept.

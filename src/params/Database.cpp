@@ -1,7 +1,11 @@
 #include "params/Database.h"
 
+#include "params/AtomicFile.h"
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -51,7 +55,12 @@ std::string DatabaseWritePath(const std::string& dbSection) {
     fs::create_directories(dir, ec);
     if (!fs::exists(user, ec)) {
         const std::string shipped = ProgramDirectory() + name;
-        if (fs::exists(shipped, ec)) fs::copy_file(shipped, user, ec);
+        // Whole or not at all: a fragment would hide the shipped devices.
+        std::ifstream in(shipped, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        std::string error;
+        if (in && !in.bad()) ReplaceFileAtomically(user, bytes.str(), error);
     }
     return user;
 }

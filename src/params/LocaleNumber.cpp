@@ -5,7 +5,7 @@
 #include "params/ValueText.h"
 
 std::string FormatLocaleReal(double v, char separator) {
-    std::string s = FormatReal(v);
+    std::string s = FormatShownReal(v);
     for (char& c : s)
         if (c == '.') c = separator;
     return s;

@@ -30,7 +30,9 @@ double TBaseElement::ParamOf(std::string_view name) const {
     return v ? v->Value : 0.0;
 }
 
-int TBaseElement::ElementIndex() const { return sheet_.Elements.IndexOf(this); }
+int TBaseElement::ElementIndex() const {
+    return sheet_.Elements.IndexOf(this);
+}
 
 bool TBaseElement::RequirePositive(std::string_view name) const {
     const ParamValue* v = FindParam(name);
@@ -62,7 +64,11 @@ bool TBaseElement::LoadDeviceType(const std::string& type) {
         ParamValue* v = FindParam(key);
         if (!v) continue;
         const std::string text = db.Read(type, key, "0");
-        if (!text.empty()) ParseValueText(text, *v);
+        if (text.empty()) continue;
+        if (const std::string problem = ParseValueText(text, *v); !problem.empty())
+            Msg().Error("Тип " + type + " в базе данных \"" + DbSection + "\", параметр " + key +
+                            ": " + problem,
+                        ApplicationTitle);
     }
     if (AutoModel) CalcModelParams();
     return true;

@@ -7,6 +7,7 @@
 #include "app/SchematicInfo.h"
 #include "model/TConnector.h"
 #include "model/TInfoConnector.h"
+#include "support/ExampleBuilder.h"
 #include "support/TempDir.h"
 #include "support/TestElements.h"
 
@@ -105,7 +106,7 @@ TEST(EditorSave, SaveAsRemembersTheNameForSave) {
     f.Place("TTestTwoPin", 100, 100);
     EXPECT_FALSE(f.editor.SaveEnabled());
     f.host.SaveNames = {dir.File("a.dvn")};
-    f.editor.Save();  // no name yet: Save asks like Save As
+    f.editor.Save(); // no name yet: Save asks like Save As
     ASSERT_EQ(f.host.SaveDialogStarts, std::vector<std::string>{""});
     EXPECT_TRUE(f.editor.SaveEnabled());
     EXPECT_EQ(f.editor.FileName(), dir.File("a.dvn"));
@@ -115,11 +116,11 @@ TEST(EditorSave, SaveAsRemembersTheNameForSave) {
     f.Place("TTestTwoPin", 300, 100);
     EXPECT_TRUE(f.sheet.Modified);
     f.editor.Save();
-    EXPECT_EQ(f.host.SaveDialogStarts.size(), 1u);  // no dialog this time
+    EXPECT_EQ(f.host.SaveDialogStarts.size(), 1u); // no dialog this time
     EXPECT_FALSE(f.sheet.Modified);
     EXPECT_GT(std::filesystem::file_size(dir.File("a.dvn")), before);
 
-    f.editor.SaveAs();  // the dialog starts from the remembered name; cancelled
+    f.editor.SaveAs(); // the dialog starts from the remembered name; cancelled
     EXPECT_EQ(f.host.SaveDialogStarts.back(), dir.File("a.dvn"));
     EXPECT_EQ(f.editor.FileName(), dir.File("a.dvn"));
 }
@@ -139,7 +140,8 @@ TEST(EditorSave, AFileThatCannotBeWrittenIsReportedAndKeepsTheChanges) {
     const std::string bad = dir.File("missing/x.dvn");
     f.host.SaveNames = {bad};
     EXPECT_FALSE(f.editor.SaveAs());
-    EXPECT_EQ(f.messages.Texts(), std::vector<std::string>{"Не удалось записать файл " + bad});
+    EXPECT_EQ(f.messages.Texts(), std::vector<std::string>{"Не удалось записать файл " + bad +
+                                                           ": нет такого каталога"});
     EXPECT_TRUE(f.sheet.Modified);
     EXPECT_FALSE(f.editor.SaveEnabled());
     EXPECT_EQ(f.editor.FileName(), "");
@@ -200,7 +202,8 @@ TEST(EditorOpen, CancelStopsAndNoGoesOnToTheDialog) {
 TEST(EditorOpen, AFileThatIsNoSchematicLeavesAnEmptySheetWithoutAName) {
     TempDir dir;
     {
-        std::ofstream(dir.File("a.dvn")) << "Dravon Ver 1.0\r\nLines:\r\nEOL\r\nConnections:\r\nEOC\r\nEOE\r\nEOT\r\n";
+        std::ofstream(dir.File("a.dvn"))
+            << "Dravon Ver 1.0\r\nLines:\r\nEOL\r\nConnections:\r\nEOC\r\nEOE\r\nEOT\r\n";
         std::ofstream(dir.File("notes.txt")) << "hello\r\n";
     }
     EditorFixture f;
@@ -210,16 +213,34 @@ TEST(EditorOpen, AFileThatIsNoSchematicLeavesAnEmptySheetWithoutAName) {
     f.Place("TTestTwoPin", 100, 100);
     f.messages.Answers = {TAnswer::No};
     f.editor.Open();
-    EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{OpenQuestion, "Это не есть файл-схема для данной программы"}));
+    EXPECT_EQ(
+        f.messages.Texts(),
+        (std::vector<std::string>{OpenQuestion, "Это не есть файл-схема для данной программы"}));
     EXPECT_TRUE(f.sheet.Elements.Empty());
     EXPECT_FALSE(f.editor.SaveEnabled());
     EXPECT_EQ(f.editor.FileName(), "");
 }
 
+TEST(EditorOpen, ATruncatedFileKeepsWhatWasReadButNotTheNameToSaveOver) {
+    TempDir dir;
+    const std::string path = dir.File("cut.dvn");
+    std::ofstream(path)
+        << "Dravon Ver 1.0\r\nLines:\r\nEOL\r\nConnections:\r\nEOC\r\nTestTwoPin:10,10,0,0,0\r\n";
+    const std::string before = FileBytes(path);
+    EditorFixture f;
+    EXPECT_FALSE(f.editor.OpenFile(path));
+    ASSERT_EQ(f.messages.Entries.size(), 1u);
+    EXPECT_EQ(f.messages.Entries[0].Text.rfind("Файл оборван: нет строки \"EOE\"", 0), 0u);
+    EXPECT_EQ(f.sheet.Elements.Count(), 1);
+    EXPECT_FALSE(f.editor.SaveEnabled());
+    EXPECT_EQ(f.editor.FileName(), "");
+    EXPECT_EQ(FileBytes(path), before);
+}
+
 TEST(EditorClose, TheQuestionDecidesWhetherTheWindowMayClose) {
     TempDir dir;
     EditorFixture f;
-    EXPECT_TRUE(f.editor.CanClose());  // nothing to save, nothing asked
+    EXPECT_TRUE(f.editor.CanClose()); // nothing to save, nothing asked
     EXPECT_TRUE(f.messages.Entries.empty());
 
     f.Place("TTestTwoPin", 100, 100);
@@ -228,9 +249,9 @@ TEST(EditorClose, TheQuestionDecidesWhetherTheWindowMayClose) {
     ASSERT_EQ(f.messages.Entries.size(), 1u);
     EXPECT_EQ(f.messages.Entries[0].Text, Question);
     EXPECT_EQ(f.messages.Entries[0].Caption, "АРМ проектировщика САУ");
-    EXPECT_FALSE(f.editor.CanClose());  // Yes, then the save dialog cancelled
+    EXPECT_FALSE(f.editor.CanClose()); // Yes, then the save dialog cancelled
     EXPECT_EQ(f.host.SaveDialogStarts.size(), 1u);
-    EXPECT_TRUE(f.editor.CanClose());   // No
+    EXPECT_TRUE(f.editor.CanClose()); // No
     f.messages.Answers = {TAnswer::Yes};
     f.host.SaveNames = {dir.File("last.dvn")};
     EXPECT_TRUE(f.editor.CanClose());

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
-#include "model/TElectricLine.h"
 #include "model/TENode.h"
+#include "model/TElectricLine.h"
 #include "model/TInfoConnector.h"
+#include "params/ValueText.h"
 #include "support/EngineTestElements.h"
 #include "support/ExampleBuilder.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 
@@ -51,8 +56,8 @@ TEST_F(SchematicFile, WrongSignatureLeavesTheSchematicEmpty) {
 
 TEST_F(SchematicFile, MisplacedSectionsAreReportedAndReadingGoesOn) {
     // The segment section's header is wrong: the joints follow at the next line.
-    EXPECT_EQ(Load({"Dravon Ver 1.0", "T=1", "Segments:", "Connections:", "EOC", "Resistor:10,20,0,0,0", "EOE",
-                    "", "EOT"}),
+    EXPECT_EQ(Load({"Dravon Ver 1.0", "T=1", "Segments:", "Connections:", "EOC",
+                    "Resistor:10,20,0,0,0", "EOE", "", "EOT"}),
               TLoadResult::Loaded);
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text, "Ошибка загрузки линий");
@@ -61,8 +66,8 @@ TEST_F(SchematicFile, MisplacedSectionsAreReportedAndReadingGoesOn) {
 
     Schematic other;
     messages.Clear();
-    EXPECT_EQ(LoadSchematicLines(other, {"Dravon Ver 1.0", "Lines:", "EOL", "Joints:", "Resistor:10,20,0,0,0",
-                                         "EOE", "", "EOT"}),
+    EXPECT_EQ(LoadSchematicLines(other, {"Dravon Ver 1.0", "Lines:", "EOL",
+                                         "Joints:", "Resistor:10,20,0,0,0", "EOE", "", "EOT"}),
               TLoadResult::Loaded);
     EXPECT_EQ(messages.Texts(), (Lines{"Ошибка загрузки соединений"}));
     EXPECT_EQ(other.Elements.Count(), 1);
@@ -71,10 +76,20 @@ TEST_F(SchematicFile, MisplacedSectionsAreReportedAndReadingGoesOn) {
 TEST_F(SchematicFile, UnknownClassIsReportedAndPinLinesStayMatched) {
     // Record 1 cannot be created; record 2's input names record 0 by its
     // file number, and pin line 2 belongs to record 2.
-    const Lines lines{"Dravon Ver 1.0", "Lines:",       "EOL",        "Connections:", "EOC",
-                      "TestConst:10,10,0,0,0",           "Bogus:50,50,0,0,0", " K=3",
-                      "TestProbe:100,10,0,0,0",          "EOE",        "",            "",
-                      "0",                               "EOT"};
+    const Lines lines{"Dravon Ver 1.0",
+                      "Lines:",
+                      "EOL",
+                      "Connections:",
+                      "EOC",
+                      "TestConst:10,10,0,0,0",
+                      "Bogus:50,50,0,0,0",
+                      " K=3",
+                      "TestProbe:100,10,0,0,0",
+                      "EOE",
+                      "",
+                      "",
+                      "0",
+                      "EOT"};
     EXPECT_EQ(Load(lines), TLoadResult::Loaded);
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text, "Ошибка создания элемента TBogus:\nClass TBogus not found");
@@ -124,8 +139,8 @@ TEST_F(SchematicFile, WiresJointsAndTapsSurviveARoundTrip) {
     auto* r = b.Place("TResistor", "Connector1", {200, 100});
     auto* c = b.Place("TCapacitor", "Connector1", {160, 130}, 90);
     b.Drag(vs, "Plus", r->FindConnector("Connector1")->GetLink());
-    b.Drag(c, "Connector1", {160, 104});  // a tap onto the first wire
-    b.Drag(r, "Connector2", {300, 160});  // three segments, free end
+    b.Drag(c, "Connector1", {160, 104}); // a tap onto the first wire
+    b.Drag(r, "Connector2", {300, 160}); // three segments, free end
     const Lines lines = SchematicToLines(sheet);
     Schematic back;
     ASSERT_EQ(LoadSchematicLines(back, lines), TLoadResult::Loaded);
@@ -146,7 +161,7 @@ TEST_F(SchematicFile, WiresJointsAndTapsSurviveARoundTrip) {
     EXPECT_TRUE(messages.Entries.empty());
 }
 
-TEST_F(SchematicFile, TruncatedFilesLoadWhatTheyHold) {
+TEST_F(SchematicFile, AFileCutBeforeItsLastSectionEndsIsRefusedNamingTheMissingLine) {
     ExampleBuilder b(sheet);
     auto* vs = b.Place("TVoltageSource", "Plus", {120, 100});
     auto* r = b.Place("TResistor", "Connector1", {200, 100});
@@ -155,23 +170,144 @@ TEST_F(SchematicFile, TruncatedFilesLoadWhatTheyHold) {
     b.Drag(vs, "Plus", r->FindConnector("Connector1")->GetLink());
     b.Link(k, p);
     const Lines full = SchematicToLines(sheet);
+    const std::map<std::string, std::string> contents{{"EOL", "отрезки проводов"},
+                                                      {"EOC", "соединения проводов"},
+                                                      {"EOE", "элементы"},
+                                                      {"EOT", "подключения выводов"}};
     for (std::size_t n = 1; n < full.size(); ++n) {
         Schematic part;
+        messages.Clear();
         const Lines cut(full.begin(), full.begin() + long(n));
-        EXPECT_EQ(LoadSchematicLines(part, cut), TLoadResult::Loaded) << n << " lines";
-        // Every segment and element the cut file lists is there.
+        // The first end marker the cut file lacks.
+        std::string missing;
+        for (const char* marker : {"EOL", "EOC", "EOE", "EOT"})
+            if (missing.empty() && std::find(cut.begin(), cut.end(), marker) == cut.end())
+                missing = marker;
+        ASSERT_FALSE(missing.empty());
+        EXPECT_EQ(LoadSchematicLines(part, cut), TLoadResult::Truncated) << n << " lines";
+        EXPECT_EQ(messages.Texts(), Lines{"Файл оборван: нет строки \"" + missing +
+                                          "\", которой кончаются " + contents.at(missing) +
+                                          ". Прочитанное до обрыва оставлено на листе; сохранить "
+                                          "его можно только под другим именем."})
+            << n << " lines";
         EXPECT_LE(part.Elements.Count(), 4);
-        EXPECT_LE(part.Lines.Count(), sheet.Lines.Count());
     }
-    // Lines cut in the middle of their text, and references to nothing.
-    Schematic odd;
-    const Lines damaged{"Dravon Ver 1.0", "T=abc", "Lines:", "10,20", "5,5,1,", "EOL", "Connections:",
-                        "0,9,1", "7,1,1", "EOC", "Resistor:1", "VoltageSource:5,5,0,0,0", " E=", " =3",
-                        "EOE", "3,,x", "99,5", "EOT"};
-    EXPECT_EQ(LoadSchematicLines(odd, damaged), TLoadResult::Loaded);
-    EXPECT_EQ(odd.Lines.Count(), 2);
-    EXPECT_EQ(odd.Elements.Count(), 2);
-    EXPECT_EQ(odd.SimModel().T, 0.0);
+    messages.Clear();
+    Schematic whole;
+    EXPECT_EQ(LoadSchematicLines(whole, full), TLoadResult::Loaded);
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(SchematicFile, DamagedLinesAreReportedWithTheirNumbersAllInOneList) {
+    const Lines damaged{"Dravon Ver 1.0",
+                        "T=abc",
+                        "h=0,005",
+                        "GS=--5",
+                        "TNC=1e-6",
+                        "Lines:",
+                        "10,20",
+                        "5,5,1,40",
+                        "EOL",
+                        "Connections:",
+                        "0,9,1",
+                        "7,1,x",
+                        "EOC",
+                        "Resistor:1",
+                        "Resistor:5,5,0,0,0",
+                        " R=1 000,1",
+                        " R=inf",
+                        "EOE",
+                        "",
+                        "x,1",
+                        "EOT"};
+    EXPECT_EQ(LoadSchematicLines(sheet, damaged), TLoadResult::Loaded);
+    EXPECT_EQ(messages.ProblemLists, 1);
+    EXPECT_EQ(
+        messages.Texts(),
+        (Lines{
+            "Строка 2, параметр T: \"abc\" не является числом",
+            "Строка 3, параметр h: \"0,005\" не является числом",
+            "Строка 4, параметр GS: \"--5\" не является числом",
+            "Строка 7, отрезок 0: \"10,20\" не является записью отрезка",
+            "Строка 12, \"7,1,x\" не является записью соединения",
+            "Строка 14, элемент Resistor №0, поле top заголовка: нет значения",
+            "Строка 16, элемент Resistor №1, параметр R: \"1 000,1\" не является числом",
+            "Строка 17, элемент Resistor №1, параметр R: \"inf\" не является числом",
+            "Строка 20, элемент Resistor №1, вывод Connector1: \"x\" не является номером отрезка",
+            "Строка 20, элемент Resistor №1: вывод Connector2 не лежит на конце отрезка 1 и "
+            "остался "
+            "неподключённым"}));
+    // Damaged values keep the defaults; the good ones are taken.
+    const TSimModel defaults;
+    EXPECT_EQ(sheet.SimModel().T, defaults.T);
+    EXPECT_EQ(sheet.SimModel().h, defaults.h);
+    EXPECT_EQ(sheet.SimModel().GS, defaults.GS);
+    EXPECT_EQ(sheet.SimModel().TNC, 1e-6);
+    EXPECT_EQ(sheet.Lines.Count(), 2);
+    ASSERT_EQ(sheet.Elements.Count(), 2);
+    EXPECT_EQ(sheet.Elements[0]->Left, 1);
+    EXPECT_EQ(sheet.Elements[1]->ParamOf("R"), 1000);
+}
+
+TEST_F(SchematicFile, APinOffItsSegmentsEndIsReported) {
+    ExampleBuilder b(sheet);
+    auto* r = b.Place("TResistor", "Connector1", {200, 100});
+    b.Drag(r, "Connector2", {400, 100});
+    Lines lines = SchematicToLines(sheet);
+    ASSERT_EQ(sheet.Lines.Count(), 1);
+    // Move the segment 50 pixels down: neither end is on the pin any more.
+    const auto seg = std::find(lines.begin(), lines.end(), "Lines:") + 1;
+    const std::string original = *seg;
+    const auto first = seg->find(',');
+    const auto second = seg->find(',', first + 1);
+    const long top = std::stol(seg->substr(first + 1, second - first - 1));
+    *seg = seg->substr(0, first + 1) + std::to_string(top + 50) + seg->substr(second);
+    ASSERT_NE(*seg, original);
+    const int pinLine = int(std::find(lines.begin(), lines.end(), "EOE") - lines.begin()) + 1;
+    ASSERT_EQ(lines[std::size_t(pinLine)], ",0");
+    Schematic back;
+    EXPECT_EQ(LoadSchematicLines(back, lines), TLoadResult::Loaded);
+    EXPECT_EQ(messages.Texts(),
+              (Lines{"Строка " + std::to_string(pinLine + 1) +
+                     ", элемент Resistor №0: вывод Connector2 не лежит на конце отрезка 0 и "
+                     "остался неподключённым"}));
+    EXPECT_FALSE(back.Elements[0]->FindConnector("Connector2")->IsConnected());
+}
+
+TEST_F(SchematicFile, ValuesAndUnassignedBytesComeBackExactly) {
+    TempDir db;
+    ScopedEnv env("QUENTOR_DB_DIR", db.Path().string());
+    ExampleBuilder b(sheet);
+    auto* r = b.PlaceBox("TResistor", 10, 10);
+    auto* amp = b.PlaceBox("TAmper", 10, 100);
+    const double values[] = {5999999999999001.0, 0.1 + 0.2, 1.0 / 3.0, 2 * 3.141592653589793 * 50};
+    sheet.SimModel().T = values[1];
+    amp->ManualRefs = true;
+    amp->DeviceType = "75\xD0\xA8\xD0\xA1\xD0\x9C-\xEF\x9E\x98"; // "75ШСМ-" and the byte 0x98
+    const std::string path = db.File("v.dvn");
+    for (const double v : values) {
+        r->FindParam("R")->Value = v;
+        ASSERT_TRUE(SaveSchematic(sheet, path));
+        Schematic back;
+        ASSERT_EQ(LoadSchematic(back, path), TLoadResult::Loaded);
+        EXPECT_EQ(back.Elements[0]->ParamOf("R"), v) << FormatReal(v);
+        EXPECT_EQ(back.SimModel().T, values[1]);
+        EXPECT_EQ(back.Elements[1]->DeviceType, amp->DeviceType);
+    }
+    EXPECT_NE(FileBytes(path).find("(1,75\xD8\xD1\xCC-\x98)"), std::string::npos);
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(SchematicFile, AThousandBadLinesMakeOneList) {
+    Lines lines{"Dravon Ver 1.0", "Lines:", "EOL", "Connections:", "EOC", "Resistor:5,5,0,0,0"};
+    for (int k = 0; k < 1000; ++k)
+        lines.push_back(" Q" + std::to_string(k) + "=1");
+    for (const char* tail : {"EOE", "", "EOT"})
+        lines.push_back(tail);
+    EXPECT_EQ(LoadSchematicLines(sheet, lines), TLoadResult::Loaded);
+    EXPECT_EQ(messages.ProblemLists, 1);
+    ASSERT_EQ(messages.Entries.size(), 1000u);
+    EXPECT_EQ(messages.Entries[999].Text, "Компонент Resistor не содержит параметра Q999!");
 }
 
 TEST_F(SchematicFile, FilesAreWindows1251WithCrLf) {
@@ -183,7 +319,7 @@ TEST_F(SchematicFile, FilesAreWindows1251WithCrLf) {
     EXPECT_FALSE(sheet.Modified);
     const std::string bytes = FileBytes(path);
     EXPECT_EQ(bytes.substr(0, 16), "Dravon Ver 1.0\r\n");
-    EXPECT_NE(bytes.find(" R\xE2\xED=0.01,0\r\n"), std::string::npos);  // "Rвн" in Windows-1251
+    EXPECT_NE(bytes.find(" R\xE2\xED=0.01,0\r\n"), std::string::npos); // "Rвн" in Windows-1251
     EXPECT_EQ(bytes.find('\n', 0), 15u);
 
     sheet.Modified = true;
@@ -191,6 +327,29 @@ TEST_F(SchematicFile, FilesAreWindows1251WithCrLf) {
     EXPECT_TRUE(sheet.Modified);
     EXPECT_EQ(messages.Entries.back().Kind, "error");
     EXPECT_EQ(LoadSchematic(sheet, dir.File("missing.dvn")), TLoadResult::Unreadable);
+}
+
+TEST_F(SchematicFile, ASaveThatFailsPartWayKeepsTheOldFileAndTellsTheUser) {
+    TempDir dir;
+    const std::string path = dir.File("s.dvn");
+    ExampleBuilder b(sheet);
+    b.Place("TResistor", "Connector1", {100, 100});
+    ASSERT_TRUE(SaveSchematic(sheet, path));
+    const std::string before = FileBytes(path);
+    for (int i = 0; i < 300; ++i)
+        b.Place("TResistor", "Connector1", {100, 200 + 40 * i});
+    ASSERT_GT(SchematicToLines(sheet).size(), 600u);
+    sheet.Modified = true;
+    const int status = RunWithFileSizeLimit(before.size() + 100, [&] {
+        RecordingMessages child;
+        if (SaveSchematic(sheet, path)) return 1;
+        if (!sheet.Modified) return 2;
+        const Lines expected{"Не удалось записать файл " + path +
+                             ": превышен допустимый размер файла"};
+        return child.Texts() == expected ? 0 : 3;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(FileBytes(path), before);
 }
 
 } // namespace

@@ -9,8 +9,20 @@ using V = std::vector<double>;
 TEST(CoefficientList, TextIsShortestGeneralFormSeparatedByOneSpace) {
     EXPECT_EQ(CoefficientListText({1.0, 1.0}), "1 1");
     EXPECT_EQ(CoefficientListText({0.5, -2.25, 1e-5, 3e20}), "0.5 -2.25 1E-5 3E20");
-    EXPECT_EQ(CoefficientListText({0.1 + 0.2}), "0.3");
+    // Exact: the text reads back to the same double.
+    EXPECT_EQ(CoefficientListText({0.1 + 0.2}), "0.30000000000000004");
     EXPECT_EQ(CoefficientListText({}), "");
+}
+
+TEST(CoefficientList, TheFileReaderTakesOnlyWholeFiniteNumbers) {
+    V values{7};
+    EXPECT_TRUE(ReadCoefficientList("  1 -2.5  3e2 ", values));
+    EXPECT_EQ(values, (V{1, -2.5, 300}));
+    for (const char* bad : {"1 2x", "1,5", "--1", "inf", "1 nan", "1e309"}) {
+        values = {7};
+        EXPECT_FALSE(ReadCoefficientList(bad, values)) << bad;
+        EXPECT_EQ(values, V{7}) << bad;
+    }
 }
 
 TEST(CoefficientList, ParsingCountsGroupsAndReadsTheNumbersInOrder) {

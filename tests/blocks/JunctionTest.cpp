@@ -206,4 +206,24 @@ TEST(Junctions, SelectionTurnsOutlineAndSignRed) {
     }
 }
 
+TEST(Junctions, ADamagedInputCountIsReportedAndAddsNothing) {
+    for (const char* cls : {"TSummingJunction", "TMultiplyingJunction"}) {
+        RecordingMessages messages;
+        Schematic sheet;
+        TStatic* j = NewJunction(sheet, cls);
+        const std::size_t inputs = j->FInputs.size();
+        const std::vector<std::string> lines{"x", j->Name() + ":1,2,0,0,0#4x"};
+        j->LoadFromStrings(":1,2,0,0,0#4x", lines, 1);
+        EXPECT_EQ(j->FInputs.size(), inputs) << cls;
+        EXPECT_EQ(messages.Texts(),
+                  std::vector<std::string>{"Строка 2, элемент " + j->Name() +
+                                           " №0, число входов: \"4x\" не является числом"})
+            << cls;
+        messages.Clear();
+        j->LoadFromStrings(":1,2,0,0,0#4", lines, 1);
+        EXPECT_EQ(j->FInputs.size(), 4u) << cls;
+        EXPECT_TRUE(messages.Entries.empty()) << cls;
+    }
+}
+
 } // namespace

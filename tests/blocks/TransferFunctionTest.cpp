@@ -215,13 +215,17 @@ TEST(TransferFunctionFile, LinesReadBackUntilTheFirstLineWithoutEquals) {
 }
 
 TEST(TransferFunctionFile, LoadTakesKnownKeysInAnyOrderAndSkipsOthers) {
+    RecordingMessages messages;
     Schematic sheet;
     TTransferFunction* tf = NewTransferFunction(sheet);
     const std::vector<std::string> lines = {
         "TransferFunction:1,2,0,0,0", "Den=1  5", "Colour=red", "K=abc", "IC=9", "Summary"};
     EXPECT_EQ(tf->LoadFromStrings(":1,2,0,0,0", lines, 0), 5);
     EXPECT_EQ(tf->Den, (V{1, 5}));
-    EXPECT_EQ(tf->K, 0.0); // not a number
+    EXPECT_EQ(tf->K, 1.0); // not a number: reported, the gain stays
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{
+                  "Строка 4, элемент TransferFunction №0, K: \"abc\" не является числом"});
     EXPECT_EQ(tf->Num, V{1});
     EXPECT_EQ(tf->IC, V{9});
     EXPECT_EQ(tf->Left, 1);

@@ -7,6 +7,7 @@ int RunFileQuestionTests(int argc, char** argv);
 int RunSimParamsTests(int argc, char** argv);
 int RunElementParamsTests(int argc, char** argv);
 int RunTransferFunctionDialogTests(int argc, char** argv);
+int RunProblemsDialogTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,5 +18,6 @@ int main(int argc, char** argv) {
     failed += RunSimParamsTests(argc, argv);
     failed += RunElementParamsTests(argc, argv);
     failed += RunTransferFunctionDialogTests(argc, argv);
+    failed += RunProblemsDialogTests(argc, argv);
     return failed == 0 ? 0 : 1;
 }

@@ -23,12 +23,37 @@ TEST(Cp1251, EveryCyrillicLetterAndNumeroSignRoundTripExactly) {
 TEST(Cp1251, AllBytesDecodeAndEncodeBack) {
     std::string all;
     for (int b = 1; b < 256; ++b)
-        if (b != 0x98) all += char(b);
-    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(all)), all);
+        all += char(b);
+    const std::string utf8 = Cp1251ToUtf8(all);
+    EXPECT_EQ(Utf8ToCp1251(utf8), all);
+    // 255 distinct characters: no two bytes share one.
+    std::size_t characters = 0;
+    for (unsigned char c : utf8)
+        if ((c & 0xC0) != 0x80) ++characters;
+    EXPECT_EQ(characters, 255u);
+}
+
+TEST(Cp1251, TheUnassignedByteSurvivesADatabaseLoadAndSave) {
+    TempDir dir;
+    const std::string path = dir.File("Diodes.edb");
+    const std::string bytes = "[\xC4\x98-1]\r\nUpr=1,2\r\n";
+    { std::ofstream(path, std::ios::binary) << bytes; }
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadTextFile(path, lines));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].find("\xEF\xBF\xBD"), std::string::npos) << "not the replacement character";
+    lines.push_back("Iобр=1E-5,0");
+    ASSERT_TRUE(WriteTextFile(path, lines));
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream raw;
+    raw << in.rdbuf();
+    EXPECT_EQ(raw.str(), bytes + "I\xEE\xE1\xF0=1E-5,0\r\n");
 }
 
 TEST(Cp1251, UnrepresentableAndMalformedTextBecomesQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1251("a\xE2\x88\x9E" "b"), "a?b");  // infinity sign
+    EXPECT_EQ(Utf8ToCp1251("a\xE2\x88\x9E"
+                           "b"),
+              "a?b"); // infinity sign
     EXPECT_EQ(Utf8ToCp1251("\xFF\xC3"), "??");
 }
 

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <filesystem>
 
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "params/Database.h"
 #include "params/IniFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "support/TestElements.h"
@@ -19,7 +22,9 @@ protected:
     RecordingMessages messages;
     Schematic sheet;
 
-    TTestPart* NewPart() { return static_cast<TTestPart*>(CreateElementByName(sheet, "TTestPart")); }
+    TTestPart* NewPart() {
+        return static_cast<TTestPart*>(CreateElementByName(sheet, "TTestPart"));
+    }
 };
 
 TEST_F(ParamState, FindParamIsCaseSensitiveAndNamesTheElementWhenItFails) {
@@ -44,7 +49,7 @@ TEST_F(ParamState, NewElementsStartFromDefaultsAndComputeTheirModel) {
     e->FindParam("Twice")->Value = 1;
     e->AutoModel = false;
     e->ResetParams();
-    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 0.0);  // the default, not recomputed
+    EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 0.0); // the default, not recomputed
 }
 
 TEST_F(ParamState, NewElementRecordCarriesFlagsAndNoValues) {
@@ -99,16 +104,48 @@ TEST_F(ParamState, RecordWithUnknownParameterAndDamagedUnitKeepsTheRest) {
                                             " Zero=9", "EOE"};
     EXPECT_EQ(e->LoadFromStrings(lines[0].substr(8), lines, 0), 4);
     EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{"Компонент TestPart не содержит параметра Nope!"}));
-    EXPECT_DOUBLE_EQ(e->ParamOf("A"), 5);
+              (std::vector<std::string>{
+                  "Компонент TestPart не содержит параметра Nope!",
+                  "Строка 3, элемент TestPart №0, параметр A: \"5,17\": нет единицы "
+                  "измерения с номером 17"}));
+    // The damaged value is not taken at all.
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), NewPart()->ParamOf("A"));
     EXPECT_EQ(e->FindParam("A")->Unit, 2);
     EXPECT_DOUBLE_EQ(e->ParamOf("Zero"), 9);
     EXPECT_TRUE(e->GetXFlip());
 }
 
+TEST_F(ParamState, DamagedNumbersInARecordNameLineElementAndKey) {
+    TTestPart* e = NewPart();
+    const std::vector<std::string> lines = {"x",         "TestPart:10,2o,0,0,0(1,)[0]",
+                                            " A=--5,2",  " Zero=1 000",
+                                            " A=abc",    " Zero=0,005",
+                                            " Zero=inf", " Zero=1e309",
+                                            " Zero=nan", " A=2.5,1",
+                                            "EOE"};
+    EXPECT_EQ(e->LoadFromStrings(lines[1].substr(8), lines, 1), 10);
+    const std::string where = "элемент TestPart №0, ";
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{
+                  "Строка 2, " + where + "поле top заголовка: \"2o\" не является числом",
+                  "Строка 3, " + where + "параметр A: \"--5,2\" не является числом",
+                  "Строка 4, " + where + "параметр Zero: \"1 000\" не является числом",
+                  "Строка 5, " + where + "параметр A: \"abc\" не является числом",
+                  "Строка 6, " + where + "параметр Zero: \"0,005\" не является числом",
+                  "Строка 7, " + where + "параметр Zero: \"inf\" не является числом",
+                  "Строка 8, " + where + "параметр Zero: \"1e309\" не является числом",
+                  "Строка 9, " + where + "параметр Zero: \"nan\" не является числом",
+              }));
+    EXPECT_EQ(e->Left, 10);
+    EXPECT_DOUBLE_EQ(e->ParamOf("A"), 2.5);
+    EXPECT_EQ(e->FindParam("A")->Unit, 1);
+    EXPECT_TRUE(std::isfinite(e->ParamOf("Zero")));
+}
+
 TEST_F(ParamState, TruncatedHeadersDoNotCrash) {
     TTestPart* e = NewPart();
-    for (const char* header : {":", ":1", ":1,2,", ":1,2,0,0,0(", ":1,2,0,0,0(1", ":1,2,0,0,0[", ""}) {
+    for (const char* header :
+         {":", ":1", ":1,2,", ":1,2,0,0,0(", ":1,2,0,0,0(1", ":1,2,0,0,0[", ""}) {
         const std::vector<std::string> lines = {std::string("TestPart") + header};
         EXPECT_EQ(e->LoadFromStrings(header, lines, 0), 1) << header;
     }
@@ -172,6 +209,25 @@ TEST_F(ParamState, DeviceTypeWithAForeignKeyReportsItOnceAndLoadsTheOthers) {
     EXPECT_EQ(e->FindParam("Kind")->Unit, 1);
 }
 
+TEST_F(ParamState, DamagedDatabaseValuesAreReportedAndNotTaken) {
+    TIniFile db(dbDir.File("TestParts.edb"));
+    db.Write("X2", "A", "1 000,1");
+    db.Write("X2", "Zero", "inf");
+    db.Write("X2", "Kind", "0,1");
+    ASSERT_TRUE(db.Save());
+    TTestPart* e = NewPart();
+    const double a = e->ParamOf("A"), zero = e->ParamOf("Zero");
+    EXPECT_TRUE(e->LoadDeviceType("X2"));
+    EXPECT_EQ(
+        messages.Texts(),
+        (std::vector<std::string>{
+            "Тип X2 в базе данных \"TestParts\", параметр A: \"1 000,1\" не является числом",
+            "Тип X2 в базе данных \"TestParts\", параметр Zero: \"inf\" не является числом"}));
+    EXPECT_EQ(e->ParamOf("A"), a);
+    EXPECT_EQ(e->ParamOf("Zero"), zero);
+    EXPECT_EQ(e->FindParam("Kind")->Unit, 1);
+}
+
 TEST(DatabaseLocation, UserCopyIsReadFirstAndWritesStartFromTheShippedFile) {
     TempDir home;
     ScopedEnv noOverride("QUENTOR_DB_DIR", "");
@@ -188,6 +244,31 @@ TEST(DatabaseLocation, UserCopyIsReadFirstAndWritesStartFromTheShippedFile) {
     EXPECT_EQ(user, home.Path().string() + "/quentor/QuentorTestShipped.edb");
     EXPECT_TRUE(TIniFile(user).HasSection("T1"));
     EXPECT_EQ(DatabasePath("QuentorTestShipped"), user);
+    std::filesystem::remove(shipped);
+}
+
+TEST(DatabaseLocation, AUserCopyThatCannotBeWrittenWholeIsNotStarted) {
+    TempDir home;
+    ScopedEnv noOverride("QUENTOR_DB_DIR", "");
+    unsetenv("QUENTOR_DB_DIR");
+    ScopedEnv xdg("XDG_DATA_HOME", home.Path().string());
+    const std::string shipped = ProgramDirectory() + "QuentorTestBig.edb";
+    {
+        TIniFile ship(shipped);
+        for (int i = 0; i < 400; ++i)
+            ship.Write("T" + std::to_string(i), "A", "1");
+        ASSERT_TRUE(ship.Save());
+    }
+    ASSERT_GT(std::filesystem::file_size(shipped), 4096u);
+    const std::string user = home.Path().string() + "/quentor/QuentorTestBig.edb";
+    const int status = RunWithFileSizeLimit(4096, [] {
+        DatabaseWritePath("QuentorTestBig");
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+    // A fragment would hide the shipped devices from then on.
+    EXPECT_FALSE(std::filesystem::exists(user));
+    EXPECT_EQ(DatabasePath("QuentorTestBig"), shipped);
     std::filesystem::remove(shipped);
 }
 

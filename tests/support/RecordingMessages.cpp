@@ -1,7 +1,9 @@
 #include "support/RecordingMessages.h"
 
 RecordingMessages::RecordingMessages() : previous_(SetMessages(this)) {}
-RecordingMessages::~RecordingMessages() { SetMessages(previous_); }
+RecordingMessages::~RecordingMessages() {
+    SetMessages(previous_);
+}
 
 void RecordingMessages::Error(const std::string& text, const std::string& caption) {
     Entries.push_back({"error", text, caption});
@@ -22,6 +24,12 @@ TAnswer RecordingMessages::Question(const std::string& text, const std::string& 
 
 std::vector<std::string> RecordingMessages::Texts() const {
     std::vector<std::string> out;
-    for (const auto& e : Entries) out.push_back(e.Text);
+    for (const auto& e : Entries)
+        out.push_back(e.Text);
     return out;
+}
+
+void RecordingMessages::Problems(const std::vector<TMessage>& problems) {
+    ++ProblemLists;
+    ShowOneByOne(*this, problems);
 }

@@ -10,7 +10,7 @@
 class RecordingMessages : public Messages {
 public:
     struct Entry {
-        std::string Kind;  // "error", "warning", "information", "question"
+        std::string Kind; // "error", "warning", "information", "question"
         std::string Text;
         std::string Caption;
     };
@@ -22,9 +22,12 @@ public:
     void Warning(const std::string& text, const std::string& caption) override;
     void Information(const std::string& text, const std::string& caption) override;
     TAnswer Question(const std::string& text, const std::string& caption, bool cancel) override;
+    // Recorded as errors, one entry each; counts the lists.
+    void Problems(const std::vector<TMessage>& problems) override;
+    int ProblemLists = 0;
 
     std::vector<Entry> Entries;
-    std::vector<TAnswer> Answers;  // consumed front first; Cancel when empty
+    std::vector<TAnswer> Answers; // consumed front first; Cancel when empty
     std::vector<std::string> Texts() const;
     void Clear() { Entries.clear(); }
 
