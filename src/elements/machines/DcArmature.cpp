@@ -30,6 +30,23 @@ double Voltage(const TConnector* a, const TConnector* b) {
     return (a ? a->GetPhi() : 0.0) - (b ? b->GetPhi() : 0.0);
 }
 
+double FieldMotorValue(int choice, double Ml, double torque, double omega) {
+    switch (choice) {
+    case 1:
+        return torque;
+    case 2:
+        return torque - Ml;
+    case 3:
+        return omega;
+    case 4:
+        return omega * 60 * PerTurn;
+    case 5:
+        return omega * PerTurn;
+    default:
+        return Ml;
+    }
+}
+
 bool RequireOption(const TBaseElement& e, const char* name) {
     const ParamValue* v = e.FindParam(name);
     if (!v || !v->Def || ValidUnit(*v->Def, v->Unit)) return true;

@@ -26,6 +26,10 @@ inline constexpr double PerTurn = 0.15915507752443828;
 // pin counts as 0.
 double Voltage(const TConnector* a, const TConnector* b);
 
+// The variable-field motors' output by vv from the load torque, the
+// electromagnetic torque and the speed.
+double FieldMotorValue(int choice, double Ml, double torque, double omega);
+
 // Refuses a `vv` choice outside its list, naming element and parameter.
 bool RequireOption(const TBaseElement& e, const char* name);
 

@@ -51,23 +51,6 @@ const TBranchRecord Branches[] = {
 
 } // namespace
 
-double FieldMotorOutput(int choice, double Ml, double torque, double omega) {
-    switch (choice) {
-    case 1:
-        return torque;
-    case 2:
-        return torque - Ml;
-    case 3:
-        return omega;
-    case 4:
-        return omega * 60 * DcMachine::PerTurn;
-    case 5:
-        return omega * DcMachine::PerTurn;
-    default:
-        return Ml;
-    }
-}
-
 TVarMotor::TVarMotor(Schematic& sheet) : TProducer(sheet) {
     RefParamDefs = RefParams;
     ModelParamDefs = ModelParams;
@@ -148,7 +131,7 @@ double TVarMotor::FieldEmf() {
 
 double TVarMotor::Output() {
     Update();
-    return FieldMotorOutput(Choice, Arm.Ml, C * iF * Arm.i, Arm.w);
+    return DcMachine::FieldMotorValue(Choice, Arm.Ml, C * iF * Arm.i, Arm.w);
 }
 
 TValue TVarMotor::GetOutput() {

@@ -39,7 +39,3 @@ private:
     TConnector* c3_ = nullptr;
     TConnector* c4_ = nullptr;
 };
-
-// The field-motor outputs by vv from the load torque, the electromagnetic
-// torque and the speed.
-double FieldMotorOutput(int choice, double Ml, double torque, double omega);
