@@ -138,9 +138,55 @@ void DcDriveCascade(Schematic& sheet) {
     Settings(sheet, CascadeT, 1e-5, 1e-3);
 }
 
+// Separately excited motor at no load, armature on 220 V; its field supply
+// (a controlled EMF) drops from 220 V to 110 V at 1.5 s.
+constexpr double FieldStepAt = 1.5, FieldRb = 220, FieldLb = 22;
+
+void DcMotorField(Schematic& sheet) {
+    ExampleBuilder b(sheet);
+    TBaseElement* armSource = b.PlaceBox("TVoltageSource", 60, 140);
+    ExampleBuilder::Set(armSource, "E", Uan, 2);
+    TBaseElement* motor = b.PlaceBox("TVarMotor", 200, 140);
+    ExampleBuilder::Set(motor, "Nn", Nn);
+    ExampleBuilder::Set(motor, "Uan", Uan);
+    ExampleBuilder::Set(motor, "Ian", Ian);
+    ExampleBuilder::Set(motor, "Ra", Ra);
+    ExampleBuilder::Set(motor, "La", La);
+    ExampleBuilder::Set(motor, "Ubn", 220);
+    ExampleBuilder::Set(motor, "Rb", FieldRb);
+    ExampleBuilder::Set(motor, "Lb", FieldLb, 2);
+    ExampleBuilder::Set(motor, "Jd", StartJ);
+    ExampleBuilder::Set(motor, "vv", 0, 3);
+    motor->AutoModel = false;
+    Wire(b, armSource, "Plus", motor, "Connector1");
+    Ground(b, armSource, "Minus");
+    Ground(b, motor, "Connector2");
+
+    TBaseElement* base = b.PlaceBox("TConst", 20, 300);
+    ExampleBuilder::Set(base, "K", 220);
+    TBaseElement* weaken = b.PlaceBox("TStep", 20, 360);
+    ExampleBuilder::Set(weaken, "h", -110);
+    ExampleBuilder::Set(weaken, "t", FieldStepAt, 0);
+    TBaseElement* sum = b.PlaceBox("TSummingJunction", 100, 318);
+    b.Link(base, sum);
+    b.Link(weaken, sum, 1);
+    TBaseElement* fieldSource = b.PlaceBox("TControlledVoltage", 170, 300);
+    TBaseElement* fieldAmmeter = b.PlaceBox("TAmper", 120, 40);
+    b.Link(sum, fieldSource);
+    Wire(b, fieldSource, "Plus", fieldAmmeter, "Connector1");
+    Wire(b, fieldAmmeter, "Connector2", motor, "Connector3");
+    Ground(b, fieldSource, "Minus");
+    Ground(b, motor, "Connector4");
+
+    b.Link(motor, b.PlaceBox("TPlotter", 330, 160));
+    b.Link(fieldAmmeter, b.PlaceBox("TPlotter", 330, 60));
+    Settings(sheet, 3, 1e-4, 0.01);
+}
+
 const std::vector<ExampleGenerator> examples = {
     {"dc_motor_start.dvn", &DcMotorStart},
     {"dc_drive_cascade.dvn", &DcDriveCascade},
+    {"dc_motor_field.dvn", &DcMotorField},
 };
 
 TEST(DcDriveExamples, GeneratorsReproduceTheCommittedFiles) {
@@ -262,6 +308,25 @@ TEST(DcDriveExamples, CascadeSettlesAtTheSetPointWithTheLoadApplied) {
     EXPECT_NEAR(dip, 42.09, 0.05);
     EXPECT_NEAR(rows.back()[1], SpeedSetPoint, 0.01 * SpeedSetPoint);
     EXPECT_NEAR(rows.back()[2], Ian, 0.02 * Ian);
+}
+
+TEST(DcDriveExamples, FieldWeakeningRaisesTheSpeedAsOneOverTheFieldCurrent) {
+    RecordingMessages messages;
+    const auto rows = RunExampleConsumers("dc_motor_field.dvn", 2);
+    ASSERT_GE(rows.size(), 290u);
+    // c = (Uan − Ra·Ian) / ((Ubn/Rb)·ωn); at no load ω = U / (c·i_f).
+    const double c = (Uan - Ra * Ian) / ((220 / FieldRb) * (Nn / 60 * 6.28));
+    const std::vector<double>* before = nullptr;
+    for (const auto& row : rows)
+        if (row[0] < FieldStepAt - 0.005) before = &row;
+    ASSERT_NE(before, nullptr);
+    const auto& after = rows.back();
+    // The field circuit: 220 V, then 110 V, over Rb and two 0.01 Ω.
+    EXPECT_NEAR((*before)[2], 220 / (FieldRb + 0.02), 1e-4);
+    EXPECT_NEAR(after[2], 110 / (FieldRb + 0.02), 1e-4);
+    EXPECT_NEAR((*before)[1], Uan / (c * (*before)[2]), 0.005 * (*before)[1]);
+    EXPECT_NEAR(after[1], Uan / (c * after[2]), 0.005 * after[1]);
+    EXPECT_NEAR(after[1] / (*before)[1], (*before)[2] / after[2], 0.005 * 2);
 }
 
 } // namespace
