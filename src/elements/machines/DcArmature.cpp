@@ -47,6 +47,15 @@ double FieldMotorValue(int choice, double Ml, double torque, double omega) {
     }
 }
 
+bool RequireMethod(const TBaseElement& e) {
+    if (e.MethodIndex >= 0 && e.MethodIndex < MethodCount(e.ModelMethods)) return true;
+    Msg().Error("Компонент " + e.Name() + " №" + std::to_string(e.ElementIndex()) +
+                    ": модель момента нагрузки № " + std::to_string(e.MethodIndex) +
+                    " отсутствует в списке.",
+                ApplicationTitle);
+    return false;
+}
+
 bool RequireOption(const TBaseElement& e, const char* name) {
     const ParamValue* v = e.FindParam(name);
     if (!v || !v->Def || ValidUnit(*v->Def, v->Unit)) return true;

@@ -30,6 +30,9 @@ double Voltage(const TConnector* a, const TConnector* b);
 // electromagnetic torque and the speed.
 double FieldMotorValue(int choice, double Ml, double torque, double omega);
 
+// Refuses a model method outside the element's list.
+bool RequireMethod(const TBaseElement& e);
+
 // Refuses a `vv` choice outside its list, naming element and parameter.
 bool RequireOption(const TBaseElement& e, const char* name);
 

@@ -60,7 +60,8 @@ const TBranchRecord* TMechanical::GetCircuitModel() const {
 
 bool TMechanical::CheckBeforeRun() {
     bool ok = RequirePositive("Jd") && RequirePositive("Ra") && RequirePositive("La") &&
-              RequirePositive("Rvn") && DcMachine::RequireOption(*this, "vv");
+              RequirePositive("Rvn") && DcMachine::RequireOption(*this, "vv") &&
+              DcMachine::RequireMethod(*this);
     const LoadTorque::TKind kind = LoadTorque::KindOf(MethodIndex, false);
     if (ok && (kind == LoadTorque::TKind::Viscous || kind == LoadTorque::TKind::Sum))
         ok = RequirePositive("Wnom");

@@ -62,7 +62,8 @@ const TBranchRecord* TMotor::GetCircuitModel() const {
 
 bool TMotor::CheckBeforeRun() {
     return RequirePositive("Jd") && RequirePositive("Ra") && RequirePositive("La") &&
-           RequirePositive("Nn") && DcMachine::RequireOption(*this, "vv");
+           RequirePositive("Nn") && DcMachine::RequireOption(*this, "vv") &&
+           DcMachine::RequireMethod(*this);
 }
 
 void TMotor::ResetState() {

@@ -132,7 +132,8 @@ bool TNVarMotor::CheckBeforeRun() {
     return RequirePositive("Jd") && RequirePositive("Ra") && RequirePositive("La") &&
            RequirePositive("Nn") && RequirePositive("Rb") && RequirePositive("Lb") &&
            RequirePositive("Ian") && RequirePositive("Ibn") && RequirePositive("Fmnom") &&
-           RequirePositive("PsBnom") && DcMachine::RequireOption(*this, "vv");
+           RequirePositive("PsBnom") && DcMachine::RequireOption(*this, "vv") &&
+           DcMachine::RequireMethod(*this);
 }
 
 void TNVarMotor::ResetState() {

@@ -73,7 +73,7 @@ const TBranchRecord* TVarMotor::GetCircuitModel() const {
 bool TVarMotor::CheckBeforeRun() {
     return RequirePositive("Jd") && RequirePositive("Ra") && RequirePositive("La") &&
            RequirePositive("Nn") && RequirePositive("Rb") && RequirePositive("Lb") &&
-           DcMachine::RequireOption(*this, "vv");
+           DcMachine::RequireOption(*this, "vv") && DcMachine::RequireMethod(*this);
 }
 
 void TVarMotor::ResetState() {

@@ -168,6 +168,11 @@ TEST(DcMotorRefusals, ParametersThatDivideAndOptionsOutsideTheList) {
     messages.Clear();
     EXPECT_TRUE(PrepareRun(sheet, ""));
     EXPECT_TRUE(messages.Entries.empty());
+    m->MethodIndex = 8;
+    EXPECT_FALSE(PrepareRun(sheet, ""));
+    ASSERT_EQ(messages.Entries.size(), 1u);
+    EXPECT_EQ(messages.Entries[0].Text,
+              "Компонент Motor №0: модель момента нагрузки № 8 отсутствует в списке.");
 }
 
 TEST(DcMotorFile, EveryRowMethodAndMarkRoundTrip) {
