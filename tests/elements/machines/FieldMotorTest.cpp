@@ -228,6 +228,11 @@ TEST(NVarMotor, NominalFieldAndArmatureRunUpToTheSpeedOfTheCurve) {
     EXPECT_NEAR(m->KPhi, k, 1e-4 * k);
     EXPECT_GT(m->Arm.w, 0.0);
     EXPECT_NEAR(m->Arm.w, 110 / k, 0.01 * 110 / k);
+    // The torque reported is the one that turns the shaft, kΦ·i.
+    m->Choice = 1;
+    EXPECT_DOUBLE_EQ(m->Output(), m->KPhi * m->Arm.i);
+    m->Choice = 2;
+    EXPECT_DOUBLE_EQ(m->Output(), m->KPhi * m->Arm.i - m->Arm.Ml);
 }
 
 } // namespace
