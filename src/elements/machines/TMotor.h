@@ -1,11 +1,35 @@
 #pragma once
 
 #include "blocks/Families.h"
+#include "elements/machines/DcArmature.h"
 
-// DC motor with permanent magnets and its shaft load; the output is a shaft quantity.
+class TConnector;
+
+// DC motor with permanent magnets and its shaft load; the output is a shaft
+// quantity chosen by vv.
 class TMotor : public TProducer {
 public:
     explicit TMotor(Schematic& sheet);
-    // The output comes with the block's model.
-    TValue GetOutput() override { return TValue(0.0); }
+    TValue GetOutput() override;
+    const TBranchRecord* GetCircuitModel() const override;
+    void ResetState() override;
+    bool CheckBeforeRun() override;
+    void Loaded() override;
+
+    // Live values: each advances the machine on the first request of a step.
+    double Conductance();
+    double Emf();
+    double Output();
+
+    double OmegaN = 0;
+    double KPhi = 0;
+    int Choice = 0;
+    DcMachine::TArmature Arm;
+    LoadTorque::TModel Load;
+
+private:
+    void Update();
+
+    TConnector* c1_ = nullptr;
+    TConnector* c2_ = nullptr;
 };
