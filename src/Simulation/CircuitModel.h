@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "Simulation/TValue.h"
 
 class TBaseElement;
+class TConnector;
+class TInfoInput;
 
 // How a circuit element describes itself to model assembly: a static,
 // class-wide table of branch records ended by a record whose first terminal
@@ -53,3 +56,13 @@ TValue EvaluateValue(TBaseElement& element, const TValueRef& ref);
 
 // Number of records of a table (0 for none).
 int BranchCount(const TBranchRecord* table);
+
+// Number of internal nodes a table uses.
+int InternalNodeCount(const TBranchRecord* table);
+
+// What an element's live values read (see TBaseElement::DeclareLiveReads).
+struct TLiveReads {
+    std::vector<const TConnector*> Pins;
+    std::vector<int> InternalNodes;  // local indices
+    std::vector<const TInfoInput*> Inputs;
+};

@@ -59,7 +59,7 @@ class NewtonLoop {
 public:
     NewtonLoop(Schematic& sheet, const TRunOptions& options)
         : m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
-          solver_(MakeDefaultSolver()) {
+          pattern_(cm_.JacobianPattern(sheet)) {
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
         Yd_.assign(std::size_t(cm_.nDyn), 0.0);
         Ys_.assign(std::size_t(cm_.nStat), 0.0);
@@ -70,8 +70,17 @@ public:
         for (int r = 0; r < cm_.nX; ++r) xn_[std::size_t(r)] = m_.Xk.At(r).Value();
         F_.resize(std::size_t(Nz_));
         Fp_.resize(std::size_t(Nz_));
-        J_.resize(std::size_t(Nz_) * std::size_t(Nz_));
         c_.resize(std::size_t(Nz_));
+        J_.assign(std::size_t(pattern_.NonZeros()), 0.0);
+        const int groups = ColourColumns(pattern_, groupOf_);
+        groupStart_.assign(std::size_t(groups) + 1, 0);
+        for (int g : groupOf_) ++groupStart_[std::size_t(g) + 1];
+        for (int g = 0; g < groups; ++g) groupStart_[std::size_t(g) + 1] += groupStart_[std::size_t(g)];
+        groupColumns_.resize(std::size_t(Nz_));
+        std::vector<int> fill(groupStart_.begin(), groupStart_.end() - 1);
+        for (int k = 0; k < Nz_; ++k) groupColumns_[std::size_t(fill[std::size_t(groupOf_[std::size_t(k)])]++)] = k;
+        solver_ = MakeSolverFor(pattern_);
+        solver_->Analyse(pattern_);
     }
 
     TRunResult Run() {
@@ -139,8 +148,7 @@ private:
                                  " итераций невязка не стала меньше точности решения.";
                 return false;
             }
-            if (!Jacobian(result)) return false;
-            NewtonUpdate();
+            if (!Jacobian(result) || !NewtonUpdate(result)) return false;
             ++iterations;
             ++result.Iterations;
             m_.WaitWhilePaused();
@@ -172,45 +180,67 @@ private:
         return PhiSolved_[std::size_t(k - cm_.nDyn - cm_.nStat)];
     }
 
-    // Forward differences, one column per unknown.
+    // Forward differences, with every column of a group (columns that share
+    // no row) perturbed at once: each row then sees one column's change.
     bool Jacobian(TRunResult& result) {
         const double inv = 1.0 / m_.pr;
-        const std::size_t N = std::size_t(Nz_);
-        for (int k = 0; k < Nz_; ++k) {
-            double& x = Unknown(k);
-            x += m_.pr;
+        const int groups = int(groupStart_.size()) - 1;
+        for (int g = 0; g < groups; ++g) {
+            const int first = groupStart_[std::size_t(g)], last = groupStart_[std::size_t(g) + 1];
+            for (int q = first; q < last; ++q) Unknown(groupColumns_[std::size_t(q)]) += m_.pr;
             const bool ok = Evaluate(Fp_, result);
-            x = Solved(k);
+            for (int q = first; q < last; ++q) {
+                const int k = groupColumns_[std::size_t(q)];
+                Unknown(k) = Solved(k);
+            }
             if (!ok) return false;
-            for (std::size_t i = 0; i < N; ++i) J_[i * N + std::size_t(k)] = (Fp_[i] - F_[i]) * inv;
+            for (int q = first; q < last; ++q) {
+                const int k = groupColumns_[std::size_t(q)];
+                for (int e = pattern_.colStart[std::size_t(k)]; e < pattern_.colStart[std::size_t(k) + 1]; ++e) {
+                    const std::size_t i = std::size_t(pattern_.rowIndex[std::size_t(e)]);
+                    J_[std::size_t(e)] = (Fp_[i] - F_[i]) * inv;
+                }
+            }
         }
         return true;
     }
 
-    // z' solves J·z' = J·z − F with z the solved copies.
-    void NewtonUpdate() {
-        const std::size_t N = std::size_t(Nz_);
-        for (std::size_t i = 0; i < N; ++i) {
-            double s = 0.0;
-            for (std::size_t k = 0; k < N; ++k) s += J_[i * N + k] * Solved(int(k));
-            c_[i] = s - F_[i];
+    // z' solves J·z' = J·z − F, the product formed over the pattern. The
+    // correction form J·Δ = −F is the same mathematically, but its different
+    // rounding changes the Newton path where piecewise-linear devices switch
+    // (the bridge rectifier then cycles between segments), while this form
+    // reproduces the dense algorithm's numbers to the last bit.
+    bool NewtonUpdate(TRunResult& result) {
+        if (!solver_->Factor(J_)) {
+            result.Status = TRunResult::Outcome::NotConverged;
+            result.FailureTime = m_.Time;
+            result.Message = "Система уравнений вырождена при t = " + TimeText(m_.Time) + " с.";
+            return false;
         }
-        solver_->Solve(Nz_, J_, c_, z_);
+        for (int i = 0; i < Nz_; ++i) c_[std::size_t(i)] = 0;
+        for (int k = 0; k < Nz_; ++k)
+            for (int e = pattern_.colStart[std::size_t(k)]; e < pattern_.colStart[std::size_t(k) + 1]; ++e)
+                c_[std::size_t(pattern_.rowIndex[std::size_t(e)])] += J_[std::size_t(e)] * Solved(k);
+        for (int i = 0; i < Nz_; ++i) c_[std::size_t(i)] -= F_[std::size_t(i)];
+        solver_->Solve(c_);
         for (int k = 0; k < Nz_; ++k) {
-            const double v = z_[std::size_t(k)];
+            const double v = c_[std::size_t(k)];
             if (k < cm_.nDyn) YdSolved_[std::size_t(k)] = v;
             else if (k < cm_.nDyn + cm_.nStat) YsSolved_[std::size_t(k - cm_.nDyn)] = v;
             else PhiSolved_[std::size_t(k - cm_.nDyn - cm_.nStat)] = v;
         }
+        return true;
     }
 
     TSimModel& m_;
     TCompiledModel cm_;
     const TRunOptions& options_;
     int Nz_;
+    TSparsePattern pattern_;
+    std::vector<int> groupOf_, groupStart_, groupColumns_;
     std::unique_ptr<TLinearSolver> solver_;
     std::vector<double> Yd_, Ys_, YdSolved_, YsSolved_, PhiSolved_, xn_;
-    std::vector<double> F_, Fp_, J_, c_, z_;
+    std::vector<double> F_, Fp_, J_, c_;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Simulation/CircuitModel.h"
 #include "model/FormDescription.h"
 #include "model/Messages.h"
 #include "model/Schematic.h"
@@ -197,6 +198,13 @@ void TBaseElement::DeleteOutput(TInfoOutput*) {
 }
 
 const TBranchRecord* TBaseElement::GetCircuitModel() const { return nullptr; }
+
+void TBaseElement::DeclareLiveReads(TLiveReads& reads) const {
+    reads.Pins.assign(FConnectors.begin(), FConnectors.end());
+    reads.InternalNodes.clear();
+    for (int k = 0, n = InternalNodeCount(GetCircuitModel()); k < n; ++k) reads.InternalNodes.push_back(k);
+    reads.Inputs.assign(FInputs.begin(), FInputs.end());
+}
 
 // ---------------------------------------------------------------- orientation
 
