@@ -302,64 +302,79 @@ void TCompiledModel::SensorColumns(int sensor, std::vector<int>& cols) const {
         cols.push_back(nDyn + nStat + entries_[std::size_t(k)].index);
 }
 
-void TCompiledModel::CouplingColumns(const Schematic& sheet, const Coupling& c, std::vector<int>& cols) const {
-    for (int k = c.first, e = c.first + c.count; k < e; ++k) {
-        const Term& t = terms_[std::size_t(k)];
-        switch (t.kind) {
-        case 0: {
-            const std::vector<int> own = LiveColumns(sheet, producerOwners_[std::size_t(t.index)]);
-            cols.insert(cols.end(), own.begin(), own.end());
-            break;
-        }
-        case 1: SensorColumns(t.index, cols); break;
-        case 2: cols.push_back(t.index); break;
-        default: cols.push_back(nDyn + t.index); break;
-        }
-    }
-}
-
-TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet) const {
+TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const {
     std::vector<std::vector<int>> rows(static_cast<std::size_t>(Nz()));
+    // A row whose derivatives can change within a step: it reads, through a
+    // value that varies at every read, unknowns the value depends on. Rows
+    // that are linear in the unknowns with fixed coefficients keep their
+    // Jacobian entries for the whole run.
+    std::vector<char> varyingRow(std::size_t(Nz()), 0);
+    auto producerColumns = [&](int j, std::vector<int>& cols, char& varying) {
+        const std::vector<int> own = LiveColumns(sheet, producerOwners_[std::size_t(j)]);
+        if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep()) varying = 1;
+        cols.insert(cols.end(), own.begin(), own.end());
+    };
+    auto couplingColumns = [&](const Coupling& c, std::vector<int>& cols, char& varying) {
+        for (int k = c.first, e = c.first + c.count; k < e; ++k) {
+            const Term& t = terms_[std::size_t(k)];
+            switch (t.kind) {
+            case 0: producerColumns(t.index, cols, varying); break;
+            case 1: SensorColumns(t.index, cols); break;
+            case 2: cols.push_back(t.index); break;
+            default: cols.push_back(nDyn + t.index); break;
+            }
+        }
+    };
     for (int i = 0; i < nDyn; ++i) {
         const DynamicRow& row = dynamicRows_[std::size_t(i)];
         std::vector<int>& cols = rows[std::size_t(i)];
         for (const auto& [k, c] : row.ydTerms) cols.push_back(k);
         for (const auto& [n, c] : row.phiTerms) cols.push_back(nDyn + nStat + n);
         if (row.staticSource >= 0) cols.push_back(nDyn + row.staticSource);
-        if (row.producerSource >= 0) {
-            const std::vector<int> own = LiveColumns(sheet, producerOwners_[std::size_t(row.producerSource)]);
-            cols.insert(cols.end(), own.begin(), own.end());
-        }
+        if (row.producerSource >= 0 && row.d != 0.0)
+            producerColumns(row.producerSource, cols, varyingRow[std::size_t(i)]);
     }
     for (int j = 0; j < nStat; ++j) {
         std::vector<int>& cols = rows[std::size_t(nDyn + j)];
         const auto* s = dynamic_cast<const TStatic*>(staticOwners_[std::size_t(j)]);
+        char ignored = 0;
         if (s)
             for (std::size_t k = 0; k < s->FInputs.size(); ++k) {
                 const int input = s->FInputBase + int(k);
-                if (input >= 0 && input < nSI) CouplingColumns(sheet, staticInputs_[std::size_t(input)], cols);
+                if (input >= 0 && input < nSI) couplingColumns(staticInputs_[std::size_t(input)], cols, ignored);
             }
         const std::vector<int> own = LiveColumns(sheet, staticOwners_[std::size_t(j)]);
         cols.insert(cols.end(), own.begin(), own.end());
+        // A block's function of its inputs may be anything.
+        varyingRow[std::size_t(nDyn + j)] = !cols.empty();
     }
     // A node row reads the potentials at both ends of each of its branches
     // and whatever the branch's values read.
     std::map<const TBaseElement*, std::vector<int>> ownerColumns;
     for (const Branch& br : branches_) {
         std::vector<int> reads;
+        char varying = 0;
         if (br.nodeA >= 0) reads.push_back(nDyn + nStat + br.nodeA);
         if (br.nodeB >= 0) reads.push_back(nDyn + nStat + br.nodeB);
         if (br.g.IsDynamic() || br.E.IsDynamic() || br.J.IsDynamic()) {
             auto [it, fresh] = ownerColumns.try_emplace(br.owner);
             if (fresh) it->second = LiveColumns(sheet, br.owner);
             reads.insert(reads.end(), it->second.begin(), it->second.end());
+            if (!it->second.empty() && (br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep()))
+                varying = 1;
         }
-        if (br.control >= 0) CouplingColumns(sheet, controls_[std::size_t(br.control)], reads);
+        if (br.control >= 0) couplingColumns(controls_[std::size_t(br.control)], reads, varying);
         for (int node : {br.nodeA, br.nodeB})
             if (node >= 0) {
-                auto& cols = rows[std::size_t(nDyn + nStat + node)];
-                cols.insert(cols.end(), reads.begin(), reads.end());
+                const std::size_t row = std::size_t(nDyn + nStat + node);
+                rows[row].insert(rows[row].end(), reads.begin(), reads.end());
+                if (varying) varyingRow[row] = 1;
             }
     }
-    return PatternFromRows(rows);
+    TSparsePattern pattern = PatternFromRows(rows);
+    varyingColumns.assign(std::size_t(Nz()), 0);
+    for (int k = 0; k < pattern.n; ++k)
+        for (int e = pattern.colStart[std::size_t(k)]; e < pattern.colStart[std::size_t(k) + 1]; ++e)
+            if (varyingRow[std::size_t(pattern.rowIndex[std::size_t(e)])]) varyingColumns[std::size_t(k)] = 1;
+    return pattern;
 }

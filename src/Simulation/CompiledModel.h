@@ -37,8 +37,10 @@ public:
                   const std::vector<double>& Ys, std::vector<double>& F, TBaseElement*& culprit);
 
     // Which unknowns each residual row can read, from the couplings, the
-    // branches and what each element declares its live values read.
-    TSparsePattern JacobianPattern(const Schematic& sheet) const;
+    // branches and what each element declares its live values read; and the
+    // columns whose derivatives can change within a step (the others keep
+    // their values for the whole run).
+    TSparsePattern JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const;
 
     // Consumer inputs for the present solution.
     void ConsumerInputs(const std::vector<double>& Yd, const std::vector<double>& Ys,
@@ -97,7 +99,6 @@ private:
     double SensorValue(int j);
     std::vector<int> LiveColumns(const Schematic& sheet, const TBaseElement* e) const;
     void SensorColumns(int sensor, std::vector<int>& cols) const;
-    void CouplingColumns(const Schematic& sheet, const Coupling& c, std::vector<int>& cols) const;
 
     TSimModel& model_;
     std::vector<Term> terms_;

@@ -59,7 +59,7 @@ class NewtonLoop {
 public:
     NewtonLoop(Schematic& sheet, const TRunOptions& options)
         : m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
-          pattern_(cm_.JacobianPattern(sheet)) {
+          pattern_(cm_.JacobianPattern(sheet, varying_)) {
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
         Yd_.assign(std::size_t(cm_.nDyn), 0.0);
         Ys_.assign(std::size_t(cm_.nStat), 0.0);
@@ -72,13 +72,8 @@ public:
         Fp_.resize(std::size_t(Nz_));
         c_.resize(std::size_t(Nz_));
         J_.assign(std::size_t(pattern_.NonZeros()), 0.0);
-        const int groups = ColourColumns(pattern_, groupOf_);
-        groupStart_.assign(std::size_t(groups) + 1, 0);
-        for (int g : groupOf_) ++groupStart_[std::size_t(g) + 1];
-        for (int g = 0; g < groups; ++g) groupStart_[std::size_t(g) + 1] += groupStart_[std::size_t(g)];
-        groupColumns_.resize(std::size_t(Nz_));
-        std::vector<int> fill(groupStart_.begin(), groupStart_.end() - 1);
-        for (int k = 0; k < Nz_; ++k) groupColumns_[std::size_t(fill[std::size_t(groupOf_[std::size_t(k)])]++)] = k;
+        allColumns_ = Groups(nullptr);
+        varyingColumns_ = Groups(&varying_);
         solver_ = MakeSolverFor(pattern_);
         solver_->Analyse(pattern_);
     }
@@ -148,7 +143,8 @@ private:
                                  " итераций невязка не стала меньше точности решения.";
                 return false;
             }
-            if (!Jacobian(result) || !NewtonUpdate(result)) return false;
+            bool changed = false;
+            if (!Jacobian(result, changed) || !NewtonUpdate(result, changed)) return false;
             ++iterations;
             ++result.Iterations;
             m_.WaitWhilePaused();
@@ -180,22 +176,48 @@ private:
         return PhiSolved_[std::size_t(k - cm_.nDyn - cm_.nStat)];
     }
 
-    // Forward differences, with every column of a group (columns that share
-    // no row) perturbed at once: each row then sees one column's change.
-    bool Jacobian(TRunResult& result) {
+    // Columns perturbed together: the columns of each group share no row.
+    struct ColumnGroups {
+        std::vector<int> start{0};  // range of each group in `columns`
+        std::vector<int> columns;
+        int Count() const { return int(start.size()) - 1; }
+    };
+    ColumnGroups Groups(const std::vector<char>* only) const {
+        std::vector<int> groupOf;
+        const int groups = ColourColumns(pattern_, groupOf, only);
+        ColumnGroups g;
+        g.start.assign(std::size_t(groups) + 1, 0);
+        for (int x : groupOf)
+            if (x >= 0) ++g.start[std::size_t(x) + 1];
+        for (int x = 0; x < groups; ++x) g.start[std::size_t(x) + 1] += g.start[std::size_t(x)];
+        g.columns.resize(std::size_t(g.start.back()));
+        std::vector<int> fill(g.start.begin(), g.start.end() - 1);
+        for (int k = 0; k < Nz_; ++k)
+            if (const int x = groupOf[std::size_t(k)]; x >= 0) g.columns[std::size_t(fill[std::size_t(x)]++)] = k;
+        return g;
+    }
+
+    // Forward differences, every column of a group perturbed at once: each
+    // row then sees one column's change. Columns whose derivatives cannot
+    // change within the run are differenced once; while no other column
+    // exists, the factorisation is kept too.
+    bool Jacobian(TRunResult& result, bool& changed) {
+        const bool reuse = haveJacobian_ && options_.ReuseJacobian;
+        changed = !reuse || varyingColumns_.Count() > 0;
+        const ColumnGroups& groups = reuse ? varyingColumns_ : allColumns_;
+        haveJacobian_ = true;
         const double inv = 1.0 / m_.pr;
-        const int groups = int(groupStart_.size()) - 1;
-        for (int g = 0; g < groups; ++g) {
-            const int first = groupStart_[std::size_t(g)], last = groupStart_[std::size_t(g) + 1];
-            for (int q = first; q < last; ++q) Unknown(groupColumns_[std::size_t(q)]) += m_.pr;
+        for (int g = 0; g < groups.Count(); ++g) {
+            const int first = groups.start[std::size_t(g)], last = groups.start[std::size_t(g) + 1];
+            for (int q = first; q < last; ++q) Unknown(groups.columns[std::size_t(q)]) += m_.pr;
             const bool ok = Evaluate(Fp_, result);
             for (int q = first; q < last; ++q) {
-                const int k = groupColumns_[std::size_t(q)];
+                const int k = groups.columns[std::size_t(q)];
                 Unknown(k) = Solved(k);
             }
             if (!ok) return false;
             for (int q = first; q < last; ++q) {
-                const int k = groupColumns_[std::size_t(q)];
+                const int k = groups.columns[std::size_t(q)];
                 for (int e = pattern_.colStart[std::size_t(k)]; e < pattern_.colStart[std::size_t(k) + 1]; ++e) {
                     const std::size_t i = std::size_t(pattern_.rowIndex[std::size_t(e)]);
                     J_[std::size_t(e)] = (Fp_[i] - F_[i]) * inv;
@@ -210,8 +232,8 @@ private:
     // rounding changes the Newton path where piecewise-linear devices switch
     // (the bridge rectifier then cycles between segments), while this form
     // reproduces the dense algorithm's numbers to the last bit.
-    bool NewtonUpdate(TRunResult& result) {
-        if (!solver_->Factor(J_)) {
+    bool NewtonUpdate(TRunResult& result, bool changed) {
+        if (changed && !solver_->Factor(J_)) {
             result.Status = TRunResult::Outcome::NotConverged;
             result.FailureTime = m_.Time;
             result.Message = "Система уравнений вырождена при t = " + TimeText(m_.Time) + " с.";
@@ -236,8 +258,10 @@ private:
     TCompiledModel cm_;
     const TRunOptions& options_;
     int Nz_;
+    std::vector<char> varying_;
     TSparsePattern pattern_;
-    std::vector<int> groupOf_, groupStart_, groupColumns_;
+    ColumnGroups allColumns_, varyingColumns_;
+    bool haveJacobian_ = false;
     std::unique_ptr<TLinearSolver> solver_;
     std::vector<double> Yd_, Ys_, YdSolved_, YsSolved_, PhiSolved_, xn_;
     std::vector<double> F_, Fp_, J_, c_;

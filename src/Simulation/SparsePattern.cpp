@@ -29,7 +29,7 @@ TSparsePattern PatternFromRows(const std::vector<std::vector<int>>& columnsOfRow
     return p;
 }
 
-int ColourColumns(const TSparsePattern& p, std::vector<int>& groupOf) {
+int ColourColumns(const TSparsePattern& p, std::vector<int>& groupOf, const std::vector<char>* only) {
     // Columns of each row, to find the columns a column conflicts with.
     std::vector<int> rowStart(std::size_t(p.n) + 1, 0);
     for (int r : p.rowIndex) ++rowStart[std::size_t(r) + 1];
@@ -44,6 +44,7 @@ int ColourColumns(const TSparsePattern& p, std::vector<int>& groupOf) {
     std::vector<int> usedBy;  // usedBy[g] == k: group g is taken by a neighbour of column k
     int groups = 0;
     for (int k = 0; k < p.n; ++k) {
+        if (only && !(*only)[std::size_t(k)]) continue;
         for (int e = p.colStart[std::size_t(k)]; e < p.colStart[std::size_t(k) + 1]; ++e) {
             const int r = p.rowIndex[std::size_t(e)];
             for (int q = rowStart[std::size_t(r)]; q < rowStart[std::size_t(r) + 1]; ++q)

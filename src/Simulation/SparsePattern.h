@@ -24,4 +24,6 @@ TSparsePattern PatternFromRows(const std::vector<std::vector<int>>& columnsOfRow
 // perturbing every column of a group at once still gives each row the
 // difference of exactly one column. Returns the group of each column and the
 // number of groups.
-int ColourColumns(const TSparsePattern& pattern, std::vector<int>& groupOf);
+// With `only`, just the columns it marks are grouped; the others get -1.
+int ColourColumns(const TSparsePattern& pattern, std::vector<int>& groupOf,
+                  const std::vector<char>* only = nullptr);
