@@ -3,6 +3,8 @@
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
 
+#include <algorithm>
+
 int TerminalNode(const TBaseElement& element, const TTerminal& terminal) {
     if (terminal.Kind == 1) return element.FNodeBase + terminal.Index;
     if (terminal.Kind != 0 || !terminal.Pin) return -1;
@@ -19,6 +21,7 @@ TValue EvaluateValue(TBaseElement& element, const TValueRef& ref) {
     }
     case 2: return ref.Function ? ref.Function(&element) : 0.0;
     case 3: return ref.Function ? TValue(&element, ref.Function) : TValue(0.0);
+    case 4: return ref.Function ? TValue::OncePerStep(&element, ref.Function) : TValue(0.0);
     default: return 0.0;
     }
 }
@@ -27,4 +30,13 @@ int BranchCount(const TBranchRecord* table) {
     int n = 0;
     for (const TBranchRecord* r = table; r && r->T1.Kind != -1; ++r) ++n;
     return n;
+}
+
+int InternalNodeCount(const TBranchRecord* table) {
+    int count = 0;
+    for (const TBranchRecord* r = table; r && r->T1.Kind != -1; ++r) {
+        if (r->T1.Kind == 1) count = std::max(count, r->T1.Index + 1);
+        if (r->T2.Kind == 1) count = std::max(count, r->T2.Index + 1);
+    }
+    return count;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "Simulation/TValue.h"
 
 class TBaseElement;
+class TConnector;
+class TInfoInput;
 
 // How a circuit element describes itself to model assembly: a static,
 // class-wide table of branch records ended by a record whose first terminal
@@ -20,7 +23,9 @@ struct TTerminal {
 };
 
 struct TValueRef {
-    std::int8_t Kind = 0;        // 0 constant, 1 parameter, 2 computed once, 3 live
+    // 0 constant, 1 parameter, 2 computed once, 3 live at every read, 4 live
+    // but fixed within a step (reads the last solution once per step).
+    std::int8_t Kind = 0;
     double Constant = 0;
     const char* Param = nullptr;
     TElementFunction Function = nullptr;
@@ -43,6 +48,7 @@ constexpr TValueRef ConstValue(double v) { return {0, v, nullptr, nullptr}; }
 constexpr TValueRef ParamValueRef(const char* name) { return {1, 0, name, nullptr}; }
 constexpr TValueRef ComputedValue(TElementFunction f) { return {2, 0, nullptr, f}; }
 constexpr TValueRef LiveValue(TElementFunction f) { return {3, 0, nullptr, f}; }
+constexpr TValueRef StepValue(TElementFunction f) { return {4, 0, nullptr, f}; }
 
 // The global node number of a terminal: an internal node is FNodeBase + k; a
 // pin is -1 when unconnected, else its equation index for the run.
@@ -53,3 +59,13 @@ TValue EvaluateValue(TBaseElement& element, const TValueRef& ref);
 
 // Number of records of a table (0 for none).
 int BranchCount(const TBranchRecord* table);
+
+// Number of internal nodes a table uses.
+int InternalNodeCount(const TBranchRecord* table);
+
+// What an element's live values read (see TBaseElement::DeclareLiveReads).
+struct TLiveReads {
+    std::vector<const TConnector*> Pins;
+    std::vector<int> InternalNodes;  // local indices
+    std::vector<const TInfoInput*> Inputs;
+};

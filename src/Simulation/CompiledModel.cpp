@@ -8,11 +8,14 @@
 #include "model/TBaseElement.h"
 #include "blocks/Families.h"
 #include "Simulation/CircuitModel.h"
+#include "Simulation/ModelAssembly.h"
+#include "model/TConnector.h"
+#include "model/TInfoConnector.h"
 
 TCompiledModel::TCompiledModel(const Schematic& sheet, TSimModel& m) : model_(m) {
     nDyn = m.D.ysize;
     nStat = m.F.ysize;
-    nNodes = m.Z.ysize;
+    nNodes = m.NodeRows;
     nX = m.A.ysize;
     nCons = m.N.ysize;
     nSI = m.P.ysize;
@@ -40,9 +43,10 @@ TCompiledModel::TCompiledModel(const Schematic& sheet, TSimModel& m) : model_(m)
         statics_.push_back(m.F.At(j));
         staticOwners_.push_back(sheet.Statics[j]);
     }
+    for (int j = 0; j < m.Un.ysize; ++j) producerOwners_.push_back(sheet.Producers[j]);
 
     // Branch owners, in the order model assembly numbered the branches.
-    const int nBr = m.g.ysize;
+    const int nBr = int(m.Branches.size());
     std::vector<TBaseElement*> owners(std::size_t(nBr), nullptr);
     int plain = 0, cv = m.FirstCVBranch, cc = m.FirstCCBranch;
     for (TBaseElement* e : sheet.Elements) {
@@ -57,18 +61,12 @@ TCompiledModel::TCompiledModel(const Schematic& sheet, TSimModel& m) : model_(m)
     branches_.resize(std::size_t(nBr));
     for (int b = 0; b < nBr; ++b) {
         Branch& br = branches_[std::size_t(b)];
-        for (int n = 0; n < nNodes; ++n) {
-            const double z = m.Z(n, b).Value();
-            if (z == 0.0) continue;
-            if (br.nodeA < 0) {
-                br.nodeA = n;
-                br.coefA = z;
-            } else {
-                br.nodeB = n;
-                br.coefB = z;
-            }
-        }
-        br.g = m.g(b, b);
+        const TBranch& src = m.Branches[std::size_t(b)];
+        br.nodeA = src.NodeA;
+        br.coefA = src.CoefA;
+        br.nodeB = src.NodeB;
+        br.coefB = src.CoefB;
+        br.g = src.g;
         br.owner = owners[std::size_t(b)];
         if (b < m.FirstCVBranch) {
             br.E = m.En.At(b);
@@ -272,4 +270,111 @@ void TCompiledModel::ConsumerInputs(const std::vector<double>& Yd, const std::ve
                                     std::vector<double>& out) {
     out.resize(std::size_t(nCons));
     for (int i = 0; i < nCons; ++i) out[std::size_t(i)] = Signal(consumerInputs_[std::size_t(i)], Yd, Ys);
+}
+
+// The unknowns an element's live values read, as columns of z.
+std::vector<int> TCompiledModel::LiveColumns(const Schematic& sheet, const TBaseElement* e) const {
+    std::vector<int> cols;
+    if (!e) return cols;
+    TLiveReads reads;
+    e->DeclareLiveReads(reads);
+    const int phi = nDyn + nStat;
+    for (const TConnector* pin : reads.Pins)
+        if (pin && pin->IsConnected() && pin->FSimNode >= 0 && pin->FSimNode < nNodes) cols.push_back(phi + pin->FSimNode);
+    for (int k : reads.InternalNodes)
+        if (const int n = e->FNodeBase + k; n >= 0 && n < nNodes) cols.push_back(phi + n);
+    for (const TInfoInput* input : reads.Inputs) {
+        const TSignalSource src = ClassifySource(sheet, input);
+        if (src.Index < 0) continue;
+        switch (src.Type) {
+        case TSignalSource::Sensor: SensorColumns(src.Index, cols); break;
+        case TSignalSource::Dynamic: cols.push_back(src.Index); break;
+        case TSignalSource::Static: cols.push_back(nDyn + src.Index); break;
+        default: break;  // producers follow time and step state only
+        }
+    }
+    return cols;
+}
+
+void TCompiledModel::SensorColumns(int sensor, std::vector<int>& cols) const {
+    const Row& r = sensorRows_[std::size_t(sensor)];
+    for (int k = r.first, e = r.first + r.count; k < e; ++k)
+        cols.push_back(nDyn + nStat + entries_[std::size_t(k)].index);
+}
+
+TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const {
+    std::vector<std::vector<int>> rows(static_cast<std::size_t>(Nz()));
+    // A row whose derivatives can change within a step: it reads, through a
+    // value that varies at every read, unknowns the value depends on. Rows
+    // that are linear in the unknowns with fixed coefficients keep their
+    // Jacobian entries for the whole run.
+    std::vector<char> varyingRow(std::size_t(Nz()), 0);
+    auto producerColumns = [&](int j, std::vector<int>& cols, char& varying) {
+        const std::vector<int> own = LiveColumns(sheet, producerOwners_[std::size_t(j)]);
+        if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep()) varying = 1;
+        cols.insert(cols.end(), own.begin(), own.end());
+    };
+    auto couplingColumns = [&](const Coupling& c, std::vector<int>& cols, char& varying) {
+        for (int k = c.first, e = c.first + c.count; k < e; ++k) {
+            const Term& t = terms_[std::size_t(k)];
+            switch (t.kind) {
+            case 0: producerColumns(t.index, cols, varying); break;
+            case 1: SensorColumns(t.index, cols); break;
+            case 2: cols.push_back(t.index); break;
+            default: cols.push_back(nDyn + t.index); break;
+            }
+        }
+    };
+    for (int i = 0; i < nDyn; ++i) {
+        const DynamicRow& row = dynamicRows_[std::size_t(i)];
+        std::vector<int>& cols = rows[std::size_t(i)];
+        for (const auto& [k, c] : row.ydTerms) cols.push_back(k);
+        for (const auto& [n, c] : row.phiTerms) cols.push_back(nDyn + nStat + n);
+        if (row.staticSource >= 0) cols.push_back(nDyn + row.staticSource);
+        if (row.producerSource >= 0 && row.d != 0.0)
+            producerColumns(row.producerSource, cols, varyingRow[std::size_t(i)]);
+    }
+    for (int j = 0; j < nStat; ++j) {
+        std::vector<int>& cols = rows[std::size_t(nDyn + j)];
+        const auto* s = dynamic_cast<const TStatic*>(staticOwners_[std::size_t(j)]);
+        char ignored = 0;
+        if (s)
+            for (std::size_t k = 0; k < s->FInputs.size(); ++k) {
+                const int input = s->FInputBase + int(k);
+                if (input >= 0 && input < nSI) couplingColumns(staticInputs_[std::size_t(input)], cols, ignored);
+            }
+        const std::vector<int> own = LiveColumns(sheet, staticOwners_[std::size_t(j)]);
+        cols.insert(cols.end(), own.begin(), own.end());
+        // A block's function of its inputs may be anything.
+        varyingRow[std::size_t(nDyn + j)] = !cols.empty();
+    }
+    // A node row reads the potentials at both ends of each of its branches
+    // and whatever the branch's values read.
+    std::map<const TBaseElement*, std::vector<int>> ownerColumns;
+    for (const Branch& br : branches_) {
+        std::vector<int> reads;
+        char varying = 0;
+        if (br.nodeA >= 0) reads.push_back(nDyn + nStat + br.nodeA);
+        if (br.nodeB >= 0) reads.push_back(nDyn + nStat + br.nodeB);
+        if (br.g.IsDynamic() || br.E.IsDynamic() || br.J.IsDynamic()) {
+            auto [it, fresh] = ownerColumns.try_emplace(br.owner);
+            if (fresh) it->second = LiveColumns(sheet, br.owner);
+            reads.insert(reads.end(), it->second.begin(), it->second.end());
+            if (!it->second.empty() && (br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep()))
+                varying = 1;
+        }
+        if (br.control >= 0) couplingColumns(controls_[std::size_t(br.control)], reads, varying);
+        for (int node : {br.nodeA, br.nodeB})
+            if (node >= 0) {
+                const std::size_t row = std::size_t(nDyn + nStat + node);
+                rows[row].insert(rows[row].end(), reads.begin(), reads.end());
+                if (varying) varyingRow[row] = 1;
+            }
+    }
+    TSparsePattern pattern = PatternFromRows(rows);
+    varyingColumns.assign(std::size_t(Nz()), 0);
+    for (int k = 0; k < pattern.n; ++k)
+        for (int e = pattern.colStart[std::size_t(k)]; e < pattern.colStart[std::size_t(k) + 1]; ++e)
+            if (varyingRow[std::size_t(pattern.rowIndex[std::size_t(e)])]) varyingColumns[std::size_t(k)] = 1;
+    return pattern;
 }

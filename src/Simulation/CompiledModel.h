@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Simulation/SparsePattern.h"
 #include "Simulation/TValue.h"
 
 class TSimModel;
@@ -34,6 +35,12 @@ public:
     // `culprit` set to the element whose value it was (or null).
     bool Residual(const std::vector<double>& xn, const std::vector<double>& Yd,
                   const std::vector<double>& Ys, std::vector<double>& F, TBaseElement*& culprit);
+
+    // Which unknowns each residual row can read, from the couplings, the
+    // branches and what each element declares its live values read; and the
+    // columns whose derivatives can change within a step (the others keep
+    // their values for the whole run).
+    TSparsePattern JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const;
 
     // Consumer inputs for the present solution.
     void ConsumerInputs(const std::vector<double>& Yd, const std::vector<double>& Ys,
@@ -90,6 +97,8 @@ private:
     double Source(const Term& t, const std::vector<double>& Yd, const std::vector<double>& Ys);
     double Signal(const Coupling& c, const std::vector<double>& Yd, const std::vector<double>& Ys);
     double SensorValue(int j);
+    std::vector<int> LiveColumns(const Schematic& sheet, const TBaseElement* e) const;
+    void SensorColumns(int sensor, std::vector<int>& cols) const;
 
     TSimModel& model_;
     std::vector<Term> terms_;
@@ -98,7 +107,7 @@ private:
     std::vector<Coupling> dynInputs_, staticInputs_, consumerInputs_, controls_;
     std::vector<double> u_;  // dynamic-block inputs of the state step
     std::vector<TValue> producers_, statics_;
-    std::vector<TBaseElement*> staticOwners_;
+    std::vector<TBaseElement*> staticOwners_, producerOwners_;
     std::vector<Branch> branches_;
     std::vector<double> controlValues_;
     std::vector<DynamicRow> dynamicRows_;

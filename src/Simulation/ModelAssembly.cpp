@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "Simulation/CircuitModel.h"
+#include "model/Messages.h"
+#include <cstdio>
 #include "Simulation/SimModel.h"
 #include "blocks/Families.h"
 #include "model/Schematic.h"
@@ -86,14 +88,6 @@ NodeMap NumberListedNodes(const Schematic& sheet) {
     return map;
 }
 
-int InternalNodeCount(const TBranchRecord* table) {
-    int count = 0;
-    for (const TBranchRecord* r = table; r && r->T1.Kind != -1; ++r) {
-        if (r->T1.Kind == 1) count = std::max(count, r->T1.Index + 1);
-        if (r->T2.Kind == 1) count = std::max(count, r->T2.Index + 1);
-    }
-    return count;
-}
 
 } // namespace
 
@@ -184,8 +178,8 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
 
     // 10-11. Branches.
     const int nPlain = nBr - nCV - nCC;
-    m.g = TMatrix(nBr, nBr);
-    m.Z = TMatrix(nNodes, nBr);
+    m.NodeRows = nNodes;
+    m.Branches.assign(std::size_t(nBr), TBranch{});
     m.En = TMatrix(nPlain, 1);
     m.Jn = TMatrix(nPlain, 1);
     m.FirstCVBranch = nPlain;
@@ -205,11 +199,25 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
             // out only that terminal would tie the other end to the
             // reference node through the branch. A branch with both ends on
             // one node carries nothing into it either: the incidences cancel.
+            TBranch& br = m.Branches[std::size_t(b)];
             if (n1 >= 0 && n2 >= 0 && n1 != n2) {
-                if (n1 < nNodes) m.Z(n1, b) = -1.0;
-                if (n2 < nNodes) m.Z(n2, b) = 1.0;
+                const std::pair<int, double> ends[2] = {{n1, -1.0}, {n2, 1.0}};
+                for (const auto& [node, coef] : ends) {
+                    if (node >= nNodes) continue;
+                    if (br.NodeA < 0) {
+                        br.NodeA = node;
+                        br.CoefA = coef;
+                    } else {
+                        br.NodeB = node;
+                        br.CoefB = coef;
+                    }
+                }
+                if (br.NodeB >= 0 && br.NodeB < br.NodeA) {
+                    std::swap(br.NodeA, br.NodeB);
+                    std::swap(br.CoefA, br.CoefB);
+                }
             }
-            m.g(b, b) = EvaluateValue(*e, r->g);
+            br.g = EvaluateValue(*e, r->g);
             if (!isCV && !isCC) {
                 m.En.At(b) = EvaluateValue(*e, r->E);
                 m.Jn.At(b) = EvaluateValue(*e, r->J);
@@ -244,7 +252,34 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
     // 14. Run vectors and the dump.
     m.StaticInputs.assign(std::size_t(nSI), 0.0);
     m.Time = -1.0;
-    if (!dumpDir.empty()) WriteDebugDump(sheet, dumpDir + "/debug.txt");
+    if (!dumpDir.empty()) {
+        const long unknowns = long(nDyn) + nStat + nNodes;
+        if (unknowns <= DebugDumpLimit || m.DumpLargeModels) WriteDebugDump(sheet, dumpDir + "/debug.txt");
+        else {
+            std::remove((dumpDir + "/debug.txt").c_str());
+            Msg().Information("Файл debug.txt не записан: в модели " + std::to_string(unknowns) +
+                                  " неизвестных, а без явного запроса он пишется не более чем для " +
+                                  std::to_string(DebugDumpLimit) + ".",
+                              ApplicationTitle);
+        }
+    }
+}
+
+TMatrix IncidenceMatrix(const TSimModel& m) {
+    TMatrix Z(m.NodeRows, int(m.Branches.size()));
+    for (std::size_t b = 0; b < m.Branches.size(); ++b) {
+        const TBranch& br = m.Branches[b];
+        if (br.NodeA >= 0) Z(br.NodeA, int(b)) = br.CoefA;
+        if (br.NodeB >= 0) Z(br.NodeB, int(b)) = br.CoefB;
+    }
+    return Z;
+}
+
+TMatrix ConductanceMatrix(const TSimModel& m) {
+    const int n = int(m.Branches.size());
+    TMatrix g(n, n);
+    for (int b = 0; b < n; ++b) g(b, b) = m.Branches[std::size_t(b)].g;
+    return g;
 }
 
 namespace {
@@ -269,11 +304,12 @@ bool WriteDebugDump(const Schematic& sheet, const std::string& path) {
     std::ofstream out(path, std::ios::trunc);
     if (!out) return false;
     const TSimModel& m = sheet.SimModel();
+    const TMatrix Z = IncidenceMatrix(m), g = ConductanceMatrix(m);
     const std::pair<const char*, const TMatrix*> order[] = {
         {"A", &m.A},     {"B", &m.B},     {"C", &m.C},     {"D", &m.D},     {"Xk", &m.Xk},
         {"G", &m.G},     {"Ge", &m.Ge},   {"Hd", &m.Hd},   {"Hc", &m.Hc},   {"P", &m.P},
         {"Pe", &m.Pe},   {"Qd", &m.Qd},   {"Qc", &m.Qc},   {"F", &m.F},     {"Un", &m.Un},
-        {"En", &m.En},   {"Jn", &m.Jn},   {"Z", &m.Z},     {"g", &m.g},     {"Mf", &m.Mf},
+        {"En", &m.En},   {"Jn", &m.Jn},   {"Z", &Z},       {"g", &g},     {"Mf", &m.Mf},
         {"Mec", &m.Mec}, {"Med", &m.Med}, {"Meu", &m.Meu}, {"Mjc", &m.Mjc}, {"Mjd", &m.Mjd},
         {"Mju", &m.Mju}, {"N", &m.N},     {"Ne", &m.Ne},   {"Nc", &m.Nc},   {"Nd", &m.Nd},
         {"Mev", &m.Mev}, {"Mjv", &m.Mjv}};

@@ -26,5 +26,16 @@ struct TSignalSource {
 };
 TSignalSource ClassifySource(const Schematic& sheet, const TInfoInput* input);
 
+// Above this many unknowns "debug.txt" is written only on request
+// (TSimModel::DumpLargeModels): its matrices are dense.
+constexpr long DebugDumpLimit = 400;
+
+// The dense incidence (nodes × branches) and diagonal conductance matrices
+// of the branch list, for the dump and for tests on small circuits.
+class TMatrix;
+class TSimModel;
+TMatrix IncidenceMatrix(const TSimModel& model);
+TMatrix ConductanceMatrix(const TSimModel& model);
+
 // Writes the dump of the present model to a file; false when it cannot be opened.
 bool WriteDebugDump(const Schematic& sheet, const std::string& path);

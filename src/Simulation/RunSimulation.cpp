@@ -59,7 +59,7 @@ class NewtonLoop {
 public:
     NewtonLoop(Schematic& sheet, const TRunOptions& options)
         : m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
-          solver_(MakeDefaultSolver()) {
+          pattern_(cm_.JacobianPattern(sheet, varying_)) {
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
         Yd_.assign(std::size_t(cm_.nDyn), 0.0);
         Ys_.assign(std::size_t(cm_.nStat), 0.0);
@@ -70,8 +70,12 @@ public:
         for (int r = 0; r < cm_.nX; ++r) xn_[std::size_t(r)] = m_.Xk.At(r).Value();
         F_.resize(std::size_t(Nz_));
         Fp_.resize(std::size_t(Nz_));
-        J_.resize(std::size_t(Nz_) * std::size_t(Nz_));
         c_.resize(std::size_t(Nz_));
+        J_.assign(std::size_t(pattern_.NonZeros()), 0.0);
+        allColumns_ = Groups(nullptr);
+        varyingColumns_ = Groups(&varying_);
+        solver_ = MakeSolverFor(pattern_);
+        solver_->Analyse(pattern_);
     }
 
     TRunResult Run() {
@@ -139,8 +143,8 @@ private:
                                  " итераций невязка не стала меньше точности решения.";
                 return false;
             }
-            if (!Jacobian(result)) return false;
-            NewtonUpdate();
+            bool changed = false;
+            if (!Jacobian(result, changed) || !NewtonUpdate(result, changed)) return false;
             ++iterations;
             ++result.Iterations;
             m_.WaitWhilePaused();
@@ -172,45 +176,95 @@ private:
         return PhiSolved_[std::size_t(k - cm_.nDyn - cm_.nStat)];
     }
 
-    // Forward differences, one column per unknown.
-    bool Jacobian(TRunResult& result) {
+    // Columns perturbed together: the columns of each group share no row.
+    struct ColumnGroups {
+        std::vector<int> start{0};  // range of each group in `columns`
+        std::vector<int> columns;
+        int Count() const { return int(start.size()) - 1; }
+    };
+    ColumnGroups Groups(const std::vector<char>* only) const {
+        std::vector<int> groupOf;
+        const int groups = ColourColumns(pattern_, groupOf, only);
+        ColumnGroups g;
+        g.start.assign(std::size_t(groups) + 1, 0);
+        for (int x : groupOf)
+            if (x >= 0) ++g.start[std::size_t(x) + 1];
+        for (int x = 0; x < groups; ++x) g.start[std::size_t(x) + 1] += g.start[std::size_t(x)];
+        g.columns.resize(std::size_t(g.start.back()));
+        std::vector<int> fill(g.start.begin(), g.start.end() - 1);
+        for (int k = 0; k < Nz_; ++k)
+            if (const int x = groupOf[std::size_t(k)]; x >= 0) g.columns[std::size_t(fill[std::size_t(x)]++)] = k;
+        return g;
+    }
+
+    // Forward differences, every column of a group perturbed at once: each
+    // row then sees one column's change. Columns whose derivatives cannot
+    // change within the run are differenced once; while no other column
+    // exists, the factorisation is kept too.
+    bool Jacobian(TRunResult& result, bool& changed) {
+        const bool reuse = haveJacobian_ && options_.ReuseJacobian;
+        changed = !reuse || varyingColumns_.Count() > 0;
+        const ColumnGroups& groups = reuse ? varyingColumns_ : allColumns_;
+        haveJacobian_ = true;
         const double inv = 1.0 / m_.pr;
-        const std::size_t N = std::size_t(Nz_);
-        for (int k = 0; k < Nz_; ++k) {
-            double& x = Unknown(k);
-            x += m_.pr;
+        for (int g = 0; g < groups.Count(); ++g) {
+            const int first = groups.start[std::size_t(g)], last = groups.start[std::size_t(g) + 1];
+            for (int q = first; q < last; ++q) Unknown(groups.columns[std::size_t(q)]) += m_.pr;
             const bool ok = Evaluate(Fp_, result);
-            x = Solved(k);
+            for (int q = first; q < last; ++q) {
+                const int k = groups.columns[std::size_t(q)];
+                Unknown(k) = Solved(k);
+            }
             if (!ok) return false;
-            for (std::size_t i = 0; i < N; ++i) J_[i * N + std::size_t(k)] = (Fp_[i] - F_[i]) * inv;
+            for (int q = first; q < last; ++q) {
+                const int k = groups.columns[std::size_t(q)];
+                for (int e = pattern_.colStart[std::size_t(k)]; e < pattern_.colStart[std::size_t(k) + 1]; ++e) {
+                    const std::size_t i = std::size_t(pattern_.rowIndex[std::size_t(e)]);
+                    J_[std::size_t(e)] = (Fp_[i] - F_[i]) * inv;
+                }
+            }
         }
         return true;
     }
 
-    // z' solves J·z' = J·z − F with z the solved copies.
-    void NewtonUpdate() {
-        const std::size_t N = std::size_t(Nz_);
-        for (std::size_t i = 0; i < N; ++i) {
-            double s = 0.0;
-            for (std::size_t k = 0; k < N; ++k) s += J_[i * N + k] * Solved(int(k));
-            c_[i] = s - F_[i];
+    // z' solves J·z' = J·z − F, the product formed over the pattern. The
+    // correction form J·Δ = −F is the same mathematically, but its different
+    // rounding changes the Newton path where piecewise-linear devices switch
+    // (the bridge rectifier then cycles between segments), while this form
+    // reproduces the dense algorithm's numbers to the last bit.
+    bool NewtonUpdate(TRunResult& result, bool changed) {
+        if (changed && !solver_->Factor(J_)) {
+            result.Status = TRunResult::Outcome::NotConverged;
+            result.FailureTime = m_.Time;
+            result.Message = "Система уравнений вырождена при t = " + TimeText(m_.Time) + " с.";
+            return false;
         }
-        solver_->Solve(Nz_, J_, c_, z_);
+        for (int i = 0; i < Nz_; ++i) c_[std::size_t(i)] = 0;
+        for (int k = 0; k < Nz_; ++k)
+            for (int e = pattern_.colStart[std::size_t(k)]; e < pattern_.colStart[std::size_t(k) + 1]; ++e)
+                c_[std::size_t(pattern_.rowIndex[std::size_t(e)])] += J_[std::size_t(e)] * Solved(k);
+        for (int i = 0; i < Nz_; ++i) c_[std::size_t(i)] -= F_[std::size_t(i)];
+        solver_->Solve(c_);
         for (int k = 0; k < Nz_; ++k) {
-            const double v = z_[std::size_t(k)];
+            const double v = c_[std::size_t(k)];
             if (k < cm_.nDyn) YdSolved_[std::size_t(k)] = v;
             else if (k < cm_.nDyn + cm_.nStat) YsSolved_[std::size_t(k - cm_.nDyn)] = v;
             else PhiSolved_[std::size_t(k - cm_.nDyn - cm_.nStat)] = v;
         }
+        return true;
     }
 
     TSimModel& m_;
     TCompiledModel cm_;
     const TRunOptions& options_;
     int Nz_;
+    std::vector<char> varying_;
+    TSparsePattern pattern_;
+    ColumnGroups allColumns_, varyingColumns_;
+    bool haveJacobian_ = false;
     std::unique_ptr<TLinearSolver> solver_;
     std::vector<double> Yd_, Ys_, YdSolved_, YsSolved_, PhiSolved_, xn_;
-    std::vector<double> F_, Fp_, J_, c_, z_;
+    std::vector<double> F_, Fp_, J_, c_;
 };
 
 } // namespace

@@ -14,6 +14,13 @@ struct TRunOptions {
     std::string OutputDir = ".";
     // Newton iterations allowed in one step; 0 means no limit.
     std::int64_t MaxIterations = 0;
+    // Jacobian columns whose derivatives cannot change within the run are
+    // differenced once, and the factorisation is kept while nothing else
+    // changes. Off, every Newton iteration differences every column, which
+    // reproduces the dense algorithm's numbers to the last bit; on, the
+    // results differ from those by the forward differences' rounding, well
+    // inside what the accuracy TNC allows.
+    bool ReuseJacobian = true;
     // Called now and then on the simulation thread with the model time.
     std::function<void(double)> Progress;
     // Called with every sample kept: time, then Yd, Ys, Phi and the consumer

@@ -33,6 +33,16 @@ private:
     std::size_t size_ = 0;
 };
 
+// One branch of the circuit: its conductance and its nodes with their
+// incidences (its column of the incidence matrix Z; nodes past the last row,
+// the reference, are left out). The circuit is kept as this list because the
+// incidence and conductance matrices grow as the square of the circuit.
+struct TBranch {
+    int NodeA = -1, NodeB = -1;  // NodeA < NodeB when both are present
+    double CoefA = 0, CoefB = 0;
+    TValue g;
+};
+
 // The assembled equation system of one schematic and the state of its run.
 // Model assembly overwrites the matrices at every start; the run parameters
 // persist and travel with the schematic file.
@@ -44,6 +54,9 @@ public:
     double pr = 1e-7;   // increment of the numerical derivatives
     double TNC = 1e-6;  // bound on every residual component
     double GS = 0.01;   // output step
+    // Write the debug dump even for a model too large to be read (it grows as
+    // the square of the unknowns); not saved with the schematic.
+    bool DumpLargeModels = false;
 
     // Model time of the current step; read by element live functions on the
     // simulation thread only.
@@ -82,7 +95,9 @@ public:
     TMatrix N, Ne, Nc, Nd;
     TMatrix Mec, Med, Meu, Mev;
     TMatrix Mjc, Mjd, Mju, Mjv;
-    TMatrix F, Un, Mf, Z, g, En, Jn;
+    TMatrix F, Un, Mf, En, Jn;
+    std::vector<TBranch> Branches;
+    int NodeRows = 0;  // unknown potentials
     int FirstCVBranch = 0;
     int FirstCCBranch = 0;
 

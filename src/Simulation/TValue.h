@@ -19,6 +19,14 @@ public:
     TValue(double v) : value_(v) {}  // NOLINT: numbers convert to static values
     TValue(TBaseElement* element, Getter getter)
         : Type(Dynamic), element_(element), getter_(getter) {}
+    // A live value that changes only from one step to the next (a companion
+    // source, a generator): within a step's Newton iterations it reads the
+    // same, so the engine may keep what it derived from it.
+    static TValue OncePerStep(TBaseElement* element, Getter getter) {
+        TValue v(element, getter);
+        v.fixedWithinStep_ = true;
+        return v;
+    }
 
     std::uint8_t Type = Static;
 
@@ -30,14 +38,18 @@ public:
     operator double() const { return Value(); }  // NOLINT: reads like a number
     TValue& operator=(double v) {
         Type = Static;
+        fixedWithinStep_ = false;
         value_ = v;
         return *this;
     }
     bool IsDynamic() const { return Type == Dynamic; }
+    // Whether the value can change between two reads within one step.
+    bool VariesWithinStep() const { return Type == Dynamic && !fixedWithinStep_; }
     TBaseElement* Element() const { return element_; }
     Getter GetterFunction() const { return getter_; }
 
 private:
+    bool fixedWithinStep_ = false;
     double value_ = 0.0;
     TBaseElement* element_ = nullptr;
     Getter getter_ = nullptr;

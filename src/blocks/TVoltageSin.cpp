@@ -22,7 +22,7 @@ const ParamDef VoltageSinParams[] = {
 const TBranchRecord Branches[] = {
     {PinTerminal("Minus"), PinTerminal("Plus"),
      ComputedValue(&MemberGetter<TVoltageSin, &TVoltageSin::Conductance>),
-     LiveValue(&MemberGetter<TVoltageSin, &TVoltageSin::ElectromotiveForce>), ConstValue(0)},
+     StepValue(&MemberGetter<TVoltageSin, &TVoltageSin::ElectromotiveForce>), ConstValue(0)},
     EndRecord(),
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "Simulation/CircuitModel.h"
 #include "model/FormDescription.h"
 #include "model/Messages.h"
 #include "model/Schematic.h"
@@ -230,6 +231,13 @@ void TBaseElement::DeleteOutput(TInfoOutput*) {
 
 const TBranchRecord* TBaseElement::GetCircuitModel() const {
     return nullptr;
+}
+
+void TBaseElement::DeclareLiveReads(TLiveReads& reads) const {
+    reads.Pins.assign(FConnectors.begin(), FConnectors.end());
+    reads.InternalNodes.clear();
+    for (int k = 0, n = InternalNodeCount(GetCircuitModel()); k < n; ++k) reads.InternalNodes.push_back(k);
+    reads.Inputs.assign(FInputs.begin(), FInputs.end());
 }
 
 // ---------------------------------------------------------------- orientation

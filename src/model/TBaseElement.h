@@ -100,6 +100,11 @@ public:
     virtual void DeleteOutput(TInfoOutput* output);
     // Branch records ending with a terminal of kind -1, or null.
     virtual const TBranchRecord* GetCircuitModel() const;
+    // What the element's live values (branch values, outputs) read of the
+    // run's unknowns, from which the engine knows the Jacobian's pattern. By
+    // default every pin, every internal node and every signal input; an
+    // element that reads less may say so, one that reads more must.
+    virtual void DeclareLiveReads(struct TLiveReads& reads) const;
     // Checks the parameters a run needs before it starts; reports what is
     // wrong and returns false.
     virtual bool CheckBeforeRun() { return true; }

@@ -50,9 +50,9 @@ TEST_F(Assembly, OnlyBlocksGiveAnEmptyCircuit) {
     b.Link(c, g);
     b.Link(g, p);
     Build();
-    EXPECT_EQ(m.Z.ysize, 0);
-    EXPECT_EQ(m.Z.xsize, 0);
-    EXPECT_EQ(m.g.ysize, 0);
+    EXPECT_EQ(IncidenceMatrix(m).ysize, 0);
+    EXPECT_EQ(IncidenceMatrix(m).xsize, 0);
+    EXPECT_EQ(ConductanceMatrix(m).ysize, 0);
     EXPECT_EQ(m.En.ysize, 0);
     EXPECT_EQ(m.Jn.ysize, 0);
     EXPECT_EQ(m.Mf.xsize, 0);
@@ -106,8 +106,8 @@ TEST_F(Assembly, AmmeterOutputCountsAsAProducer) {
     ASSERT_EQ(sheet.Producers.IndexOf(static_cast<TProducer*>(amp)), 1);
     ExpectOnly(m.G, {{0, 1, 1.0}});
     // Its shunt branch is live: the shunt is read at every use.
-    EXPECT_TRUE(m.g(0, 0).IsDynamic());
-    EXPECT_DOUBLE_EQ(At(m.g, 0, 0), 100.0);
+    EXPECT_TRUE(m.Branches[0].g.IsDynamic());
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 0, 0), 100.0);
 }
 
 TEST_F(Assembly, ControlledSourceBranchesFollowThePlainOnes) {
@@ -123,10 +123,10 @@ TEST_F(Assembly, ControlledSourceBranchesFollowThePlainOnes) {
     EXPECT_EQ(m.FirstCVBranch, 2);
     EXPECT_EQ(m.FirstCCBranch, 3);
     EXPECT_EQ(m.En.ysize, 2);
-    EXPECT_DOUBLE_EQ(At(m.g, 0, 0), 0.1);
-    EXPECT_DOUBLE_EQ(At(m.g, 1, 1), 0.05);
-    EXPECT_DOUBLE_EQ(At(m.g, 2, 2), 100.0);
-    EXPECT_DOUBLE_EQ(At(m.g, 3, 3), 0.0);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 0, 0), 0.1);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 1, 1), 0.05);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 2, 2), 100.0);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 3, 3), 0.0);
 }
 
 TEST_F(Assembly, InternalNodesAreNumberedAfterTheListedOnes) {
@@ -142,9 +142,9 @@ TEST_F(Assembly, InternalNodesAreNumberedAfterTheListedOnes) {
     // Six nodes in all; the last, internal node 1 of the element, is the
     // reference. The element's pins are open, so only its middle branch,
     // between its internal nodes, is in the equations.
-    ASSERT_EQ(m.Z.ysize, 5);
+    ASSERT_EQ(IncidenceMatrix(m).ysize, 5);
     const int first = 4;  // the element's first branch follows the four resistors
-    ExpectOnly(m.Z, {{4, first + 1, -1.0}});
+    ExpectOnly(IncidenceMatrix(m), {{4, first + 1, -1.0}});
 }
 
 TEST_F(Assembly, BranchWithBothEndsOnOneNodeCarriesNothing) {
@@ -160,7 +160,7 @@ TEST_F(Assembly, BranchWithBothEndsOnOneNodeCarriesNothing) {
     TempDir dir;
     ASSERT_TRUE(PrepareRun(sheet, ""));
     // Z column of the shorted resistor (branch 2) is empty.
-    for (int n = 0; n < m.Z.ysize; ++n) EXPECT_EQ(At(m.Z, n, 2), 0.0);
+    for (int n = 0; n < IncidenceMatrix(m).ysize; ++n) EXPECT_EQ(At(IncidenceMatrix(m), n, 2), 0.0);
     m.T = 1e-4;
     TRunOptions options;
     options.OutputDir = "";
@@ -185,7 +185,7 @@ TEST_F(Assembly, WiredGroundIsTheReferenceAndOtherNodesKeepTheirNumbers) {
     Build();
     // Two unknown wire potentials, then the battery's internal node; the
     // ground node is the reference, numbered past them.
-    EXPECT_EQ(m.Z.ysize, 3);
+    EXPECT_EQ(IncidenceMatrix(m).ysize, 3);
     EXPECT_EQ(bat->FNodeBase, 2);
     EXPECT_EQ(sheet.Nodes[groundNode]->SimIndex, 3);
     EXPECT_EQ(CircuitBuilder::Pin(gnd, "Connector")->FSimNode, 3);

@@ -1,6 +1,8 @@
 #include "support/DenseOracle.h"
 
-#include "Simulation/LinearSolver.h"
+#include <cmath>
+
+#include "Simulation/ModelAssembly.h"
 #include "Simulation/SimModel.h"
 #include "Simulation/TMatrix.h"
 #include "model/Schematic.h"
@@ -30,11 +32,13 @@ struct Oracle {
     int nDyn, nStat, nNodes, nCV, nCC, nBr;
     TMatrix Yd, Ys;  // unknowns
     TMatrix I;
+    TMatrix Z, g;  // incidence and branch conductances, dense
 
     explicit Oracle(TSimModel& model)
-        : m(model), nDyn(model.D.ysize), nStat(model.F.ysize), nNodes(model.Z.ysize),
-          nCV(model.Mec.ysize), nCC(model.Mjc.ysize), nBr(model.g.ysize), Yd(nDyn, 1),
-          Ys(nStat, 1), I(Identity(nDyn)) {}
+        : m(model), nDyn(model.D.ysize), nStat(model.F.ysize), nNodes(model.NodeRows),
+          nCV(model.Mec.ysize), nCC(model.Mjc.ysize), nBr(int(model.Branches.size())), Yd(nDyn, 1),
+          Ys(nStat, 1), I(Identity(nDyn)),
+          Z(IncidenceMatrix(model)), g(ConductanceMatrix(model)) {}
 
     TMatrix Phi() const { return Column(m.Phi); }
 
@@ -53,7 +57,7 @@ struct Oracle {
         }
         for (int i = 0; i < nCV; ++i) Eb.At(m.FirstCVBranch + i) = Ecv.At(i).Value();
         for (int i = 0; i < nCC; ++i) Jb.At(m.FirstCCBranch + i) = Jcc.At(i).Value();
-        const TMatrix rn = m.Z * (m.g * Eb - Jb) - m.Z * m.g * m.Z.Transposed() * phi;
+        const TMatrix rn = Z * (g * Eb - Jb) - Z * g * Z.Transposed() * phi;
         TMatrix F(nDyn + nStat + nNodes, 1);
         int k = 0;
         for (const TMatrix* part : {&rd, &rs, &rn})
@@ -69,6 +73,35 @@ struct Oracle {
 };
 
 // Elimination in place on J and c, rows swapped only on an exact zero pivot.
+// Gaussian elimination with partial pivoting; an unknown whose pivot stays
+// zero is 0.
+std::vector<double> EliminateWithPivoting(std::vector<std::vector<double>>& J, std::vector<double>& c) {
+    const std::size_t N = c.size();
+    for (std::size_t p = 0; p < N; ++p) {
+        std::size_t best = p;
+        for (std::size_t r = p + 1; r < N; ++r)
+            if (std::abs(J[r][p]) > std::abs(J[best][p])) best = r;
+        if (J[best][p] == 0.0) continue;
+        std::swap(J[p], J[best]);
+        std::swap(c[p], c[best]);
+        for (std::size_t r = p + 1; r < N; ++r) {
+            if (J[r][p] == 0.0) continue;
+            const double m = J[r][p] / J[p][p];
+            J[r][p] = 0.0;
+            for (std::size_t k = p + 1; k < N; ++k) J[r][k] -= m * J[p][k];
+            c[r] -= m * c[p];
+        }
+    }
+    std::vector<double> z(N, 0.0);
+    for (std::size_t q = N; q-- > 0;) {
+        if (J[q][q] == 0.0) continue;
+        double s = 0.0;
+        for (std::size_t k = q + 1; k < N; ++k) s += J[q][k] * z[k];
+        z[q] = (c[q] - s) / J[q][q];
+    }
+    return z;
+}
+
 std::vector<double> Eliminate(std::vector<std::vector<double>>& J, std::vector<double>& c) {
     const int N = int(c.size());
     for (int p = 0; p < N; ++p) {
@@ -145,9 +178,7 @@ std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations, boo
             if (zeroPivotOnly) {
                 solved = Eliminate(J, c);
             } else {
-                std::vector<double> flat;
-                for (const auto& row : J) flat.insert(flat.end(), row.begin(), row.end());
-                TDenseSolver().Solve(Nz, flat, c, solved);
+                solved = EliminateWithPivoting(J, c);
             }
             if (iterations) ++*iterations;
         }

@@ -14,7 +14,7 @@ const ParamDef Params[] = {
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector2"), PinTerminal("Connector1"),
-     LiveValue(&MemberGetter<TAmper, &TAmper::ShuntConductance>), ConstValue(0), ConstValue(0)},
+     StepValue(&MemberGetter<TAmper, &TAmper::ShuntConductance>), ConstValue(0), ConstValue(0)},
     EndRecord(),
 };
 

@@ -26,7 +26,7 @@ double Conductance(TBaseElement* e) { return 1.0 / e->ParamOf("Rвн"); }
 constexpr double IdealEmfConductance = 1e4;
 
 const TBranchRecord Branches[] = {
-    {PinTerminal("Minus"), InternalNode(0), ConstValue(IdealEmfConductance), LiveValue(&MemberGetter<TBattery, &TBattery::Emf>),
+    {PinTerminal("Minus"), InternalNode(0), ConstValue(IdealEmfConductance), StepValue(&MemberGetter<TBattery, &TBattery::Emf>),
      ConstValue(0)},
     {InternalNode(0), PinTerminal("Plus"), ComputedValue(&Conductance), ConstValue(0), ConstValue(0)},
     EndRecord(),

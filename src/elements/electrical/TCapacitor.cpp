@@ -18,7 +18,7 @@ double Conductance(TBaseElement* e) { return e->ParamOf("C") / e->Sheet().SimMod
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"), ComputedValue(&Conductance),
-     LiveValue(&MemberGetter<TCapacitor, &TCapacitor::Source>), ConstValue(0)},
+     StepValue(&MemberGetter<TCapacitor, &TCapacitor::Source>), ConstValue(0)},
     EndRecord(),
 };
 

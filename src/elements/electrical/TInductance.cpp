@@ -18,7 +18,7 @@ double Conductance(TBaseElement* e) { return e->Sheet().SimModel().h / e->ParamO
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"), ComputedValue(&Conductance), ConstValue(0),
-     LiveValue(&MemberGetter<TInductance, &TInductance::Source>)},
+     StepValue(&MemberGetter<TInductance, &TInductance::Source>)},
     EndRecord(),
 };
 
