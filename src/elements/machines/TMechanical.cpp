@@ -31,10 +31,10 @@ using M = TMechanical;
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"),
-     LiveValue(&MemberGetter<M, &M::Conductance>), LiveValue(&MemberGetter<M, &M::Emf>),
+     StepValue(&MemberGetter<M, &M::Conductance>), StepValue(&MemberGetter<M, &M::Emf>),
      ConstValue(0)},
     {PinTerminal("Connector4"), PinTerminal("Connector3"),
-     LiveValue(&MemberGetter<M, &M::TachoConductance>), LiveValue(&MemberGetter<M, &M::TachoEmf>),
+     StepValue(&MemberGetter<M, &M::TachoConductance>), StepValue(&MemberGetter<M, &M::TachoEmf>),
      ConstValue(0)},
     EndRecord(),
 };

@@ -36,8 +36,8 @@ const ParamDef ModelParams[] = {
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"),
-     LiveValue(&MemberGetter<TMotor, &TMotor::Conductance>),
-     LiveValue(&MemberGetter<TMotor, &TMotor::Emf>), ConstValue(0)},
+     StepValue(&MemberGetter<TMotor, &TMotor::Conductance>),
+     StepValue(&MemberGetter<TMotor, &TMotor::Emf>), ConstValue(0)},
     EndRecord(),
 };
 
@@ -111,7 +111,7 @@ double TMotor::Output() {
 }
 
 TValue TMotor::GetOutput() {
-    return TValue(this, &MemberGetter<TMotor, &TMotor::Output>);
+    return TValue::OncePerStep(this, &MemberGetter<TMotor, &TMotor::Output>);
 }
 
 REGISTER_ELEMENT(TMotor, TProducer);

@@ -54,10 +54,10 @@ using N = TNVarMotor;
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"),
-     LiveValue(&MemberGetter<N, &N::Conductance>), LiveValue(&MemberGetter<N, &N::Emf>),
+     StepValue(&MemberGetter<N, &N::Conductance>), StepValue(&MemberGetter<N, &N::Emf>),
      ConstValue(0)},
     {PinTerminal("Connector3"), PinTerminal("Connector4"),
-     LiveValue(&MemberGetter<N, &N::FieldConductance>), LiveValue(&MemberGetter<N, &N::FieldEmf>),
+     StepValue(&MemberGetter<N, &N::FieldConductance>), StepValue(&MemberGetter<N, &N::FieldEmf>),
      ConstValue(0)},
     EndRecord(),
 };
@@ -220,7 +220,7 @@ double TNVarMotor::Output() {
 }
 
 TValue TNVarMotor::GetOutput() {
-    return TValue(this, &MemberGetter<TNVarMotor, &TNVarMotor::Output>);
+    return TValue::OncePerStep(this, &MemberGetter<TNVarMotor, &TNVarMotor::Output>);
 }
 
 REGISTER_ELEMENT(TNVarMotor, TProducer);

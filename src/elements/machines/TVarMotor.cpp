@@ -41,10 +41,10 @@ using V = TVarMotor;
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"),
-     LiveValue(&MemberGetter<V, &V::Conductance>), LiveValue(&MemberGetter<V, &V::Emf>),
+     StepValue(&MemberGetter<V, &V::Conductance>), StepValue(&MemberGetter<V, &V::Emf>),
      ConstValue(0)},
     {PinTerminal("Connector3"), PinTerminal("Connector4"),
-     LiveValue(&MemberGetter<V, &V::FieldConductance>), LiveValue(&MemberGetter<V, &V::FieldEmf>),
+     StepValue(&MemberGetter<V, &V::FieldConductance>), StepValue(&MemberGetter<V, &V::FieldEmf>),
      ConstValue(0)},
     EndRecord(),
 };
@@ -135,7 +135,7 @@ double TVarMotor::Output() {
 }
 
 TValue TVarMotor::GetOutput() {
-    return TValue(this, &MemberGetter<TVarMotor, &TVarMotor::Output>);
+    return TValue::OncePerStep(this, &MemberGetter<TVarMotor, &TVarMotor::Output>);
 }
 
 REGISTER_ELEMENT(TVarMotor, TProducer);
