@@ -12,10 +12,9 @@ constexpr double RefactorRcondLimit = 1e-10;
 
 class TKluSolver : public TLinearSolver {
 public:
-    TKluSolver() {
-        klu_defaults(&common_);
-        common_.halt_if_singular = 0;
-    }
+    // A singular matrix stops the factorisation (KLU's default): the
+    // column it names is pinned and the matrix factored again.
+    TKluSolver() { klu_defaults(&common_); }
     ~TKluSolver() override { Release(); }
 
     void Analyse(const TSparsePattern& pattern) override {
@@ -68,7 +67,7 @@ public:
             }
             if (ok) return true;
             // Numerically singular: pin the first singular column and retry.
-            if (!numeric_ || common_.status != KLU_SINGULAR || common_.singular_col < 0 ||
+            if (common_.status != KLU_SINGULAR || common_.singular_col < 0 ||
                 common_.singular_col >= n || pinned[std::size_t(common_.singular_col)])
                 return false;
             pinned[std::size_t(common_.singular_col)] = 1;

@@ -74,7 +74,11 @@ public:
         J_.assign(std::size_t(pattern_.NonZeros()), 0.0);
         allColumns_ = Groups(nullptr);
         varyingColumns_ = Groups(&varying_);
-        solver_ = MakeSolverFor(pattern_);
+        switch (options.Solver) {
+        case TRunOptions::SolverChoice::Dense: solver_ = std::make_unique<TDenseSolver>(); break;
+        case TRunOptions::SolverChoice::Sparse: solver_ = MakeSparseSolver(); break;
+        default: solver_ = MakeSolverFor(pattern_); break;
+        }
         solver_->Analyse(pattern_);
     }
 

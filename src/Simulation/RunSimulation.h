@@ -21,6 +21,9 @@ struct TRunOptions {
     // results differ from those by the forward differences' rounding, well
     // inside what the accuracy TNC allows.
     bool ReuseJacobian = true;
+    // The linear solver: by the system's size, or one of the two for tests
+    // and measurements.
+    enum class SolverChoice { Automatic, Dense, Sparse } Solver = SolverChoice::Automatic;
     // Called now and then on the simulation thread with the model time.
     std::function<void(double)> Progress;
     // Called with every sample kept: time, then Yd, Ys, Phi and the consumer

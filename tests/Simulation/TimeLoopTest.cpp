@@ -349,6 +349,7 @@ TEST(TimeLoopOracle, FastLoopMatchesTheDenseAlgorithmOnRandomSchematics) {
         m.h = 1e-5;
         m.GS = 2e-5;
         CompareWithOracle(sheet, "seed " + std::to_string(seed));
+        CompareWithOracle(sheet, "seed " + std::to_string(seed) + " (sparse solver)", true);
         if (HasFatalFailure()) return;
     }
     EXPECT_TRUE(messages.Entries.empty()) << messages.Entries[0].Text;
