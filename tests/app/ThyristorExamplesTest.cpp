@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <string>
 
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
@@ -8,6 +10,7 @@
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
+#include "params/IniFile.h"
 #include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
 #include "support/ResultFiles.h"
@@ -190,6 +193,62 @@ TEST(ThyristorExamples, HalfWaveFiresAtTheDelayAndTurnsOffAtTheCurrentZero) {
         EXPECT_GT(at(zero - 3 * Step), 0.05);
         EXPECT_LT(std::abs(at(zero + 2 * Step)), 1e-3);
     }
+}
+
+// Every shipped thyristor, with each offered model, in the example circuit
+// fired at 60°: it blocks before the pulse and in the negative half period
+// (leaking only through Uобр/Iобр), and at the supply's peak it conducts with
+// a forward drop below its datasheet on-state voltage (10 A flow, less than
+// the test current of every shipped type).
+TEST(ThyristorExamples, EveryShippedThyristorRunsWithBothModels) {
+    TempDir dir;
+    ScopedEnv env("QUENTOR_DB_DIR", dir.Path().string());
+    const std::string db = std::string(QUENTOR_SOURCE_DIR) + "/data/Thyristors.edb";
+    std::filesystem::copy_file(db, dir.File("Thyristors.edb"));
+    RecordingMessages messages;
+    const TIniFile file(db);
+    ASSERT_GE(file.Sections().size(), 3u);
+    for (const std::string& type : file.Sections())
+        for (int method : {0, 1}) {
+            const std::string what = type + " method " + std::to_string(method);
+            Schematic sheet;
+            ASSERT_EQ(LoadSchematic(sheet, ExamplePath("thyristor_half_wave.dvn")),
+                      TLoadResult::Loaded);
+            TBaseElement* th = nullptr;
+            for (TBaseElement* e : sheet.Elements)
+                if (e->ClassName() == "TThyristor") th = e;
+            ASSERT_NE(th, nullptr);
+            ASSERT_TRUE(th->LoadDeviceType(type)) << type;
+            th->AutoModel = true;
+            th->MethodIndex = method;
+            ASSERT_TRUE(th->CalcModelParams()) << what;
+            const double roff = th->ParamOf("Uобр") / th->ParamOf("Iобр");
+            const double drop = th->ParamOf("Uос");
+            TempDir out;
+            ASSERT_TRUE(PrepareRun(sheet, out.Path().string())) << what;
+            TRunOptions o;
+            o.OutputDir = out.Path().string();
+            o.MaxIterations = 100;
+            const TRunResult r = RunSimulation(sheet, o);
+            ASSERT_EQ(r.Status, TRunResult::Outcome::Finished) << what << ": " << r.Message;
+            const auto rows = ReadGrafDat(out.File("graf.dat"));
+            ASSERT_EQ(rows.size(), 400u);
+            const double top = Amplitude * Rload / (Rload + Rsource);
+            for (const auto& row : rows) {
+                const double t = row[0], load = row[row.size() - 2];
+                const double theta = std::fmod(Omega * t, 2 * Pi);
+                const double e = Amplitude * std::sin(theta);
+                if ((theta > 0.05 && theta < Alpha - 0.05) || theta > Pi + 0.05) {
+                    EXPECT_LE(std::abs(load), std::abs(e) * Rload / roff * 1.01 + 2e-4)
+                        << what << ", t = " << t;
+                }
+                if (std::abs(theta - Pi / 2) < 1e-6) {
+                    EXPECT_LT(load, top - 0.3) << what;
+                    EXPECT_GT(load, top - drop) << what;
+                }
+            }
+        }
+    EXPECT_TRUE(messages.Entries.empty()) << messages.Entries.front().Text;
 }
 
 } // namespace

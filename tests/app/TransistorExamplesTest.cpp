@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <string>
 
+#include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
+#include "app/SchematicFile.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
+#include "params/IniFile.h"
 #include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
+#include "support/ResultFiles.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -73,20 +80,24 @@ TEST(TransistorExamples, GeneratorsReproduceTheCommittedFiles) {
     ExpectGeneratorsReproduce(examples);
 }
 
-// The junction characteristic of the transistor model with the default
-// parameters, written from its description: the exponential
-// Is·(exp(v/(m·φт)) − 1) between Ulow and Usat, its chord to zero below
-// Ulow, its tangent above Usat, and a leakage conductance in reverse.
+// Reference values of a transistor, as the parameter rows hold them.
+struct Device {
+    double Unom = 10, Usat = 1, Inom = 5, BF = 4, Icbo = 1e-6, Tnom = 423, Twork = 398;
+};
+
+// The junction characteristic of the transistor model, written from its
+// description: the exponential Is·(exp(v/(m·φт)) − 1) between Ulow and
+// Usat, its chord to zero below Ulow = Usat/1000, its tangent above Usat,
+// and a leakage conductance (reverse scale over Uкэном) in reverse.
 struct Junction {
-    double Is, reverseScale;
-    static constexpr double m = 1.5, Usat = 1.0, Ulow = 0.001, Unom = 10.0;
-    static double mVt() { return m * 1.38e-23 * 398 / 1.6e-19; }
-    double Exp(double v) const { return Is * (std::exp(v / mVt()) - 1); }
+    double Is, reverseScale, Usat, Unom, mVt;
+    double Exp(double v) const { return Is * (std::exp(v / mVt) - 1); }
     double I(double v) const {
+        const double Ulow = 0.001 * Usat;
         if (v < 0) return v * reverseScale / Unom;
         if (v < Ulow) return v * Exp(Ulow) / Ulow;
         if (v <= Usat) return Exp(v);
-        return Exp(Usat) + (v - Usat) * Is * std::exp(Usat / mVt()) / mVt();
+        return Exp(Usat) + (v - Usat) * Is * std::exp(Usat / mVt) / mVt;
     }
 };
 
@@ -96,13 +107,14 @@ struct StagePoint {
 
 // The stage's three node equations (base, internal collector, collector)
 // solved by Newton's method with a numerical Jacobian.
-StagePoint SolveStage(double vin, StagePoint guess) {
-    const double BF = 4, BR = 1, Icbo = 1e-6, Inom = 5;
-    const double isC = std::pow(2.0, -25 / 24.5) * (BF + 1) * Icbo / (BF + 1 + BR);
-    const Junction jc{isC, Icbo};
-    const Junction je{isC * BR / BF, Icbo * BR / BF * (BF + 1) / (BR + 1)};
+StagePoint SolveStage(const Device& d, double vin, StagePoint guess) {
+    const double m = 1.5, BR = 1, BF = d.BF;
+    const double mVt = m * 1.38e-23 * d.Twork / 1.6e-19;
+    const double isC = std::pow(2.0, (d.Twork - d.Tnom) / 24.5) * (BF + 1) * d.Icbo / (BF + 1 + BR);
+    const Junction jc{isC, d.Icbo, d.Usat, d.Unom, mVt};
+    const Junction je{isC * BR / BF, d.Icbo * BR / BF * (BF + 1) / (BR + 1), d.Usat, d.Unom, mVt};
     // Uкэнас less ln((BR + 1)/BR)·m·φт, over the rated current.
-    const double Rs = (1.0 - std::log(2.0) * Junction::mVt()) / Inom;
+    const double Rs = (d.Usat - std::log((BR + 1) / BR) * mVt) / d.Inom;
     const double rb = Rb + Rinternal, rc = Rc + Rinternal;
     auto F = [&](const double x[3], double f[3]) {
         const double iE = je.I(x[0]), iC = jc.I(x[0] - x[1]);
@@ -111,16 +123,16 @@ StagePoint SolveStage(double vin, StagePoint guess) {
         f[2] = (Vcc - x[2]) / rc - (x[2] - x[1]) / Rs;
     };
     double x[3] = {guess.base, guess.collector, guess.collector};
-    for (int it = 0; it < 200; ++it) {
+    for (int it = 0; it < 500; ++it) {
         double f[3], J[3][3];
         F(x, f);
         for (int c = 0; c < 3; ++c) {
             double xp[3] = {x[0], x[1], x[2]}, fp[3];
-            const double d = 1e-7 * (1 + std::abs(x[c]));
-            xp[c] += d;
+            const double h = 1e-7 * (1 + std::abs(x[c]));
+            xp[c] += h;
             F(xp, fp);
             for (int r = 0; r < 3; ++r)
-                J[r][c] = (fp[r] - f[r]) / d;
+                J[r][c] = (fp[r] - f[r]) / h;
         }
         // Gaussian elimination with partial pivoting of J·dx = −f.
         double rhs[3] = {-f[0], -f[1], -f[2]}, dx[3];
@@ -145,35 +157,81 @@ StagePoint SolveStage(double vin, StagePoint guess) {
         }
         // Damped: the exponential overshoots from a poor guess.
         double step = 1;
-        for (double d : dx)
-            step = std::min(step, 0.1 / (std::abs(d) + 1e-300));
+        for (double v : dx)
+            step = std::min(step, 0.1 / (std::abs(v) + 1e-300));
         for (int r = 0; r < 3; ++r)
-            x[r] += std::min(1.0, step) * dx[r];
+            x[r] += step * dx[r];
         if (std::abs(dx[0]) + std::abs(dx[1]) + std::abs(dx[2]) < 1e-13) break;
     }
     return {x[0], x[2]};
+}
+
+// Compares a run's collector and base voltages with the reference solution
+// point by point, within 1 % (and the four decimals of graf.dat).
+void ExpectStageFollowsReference(const std::vector<std::vector<double>>& rows, const Device& d,
+                                 const std::string& what) {
+    StagePoint guess{0, Vcc};
+    bool sawActive = false, sawSaturation = false;
+    for (const auto& row : rows) {
+        const double t = row[0];
+        const StagePoint ref = SolveStage(d, Slope * t, guess);
+        guess = ref;
+        EXPECT_NEAR(row[1], ref.collector, 0.01 * std::abs(ref.collector) + 2e-4)
+            << what << ", t = " << t;
+        EXPECT_NEAR(row[2], ref.base, 0.01 * std::abs(ref.base) + 2e-4) << what << ", t = " << t;
+        sawActive = sawActive || (ref.collector > 2 && ref.collector < 10);
+        sawSaturation = sawSaturation || ref.collector < 1.2;
+    }
+    // The ramp sweeps the stage from cut-off through the active region
+    // into saturation.
+    EXPECT_NEAR(rows.front()[1], Vcc, 1e-3) << what;
+    EXPECT_TRUE(sawActive) << what;
+    EXPECT_TRUE(sawSaturation) << what;
 }
 
 TEST(TransistorExamples, CommonEmitterTransferFollowsTheEbersMollEquations) {
     RecordingMessages messages;
     const auto rows = RunExampleConsumers("common_emitter.dvn", 2);
     ASSERT_EQ(rows.size(), 100u);
-    StagePoint guess{0, Vcc};
-    bool sawActive = false, sawSaturation = false;
-    for (const auto& row : rows) {
-        const double t = row[0];
-        const StagePoint ref = SolveStage(Slope * t, guess);
-        guess = ref;
-        EXPECT_NEAR(row[1], ref.collector, 0.01 * std::abs(ref.collector) + 2e-4) << "t = " << t;
-        EXPECT_NEAR(row[2], ref.base, 0.01 * std::abs(ref.base) + 2e-4) << "t = " << t;
-        sawActive = sawActive || (ref.collector > 2 && ref.collector < 10);
-        sawSaturation = sawSaturation || ref.collector < 0.5;
+    ExpectStageFollowsReference(rows, Device{}, "defaults");
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+// Every shipped transistor in the same stage.
+TEST(TransistorExamples, EveryShippedTransistorRunsInTheStage) {
+    TempDir dir;
+    ScopedEnv env("QUENTOR_DB_DIR", dir.Path().string());
+    const std::string db = std::string(QUENTOR_SOURCE_DIR) + "/data/Bip_NPN.edb";
+    std::filesystem::copy_file(db, dir.File("Bip_NPN.edb"));
+    RecordingMessages messages;
+    const TIniFile file(db);
+    ASSERT_GE(file.Sections().size(), 2u);
+    for (const std::string& type : file.Sections()) {
+        Schematic sheet;
+        ASSERT_EQ(LoadSchematic(sheet, ExamplePath("common_emitter.dvn")), TLoadResult::Loaded);
+        TBaseElement* q = nullptr;
+        for (TBaseElement* e : sheet.Elements)
+            if (e->ClassName() == "TBipolarNPN") q = e;
+        ASSERT_NE(q, nullptr);
+        ASSERT_TRUE(q->LoadDeviceType(type)) << type;
+        ASSERT_TRUE(q->CalcModelParams());
+        const Device d{q->ParamOf("Uкэном"), q->ParamOf("Uкэнас"), q->ParamOf("Iкном"),
+                       q->ParamOf("Bном"),   q->ParamOf("Iкбо"),   q->ParamOf("Tпном"),
+                       q->ParamOf("Tпраб")};
+        TempDir out;
+        ASSERT_TRUE(PrepareRun(sheet, out.Path().string())) << type;
+        TRunOptions o;
+        o.OutputDir = out.Path().string();
+        o.MaxIterations = 100;
+        const TRunResult r = RunSimulation(sheet, o);
+        ASSERT_EQ(r.Status, TRunResult::Outcome::Finished) << type << ": " << r.Message;
+        std::vector<std::vector<double>> rows;
+        for (const auto& row : ReadGrafDat(out.File("graf.dat")))
+            rows.push_back({row[0], row[row.size() - 2], row[row.size() - 1]});
+        ASSERT_EQ(rows.size(), 100u);
+        ExpectStageFollowsReference(rows, d, type);
     }
-    // The ramp sweeps the stage from cut-off through the active region
-    // into saturation.
-    EXPECT_NEAR(rows.front()[1], Vcc, 1e-3);
-    EXPECT_TRUE(sawActive);
-    EXPECT_TRUE(sawSaturation);
+    EXPECT_TRUE(messages.Entries.empty()) << messages.Entries.front().Text;
 }
 
 } // namespace

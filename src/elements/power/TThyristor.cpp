@@ -242,12 +242,17 @@ void TThyristor::Latch(double v) {
         estimate = IsOn && v > Uon ? TangentSlope() * v - TangentOffset() : G * v;
     else
         estimate = IsOn && v > Uo ? G * (v - Uo) + Io : G * v;
-    if (IsOn) {
-        if ((hold_ ? hold_->Value : 0.0) >= estimate) IsOn = false;
-    } else {
-        const double control = (Potential(control_) - Potential(cathode_)) / Rg;
-        if (control >= (trigger_ ? trigger_->Value : 0.0) && v > 0) IsOn = true;
-    }
+    const double control = (Potential(control_) - Potential(cathode_)) / Rg;
+    const bool triggered = control >= (trigger_ ? trigger_->Value : 0.0) && v > 0;
+    // A gate that still drives the trigger current into a forward-biased
+    // thyristor keeps it on below the holding current: otherwise it would
+    // fall off and fire again at alternate reads, and the step could never
+    // converge. With zero holding current this never applies, as the
+    // estimate is positive whenever v is.
+    if (IsOn)
+        IsOn = !((hold_ ? hold_->Value : 0.0) >= estimate && !triggered);
+    else
+        IsOn = triggered;
 }
 
 void TThyristor::Linearise(double v) {

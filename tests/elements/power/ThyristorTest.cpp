@@ -281,21 +281,28 @@ TEST(ThyristorLatch, OneEvaluationPerResidualWhateverTheReadOrder) {
 }
 
 TEST(ThyristorLatch, TheLatchRunsOnlyOncePerEvaluation) {
-    // With a holding current between the two estimates a second latch run
-    // within the same evaluation would undo the first: fired off G = 1/Roff,
-    // the estimate from the new G = 1/Ron is far above 0.05 A.
+    // On above the knee (G = 1/Ron), then the anode falls to 0.3 V with the
+    // gate gone and a holding current of 50 mA. The estimate from G = 1/Ron
+    // is 11 A: it stays on, below the knee. A second latch run within the
+    // same evaluation would estimate 0.3/7.28 = 41 mA and turn it off.
     Schematic sheet;
     TThyristor* t = HandModelThyristor(sheet, 0);
     ThyristorBench b(t);
     t->FindParam("Iуд_c")->Value = 0.05;
     b.SetGate(3.0);
+    b.CurrentAt(1.0);
+    ASSERT_TRUE(t->IsOn);
+    b.SetGate(0);
     b.SetAnode(0.3);
     const Triple r = ReadInOrder(*t, "JEg");
     EXPECT_TRUE(t->IsOn);
     EXPECT_DOUBLE_EQ(r.g, 1 / 7.28);
-    // The next evaluation estimates 0.3/7.28 = 41 mA below the holding 50 mA.
-    ReadInOrder(*t, "Eg");
+    EXPECT_DOUBLE_EQ(r.E, 0);
+    EXPECT_DOUBLE_EQ(r.J, 0);
+    // The next evaluation makes that estimate and blocks.
+    const Triple next = ReadInOrder(*t, "Eg");
     EXPECT_FALSE(t->IsOn);
+    EXPECT_DOUBLE_EQ(next.g, 1 / 2e7);
 }
 
 TEST(ThyristorModel, ExponentialOnStatePassesThroughTheRecomputedIprr) {
@@ -398,6 +405,38 @@ TEST(ThyristorLatch, ExponentialStaysOnWhenTheVoltageRisesPastUon) {
     EXPECT_TRUE(t->IsOn);
     EXPECT_NEAR(b.CurrentAt(0.95), 1e-5 * std::exp(0.95 / mVt), 1e-9 * iUon);
     EXPECT_TRUE(t->IsOn);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ThyristorLatch, AGateStillDrivingKeepsItOnBelowTheHoldingCurrent) {
+    // Without this the latch would alternate between reads near the end of
+    // a half period fired by a wide gate pulse, and the step would not
+    // converge.
+    Schematic sheet;
+    TThyristor* t = HandModelThyristor(sheet, 0);
+    ThyristorBench b(t);
+    t->FindParam("Iуд_c")->Value = 0.04;
+    b.SetGate(3.0);
+    b.CurrentAt(1.0);
+    ASSERT_TRUE(t->IsOn);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(b.CurrentAt(0.1), 0.1 / 7.28, 1e-12) << k; // 14 mA < 40 mA
+        EXPECT_TRUE(t->IsOn) << k;
+    }
+    // The gate goes away: below the holding current it blocks, and stays so.
+    b.SetGate(0);
+    b.CurrentAt(0.1);
+    EXPECT_FALSE(t->IsOn);
+    EXPECT_NEAR(b.CurrentAt(0.1), 0.1 / 2e7, 1e-15);
+    // A reverse voltage turns it off even with the gate driving.
+    b.SetGate(3.0);
+    b.CurrentAt(1.0);
+    ASSERT_TRUE(t->IsOn);
+    b.CurrentAt(-0.5);
+    EXPECT_FALSE(t->IsOn);
 }
 
 } // namespace
