@@ -107,9 +107,7 @@ const std::vector<ExampleGenerator> examples = {
     {"switch_threshold.dvn", &BuildSwitchThreshold},
 };
 
-TEST(NonlinearExamples, GeneratorsReproduceTheCommittedFiles) {
-    ExpectGeneratorsReproduce(examples);
-}
+TEST(NonlinearExamples, GeneratorsReproduceTheCommittedFiles) { ExpectGeneratorsReproduce(examples); }
 
 // A run of an example file, with every pin potential of the last sample.
 struct ExampleRun {

@@ -52,7 +52,7 @@ void BuildRc(Schematic& sheet, bool inductance) {
         b.Drag(vs, "Plus", r->FindConnector("Connector1")->GetLink());
     }
     b.Drag(r, "Connector2", sensor->FindConnector("Plus")->GetLink());
-    b.Drag(store, "Connector1", {340, 104}); // onto the top rail
+    b.Drag(store, "Connector1", {340, 104});  // onto the top rail
     b.Drag(store, "Connector2", g2->FindConnector("Connector")->GetLink());
     b.Drag(vs, "Minus", g1->FindConnector("Connector")->GetLink());
     b.Drag(sensor, "Minus", g3->FindConnector("Connector")->GetLink());
@@ -94,9 +94,7 @@ const std::vector<ExampleGenerator> examples = {
     {"divider.dvn", &BuildDivider},
 };
 
-TEST(PassiveExamples, GeneratorsReproduceTheCommittedFiles) {
-    ExpectGeneratorsReproduce(examples);
-}
+TEST(PassiveExamples, GeneratorsReproduceTheCommittedFiles) { ExpectGeneratorsReproduce(examples); }
 
 TEST(PassiveExamples, RcChargesTowardsTwelveVolts) {
     RecordingMessages messages;
@@ -109,7 +107,7 @@ TEST(PassiveExamples, RcChargesTowardsTwelveVolts) {
         const double t = row[0] + 1e-5;
         EXPECT_NEAR(row[1], 12 * (1 - std::exp(-t / tau)), 0.03) << "t = " << row[0];
     }
-    EXPECT_NEAR(rows[20][1], 7.6, 0.05); // t = 1 ms
+    EXPECT_NEAR(rows[20][1], 7.6, 0.05);  // t = 1 ms
     EXPECT_NEAR(rows.back()[1], 12 * (1 - std::exp(-5.0)), 0.02);
 }
 
@@ -117,7 +115,7 @@ TEST(PassiveExamples, RlCurrentRisesWithTheTimeConstantLOverR) {
     RecordingMessages messages;
     const auto rows = RunExampleConsumers("rl.dvn", 2);
     ASSERT_GE(rows.size(), 100u);
-    const double R = 10 + 0.01 + 0.01; // load, source and shunt
+    const double R = 10 + 0.01 + 0.01;  // load, source and shunt
     const double tau = 0.01 / R;
     for (const auto& row : rows) {
         const double t = row[0] + 1e-5;
@@ -132,16 +130,14 @@ TEST(PassiveExamples, DividerShowsTwoThirdsOfTheSource) {
     RecordingMessages messages;
     const auto rows = RunExampleConsumers("divider.dvn", 1);
     ASSERT_FALSE(rows.empty());
-    for (const auto& row : rows)
-        EXPECT_NEAR(row[1], 10.0 * 2000 / 3000.01, 1e-4);
+    for (const auto& row : rows) EXPECT_NEAR(row[1], 10.0 * 2000 / 3000.01, 1e-4);
 }
 
 TEST(ExampleFiles, SaveLoadSaveGivesTheSameBytesForEveryExample) {
     RecordingMessages messages;
     TempDir dir;
     int count = 0;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::string(QUENTOR_SOURCE_DIR) + "/examples")) {
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(QUENTOR_SOURCE_DIR) + "/examples")) {
         if (entry.path().extension() != ".dvn") continue;
         ++count;
         Schematic sheet;
@@ -162,8 +158,7 @@ TEST(ExampleFiles, SaveLoadSaveGivesTheSameBytesForEveryExample) {
 TEST(ExampleFiles, FastLoopMatchesTheDenseOneOnEveryExample) {
     RecordingMessages messages;
     int count = 0;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::string(QUENTOR_SOURCE_DIR) + "/examples")) {
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(QUENTOR_SOURCE_DIR) + "/examples")) {
         if (entry.path().extension() != ".dvn") continue;
         ++count;
         Schematic sheet;

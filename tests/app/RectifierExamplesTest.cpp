@@ -121,9 +121,7 @@ const std::vector<ExampleGenerator> examples = {
     {"bridge_rectifier.dvn", &BuildBridge},
 };
 
-TEST(RectifierExamples, GeneratorsReproduceTheCommittedFiles) {
-    ExpectGeneratorsReproduce(examples);
-}
+TEST(RectifierExamples, GeneratorsReproduceTheCommittedFiles) { ExpectGeneratorsReproduce(examples); }
 
 // Time and plotted load voltage of every sample of an example's run.
 std::vector<std::pair<double, double>> RunLoadVoltage(const char* file) {
