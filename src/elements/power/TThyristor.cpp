@@ -3,9 +3,11 @@
 #include <cmath>
 
 #include "Simulation/CircuitModel.h"
+#include "Simulation/SimModel.h"
 #include "elements/electrical/TDiode.h"
 #include "model/ClassRegistry.h"
 #include "model/Messages.h"
+#include "model/Schematic.h"
 #include "model/TConnector.h"
 #include "params/Units.h"
 
@@ -156,7 +158,7 @@ void TThyristor::ResetState() {
     iprr_ = FindParam("Iprr");
     G = 1.0 / Roff;
     IsOn = false;
-    reads_ = 0;
+    evaluated_ = false;
     E_ = J_ = 0;
 }
 
@@ -284,28 +286,34 @@ void TThyristor::Linearise(double v) {
     }
 }
 
-void TThyristor::Evaluate(Read read) {
-    if (reads_ & read) reads_ = 0;
-    if (reads_ == 0) {
-        const double v = Voltage();
-        Latch(v);
-        Linearise(v);
-    }
-    reads_ |= read;
+void TThyristor::Evaluate() {
+    const double time = Sheet().SimModel().Time;
+    const double anode = Potential(anode_), cathode = Potential(cathode_);
+    const double control = Potential(control_);
+    if (evaluated_ && time == lastTime_ && anode == lastAnode_ && cathode == lastCathode_ &&
+        control == lastControl_)
+        return;
+    evaluated_ = true;
+    lastTime_ = time;
+    lastAnode_ = anode;
+    lastCathode_ = cathode;
+    lastControl_ = control;
+    Latch(anode - cathode);
+    Linearise(anode - cathode);
 }
 
 double TThyristor::MainConductance() {
-    Evaluate(ReadG);
+    Evaluate();
     return G;
 }
 
 double TThyristor::MainEmf() {
-    Evaluate(ReadE);
+    Evaluate();
     return E_;
 }
 
 double TThyristor::MainSource() {
-    Evaluate(ReadJ);
+    Evaluate();
     return J_;
 }
 

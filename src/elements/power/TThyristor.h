@@ -32,12 +32,12 @@ public:
     double Uon = 0, Isr = 0, M = 0, PhiT = 0, Ulow = 0, Ilow = 0;
 
 private:
-    enum Read : unsigned { ReadG = 1u, ReadE = 2u, ReadJ = 4u };
-    // The engine reads g, E and J of the main branch once each per residual
-    // evaluation, in an order of its own: the first read of a value already
-    // read since the last evaluation begins the next one, which runs the
-    // latch once and fixes all three values for the reads that follow.
-    void Evaluate(Read read);
+    // The latch runs once per residual evaluation, at its first read of g,
+    // E or J, and fixes all three for the reads that follow, whatever their
+    // order or number. An evaluation is recognised by the model time and the
+    // three potentials it reads: they change from one evaluation to the next
+    // and not within one.
+    void Evaluate();
     void Latch(double v);
     void Linearise(double v);
     double TangentSlope() const;
@@ -52,6 +52,7 @@ private:
     const ParamValue* iprr_ = nullptr;
     const ParamValue* hold_ = nullptr;
     const ParamValue* trigger_ = nullptr;
-    unsigned reads_ = 0;
+    bool evaluated_ = false;
+    double lastTime_ = 0, lastAnode_ = 0, lastCathode_ = 0, lastControl_ = 0;
     double E_ = 0, J_ = 0;
 };
