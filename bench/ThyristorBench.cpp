@@ -17,8 +17,8 @@ void RunHalfWave(benchmark::State& state, double T) {
     StderrMessages quiet;
     SetMessages(&quiet);
     Schematic sheet;
-    if (LoadSchematic(sheet, std::string(QUENTOR_SOURCE_DIR) + "/examples/thyristor_half_wave.dvn") !=
-        TLoadResult::Loaded) {
+    if (LoadSchematic(sheet, std::string(QUENTOR_SOURCE_DIR) +
+                                 "/examples/thyristor_half_wave.dvn") != TLoadResult::Loaded) {
         state.SkipWithError("the example did not load");
         return;
     }
@@ -37,14 +37,16 @@ void RunHalfWave(benchmark::State& state, double T) {
         steps += r.Steps;
         iterations += r.Iterations;
     }
-    state.counters["time_per_step"] =
-        benchmark::Counter(double(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["time_per_step"] = benchmark::Counter(
+        double(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["newton_per_step"] = double(iterations) / double(steps);
     SetMessages(nullptr);
 }
 
 } // namespace
 
-static void BM_ThyristorHalfWave(benchmark::State& state) { RunHalfWave(state, 1.0); }
+static void BM_ThyristorHalfWave(benchmark::State& state) {
+    RunHalfWave(state, 1.0);
+}
 
 BENCHMARK(BM_ThyristorHalfWave)->Unit(benchmark::kMillisecond);

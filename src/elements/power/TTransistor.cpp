@@ -1,6 +1,7 @@
 #include "elements/power/TTransistor.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "Simulation/CircuitModel.h"
