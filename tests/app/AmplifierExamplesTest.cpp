@@ -8,6 +8,7 @@
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
+#include "model/TElectricLine.h"
 #include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
 #include "support/ResultFiles.h"
@@ -45,8 +46,7 @@ void BuildInvertingAmplifier(Schematic& sheet) {
 
     b.Drag(vs, "Plus", {160, 150});
     b.Drag(ammeter, "Connector1", {160, 150});
-    b.Drag(ammeter, "Connector2", {PinAt(ammeter, "Connector2").x, 200});
-    b.Drag(amp, "Uin", {PinAt(ammeter, "Connector2").x, 200});
+    b.Drag(amp, "Uin", PinAt(ammeter, "Connector2"));
     b.Drag(vs, "Minus", PinAt(g1, "Connector"));
     b.Drag(amp, "GndIn", PinAt(g2, "Connector"));
     b.Drag(amp, "GndOut", PinAt(g3, "Connector"));
@@ -136,6 +136,25 @@ void RunAcrossUnmodelled(const char* cls, const char* pin1, const char* pin2) {
 TEST(UnmodelledParts, OptocouplerAndCableConnectNothingAndWarnOncePerRun) {
     RunAcrossUnmodelled("TCable", "Connector1", "Connector2");
     RunAcrossUnmodelled("TOptoPair", "InAnode", "OutCatode");
+}
+
+// The power-electronics examples are drawn without stray wires: every wire
+// belongs to a node that joins at least two pins.
+TEST(PowerExamples, EveryWireJoinsPins) {
+    RecordingMessages messages;
+    for (const char* file :
+         {"thyristor_half_wave.dvn", "common_emitter.dvn", "inverting_amplifier.dvn"}) {
+        Schematic sheet;
+        ASSERT_EQ(LoadSchematic(sheet, ExamplePath(file)), TLoadResult::Loaded) << file;
+        ASSERT_FALSE(sheet.Lines.Empty());
+        for (const TElectricLine* line : sheet.Lines) {
+            int pins = 0;
+            for (const TConnector* c : sheet.ConnectorList)
+                if (c->IsConnected() && c->FLink->FNode == line->FNode) ++pins;
+            EXPECT_GE(pins, 2) << file << ": a wire at " << line->StartPoint().x << ","
+                               << line->StartPoint().y;
+        }
+    }
 }
 
 } // namespace

@@ -76,7 +76,6 @@ void BuildHalfWave(Schematic& sheet) {
     b.Drag(supply, "Plus", {150, 100});
     b.Drag(supply, "Minus", PinAt(g4, "Connector"));
     b.Drag(gate, "Plus", PinAt(th, "Control"));
-    b.Drag(gate, "Minus", {300, PinAt(gate, "Minus").y});
     b.Drag(gate, "Minus", {300, 100});
     b.Link(sine, relay);
     b.Link(relay, gate);
