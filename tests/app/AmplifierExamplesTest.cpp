@@ -142,8 +142,8 @@ TEST(UnmodelledParts, OptocouplerAndCableConnectNothingAndWarnOncePerRun) {
 // belongs to a node that joins at least two pins.
 TEST(PowerExamples, EveryWireJoinsPins) {
     RecordingMessages messages;
-    for (const char* file :
-         {"thyristor_half_wave.dvn", "common_emitter.dvn", "inverting_amplifier.dvn"}) {
+    for (const char* file : {"thyristor_half_wave.dvn", "thyristor_bridge_rl.dvn",
+                             "common_emitter.dvn", "inverting_amplifier.dvn"}) {
         Schematic sheet;
         ASSERT_EQ(LoadSchematic(sheet, ExamplePath(file)), TLoadResult::Loaded) << file;
         ASSERT_FALSE(sheet.Lines.Empty());
