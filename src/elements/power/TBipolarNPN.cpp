@@ -2,6 +2,8 @@
 
 #include "model/ClassRegistry.h"
 
-TBipolarNPN::TBipolarNPN(Schematic& sheet) : TTransistor(sheet) {}
+TBipolarNPN::TBipolarNPN(Schematic& sheet) : TTransistor(sheet) {
+    DbSection = "Bip_NPN";
+}
 
 REGISTER_ELEMENT(TBipolarNPN, TTransistor);
