@@ -150,13 +150,16 @@ std::string ParseValueText(std::string_view text, ParamValue& v) {
     const auto comma = text.find(',');
     const bool hasUnits = v.Def && v.Def->Units;
     double number = 0;
-    if (!ReadReal(text.substr(0, comma), number) || (comma != std::string_view::npos && !hasUnits))
+    if (!ReadReal(text.substr(0, comma), number)) return "\"" + std::string(text) + "\" не является числом";
+    long unit = 0;
+    // A row without units may still carry ",0", the base unit: nothing is
+    // lost reading it, and files and databases written that way stay valid.
+    if (comma != std::string_view::npos && !hasUnits && !(ReadInt(text.substr(comma + 1), unit) && unit == 0))
         return "\"" + std::string(text) + "\" не является числом";
-    if (comma == std::string_view::npos) {
+    if (comma == std::string_view::npos || !hasUnits) {
         v.Value = number;
         return {};
     }
-    long unit = 0;
     if (!ReadInt(text.substr(comma + 1), unit) || unit < 0 || unit > 1000 ||
         !ValidUnit(*v.Def, int(unit)))
         return "\"" + std::string(text) + "\": нет единицы измерения с номером " +

@@ -130,6 +130,10 @@ TEST(ValueText, TextsThatCannotBeTakenWholeChangeNothing) {
     ParamValue p{3, 0, &PlainRow};
     EXPECT_EQ(ParseValueText("0,005", p), "\"0,005\" не является числом");
     EXPECT_EQ(p.Value, 3);
+    // ",0", the base unit, is harmless there and found in databases.
+    EXPECT_EQ(ParseValueText("40,0", p), "");
+    EXPECT_EQ(p.Value, 40);
+    EXPECT_EQ(p.Unit, 0);
 }
 
 TEST(ValueText, UnitIndexOutsideTheTableIsRefused) {

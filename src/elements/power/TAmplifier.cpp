@@ -33,10 +33,10 @@ const char* const Methods[] = {"Идеализированный", nullptr};
 using A = TAmplifier;
 
 const TBranchRecord Branches[] = {
-    {PinTerminal("Uin"), PinTerminal("GndIn"), LiveValue(&MemberGetter<A, &A::InputConductance>),
+    {PinTerminal("Uin"), PinTerminal("GndIn"), StepValue(&MemberGetter<A, &A::InputConductance>),
      ConstValue(0.0), ConstValue(0.0)},
-    {PinTerminal("Uout"), PinTerminal("GndOut"), LiveValue(&MemberGetter<A, &A::OutputConductance>),
-     LiveValue(&MemberGetter<A, &A::OutputEmf>), ConstValue(0.0)},
+    {PinTerminal("Uout"), PinTerminal("GndOut"), StepValue(&MemberGetter<A, &A::OutputConductance>),
+     StepValue(&MemberGetter<A, &A::OutputEmf>), ConstValue(0.0)},
     EndRecord(),
 };
 
