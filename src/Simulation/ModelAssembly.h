@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class Schematic;
@@ -19,10 +20,24 @@ class TInfoInput;
 // node is the reference.
 void BuildModel(Schematic& sheet, const std::string& dumpDir = ".");
 
+// The dimensions model assembly gives a schematic, counted without
+// assembling it: sizes of every family, of the state vector, of the static
+// inputs, and the node and branch counts.
+struct TModelSize {
+    std::int64_t nProd = 0, nVS = 0, nDyn = 0, nStat = 0, nCons = 0, nCV = 0, nCC = 0;
+    std::int64_t nSI = 0, nX = 0, nNodes = 0, nBr = 0;
+    std::int64_t Nz() const { return nDyn + nStat + nNodes; }
+};
+TModelSize CountModel(const Schematic& sheet);
+
+// Bytes the dense matrices of assembly and the time loop's Jacobian take
+// for a model of that size.
+double ModelBytes(const TModelSize& size);
+
 // Where a signal input takes its value from, tested in this order.
 struct TSignalSource {
     enum Kind { None, Producer, Sensor, Dynamic, Static } Type = None;
-    int Index = -1;  // position in the family's registry
+    int Index = -1; // position in the family's registry
 };
 TSignalSource ClassifySource(const Schematic& sheet, const TInfoInput* input);
 

@@ -41,7 +41,7 @@ protected:
         auto* c = b.Add("TTestConst", 10, 10);
         b.Link(c, b.Add("TTestProbe", 100, 10));
         b.Add("TTestIntegrator", 10, 100);
-        sheet.SimModel().T = 1e6;  // runs until stopped
+        sheet.SimModel().T = 1e4;  // runs until stopped (10^9 steps, as many as runs without asking)
     }
 
     std::unique_ptr<TSimThread> Start() {

@@ -32,7 +32,7 @@ protected:
     TempDir dir;
     std::vector<Sample> samples;
 
-    TRunResult Run(long long maxIterations = 0) {
+    TRunResult Run(long long maxIterations = DefaultMaxIterations()) {
         samples.clear();
         EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
         TRunOptions o;

@@ -53,7 +53,7 @@ struct RunFixture : EditorFixture {
     // A run that goes on until stopped, with room for a few samples only.
     void Endless() {
         TSimModel& m = sheet.SimModel();
-        m.T = 1e9;
+        m.T = 1e6;
         m.h = 1e-3;
         m.GS = 1e8;
     }
