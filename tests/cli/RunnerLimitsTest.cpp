@@ -33,6 +33,7 @@ std::string ReadAll(const std::string& path) {
 
 // Runs quentor-sim in `dir` with the arguments as given (no shell). With a
 // signal, sends it once the run has written its dump and `after` has passed.
+// A process still running after 20 s is killed.
 Outcome Sim(const TempDir& dir, const std::vector<std::string>& args, int signal = 0,
             std::chrono::milliseconds after = 0ms) {
     const std::string program = std::string(QUENTOR_BINARY_DIR) + "/quentor-sim";
@@ -55,8 +56,17 @@ Outcome Sim(const TempDir& dir, const std::vector<std::string>& args, int signal
         std::this_thread::sleep_for(after);
         kill(pid, signal);
     }
+    // A run that should have been refused must not hang the suite.
     int status = 0;
-    waitpid(pid, &status, 0);
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
     Outcome o;
     o.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     o.err = ReadAll(errFile);
