@@ -20,7 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 
 struct Outcome {
-    int status = -1;  // exit status, or 128 + signal when killed
+    int status = -1; // exit status, or 128 + signal when killed
     std::string err;
 };
 
@@ -46,13 +46,15 @@ Outcome Sim(const TempDir& dir, const std::vector<std::string>& args, int signal
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(98);
     }
     if (signal) {
-        for (int i = 0; i < 2000 && !std::filesystem::exists(dir.File("debug.txt")); ++i) std::this_thread::sleep_for(5ms);
+        for (int i = 0; i < 2000 && !std::filesystem::exists(dir.File("debug.txt")); ++i)
+            std::this_thread::sleep_for(5ms);
         std::this_thread::sleep_for(after);
         kill(pid, signal);
     }
@@ -73,7 +75,9 @@ Outcome Sim(const TempDir& dir, const std::vector<std::string>& args, int signal
     return o;
 }
 
-std::string Example(const char* name) { return std::string(QUENTOR_SOURCE_DIR) + "/examples/" + name; }
+std::string Example(const char* name) {
+    return std::string(QUENTOR_SOURCE_DIR) + "/examples/" + name;
+}
 
 TEST(RunnerMessages, UsageErrorsSayWhatIsWrongInRussian) {
     TempDir dir;
@@ -85,7 +89,8 @@ TEST(RunnerMessages, UsageErrorsSayWhatIsWrongInRussian) {
         {{"-s", "T", Example("rc.dvn")}, "не указано значение параметра T (нужно T=ЗНАЧЕНИЕ)"},
         {{"-s", "h=", Example("rc.dvn")}, "не указано значение параметра h (нужно h=ЗНАЧЕНИЕ)"},
         {{"-s", "T=abc", Example("rc.dvn")}, "значение параметра T не является числом: 'abc'"},
-        {{"-s", "Q=1", Example("rc.dvn")}, "неизвестный параметр моделирования 'Q' (допустимы T, h, pr, TNC, GS)"},
+        {{"-s", "Q=1", Example("rc.dvn")},
+         "неизвестный параметр моделирования 'Q' (допустимы T, h, pr, TNC, GS)"},
         {{"-s"}, "после -s не указан параметр КЛЮЧ=ЗНАЧЕНИЕ"},
         {{"--bogus", "x.dvn"}, "неизвестный параметр запуска '--bogus'"},
         {{}, "не указан файл схемы"},
@@ -116,13 +121,15 @@ TEST(RunnerMessages, DoubleDashEndsTheOptions) {
 
 TEST(RunnerMessages, StepsLongerThanTheRunAreWarnedAbout) {
     TempDir dir;
-    const Outcome o = Sim(dir, {"-q", "-s", "T=0.001", "-s", "h=0.002", "-s", "GS=0.5", Example("rc.dvn")});
+    const Outcome o =
+        Sim(dir, {"-q", "-s", "T=0.001", "-s", "h=0.002", "-s", "GS=0.5", Example("rc.dvn")});
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.err,
-              "warning: Шаг моделирования 0.002 больше длительности моделирования 0.001: будет сделан только один "
-              "шаг.\n"
-              "warning: Шаг вывода графиков 0.5 больше длительности моделирования 0.001: будет записан только "
-              "отсчёт при t = 0.\n");
+    EXPECT_EQ(o.err, "warning: Шаг моделирования 0.002 больше длительности моделирования 0.001: "
+                     "будет сделан только один "
+                     "шаг.\n"
+                     "warning: Шаг вывода графиков 0.5 больше длительности моделирования 0.001: "
+                     "будет записан только "
+                     "отсчёт при t = 0.\n");
 }
 
 TEST(RunnerLimits, StepsThatCannotMoveTheTimeAreRefused) {
@@ -130,18 +137,20 @@ TEST(RunnerLimits, StepsThatCannotMoveTheTimeAreRefused) {
     const Outcome o = Sim(dir, {"-q", "-s", "T=1e308", "-s", "h=1e-310", Example("rc.dvn")});
     EXPECT_EQ(o.status, 2);
     EXPECT_NE(o.err.find("error: Шаг моделирования "), std::string::npos) << o.err;
-    EXPECT_NE(o.err.find(" слишком мал: при t = 1E308 с модельное время перестаёт расти.\n"), std::string::npos);
+    EXPECT_NE(o.err.find(" слишком мал: при t = 1E308 с модельное время перестаёт расти.\n"),
+              std::string::npos);
     const Outcome late = Sim(dir, {"-q", "-s", "T=1e9", "-s", "h=1e-9", Example("rc.dvn")});
     EXPECT_EQ(late.status, 2);
-    EXPECT_EQ(late.err,
-              "error: Шаг моделирования 1E-9 слишком мал: при t = 1000000000 с модельное время перестаёт расти.\n");
+    EXPECT_EQ(late.err, "error: Шаг моделирования 1E-9 слишком мал: при t = 1000000000 с модельное "
+                        "время перестаёт расти.\n");
 }
 
 TEST(RunnerLimits, AHugeRunNeedsForce) {
     TempDir dir;
     const Outcome o = Sim(dir, {"-q", "-s", "T=1e5", "-s", "GS=1000", Example("rc.dvn")});
     EXPECT_EQ(o.status, 2);
-    EXPECT_EQ(o.err, "error: Моделирование займёт 10000000000 шагов, это очень долго. Моделирование не запущено; "
+    EXPECT_EQ(o.err, "error: Моделирование займёт 10000000000 шагов, это очень долго. "
+                     "Моделирование не запущено; "
                      "чтобы запустить его, укажите --force.\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("debug.txt")));
 }
@@ -152,16 +161,19 @@ TEST(RunnerLimits, InterruptStopsTheRunAndWritesTheSamplesSoFar) {
     for (int signal : {SIGINT, SIGTERM}) {
         TempDir dir;
         const Outcome o =
-            Sim(dir, {"-q", "--force", "-s", "T=1e5", "-s", "GS=1e-3", Example("rc.dvn")}, signal, 300ms);
+            Sim(dir, {"-q", "--force", "-s", "T=1e5", "-s", "GS=1e-3", Example("rc.dvn")}, signal,
+                300ms);
         EXPECT_EQ(o.status, 128 + signal) << o.err;
         const std::string name = signal == SIGINT ? "SIGINT" : "SIGTERM";
-        EXPECT_EQ(o.err.rfind("warning: Моделирование остановлено сигналом " + name + " при t = ", 0), 0u) << o.err;
+        EXPECT_EQ(
+            o.err.rfind("warning: Моделирование остановлено сигналом " + name + " при t = ", 0), 0u)
+            << o.err;
         EXPECT_NE(o.err.find(" с; полученные отсчёты записаны.\n"), std::string::npos);
         const auto rows = ReadGrafDat(dir.File("graf.dat"));
         const GrafGrp grp = ReadGrafGrp(dir.File("graf.grp"));
         EXPECT_GT(rows.size(), 10u);
         EXPECT_EQ(grp.Times.size(), rows.size());
-        EXPECT_EQ(grp.Ratio, 100000000);  // T / GS, as for a whole run
+        EXPECT_EQ(grp.Ratio, 100000000); // T / GS, as for a whole run
         EXPECT_NEAR(rows[1][0], 1e-3, 1e-9);
     }
 }
@@ -170,7 +182,8 @@ TEST(RunnerLimits, InterruptStopsTheRunAndWritesTheSamplesSoFar) {
 // new dump.
 TEST(RunnerLimits, APreviousRunsFilesAreGoneOnceANewRunStarts) {
     TempDir dir;
-    for (const char* name : {"graf.dat", "graf.grp", "debug.txt"}) std::ofstream(dir.File(name)) << "old run\n";
+    for (const char* name : {"graf.dat", "graf.grp", "debug.txt"})
+        std::ofstream(dir.File(name)) << "old run\n";
     std::filesystem::remove(dir.File("debug.txt"));
     const Outcome o = Sim(dir, {"-q", "--force", "-s", "T=1e5", Example("rc.dvn")}, SIGKILL, 50ms);
     EXPECT_EQ(o.status, 128 + SIGKILL);
