@@ -8,6 +8,7 @@
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
 #include "model/TInfoConnector.h"
+#include "support/ResultFiles.h"
 #include "support/TempDir.h"
 #include "support/TestElements.h"
 
@@ -59,7 +60,8 @@ struct RunFixture : EditorFixture {
     }
     double ModelTime() { return sheet.SimModel().PublishedTime.load(); }
     bool WaitForTime(double above) {
-        for (int i = 0; i < 2000 && ModelTime() <= above; ++i) std::this_thread::sleep_for(5ms);
+        for (int i = 0; i < 2000 && ModelTime() <= above; ++i)
+            std::this_thread::sleep_for(5ms);
         return ModelTime() > above;
     }
 };
@@ -89,7 +91,7 @@ TEST(EditorRun, ARunToTheEndRestoresTheCommandsAndKeepsTheDisplayValue) {
     EXPECT_EQ(f.editor.StatusPanels()[5], "0.01");
     // The display is the second consumer: it shows 2 * 1.0, not the plotter's 1.0.
     ASSERT_TRUE(f.editor.DisplayValue(*f.display));
-    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6);  // within the solution accuracy
+    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6); // within the solution accuracy
     EXPECT_FALSE(f.editor.DisplayValue(*f.plotter));
     EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.dat")));
     EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.grp")));
@@ -99,7 +101,7 @@ TEST(EditorRun, ARunToTheEndRestoresTheCommandsAndKeepsTheDisplayValue) {
     f.editor.Start();
     EXPECT_FALSE(f.editor.DisplayValue(*f.display));
     ASSERT_TRUE(f.host.RunPosted());
-    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6);  // within the solution accuracy
+    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6); // within the solution accuracy
     EXPECT_EQ(f.source->Resets, 2);
 }
 
@@ -118,14 +120,14 @@ TEST(EditorRun, PauseHoldsTheRunAndStartContinuesTheSameRun) {
     const double held = f.ModelTime();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(f.ModelTime(), held);
-    f.editor.UpdateSimStatus();  // the timer shows nothing new while paused
+    f.editor.UpdateSimStatus(); // the timer shows nothing new while paused
 
     f.editor.Start();
     EXPECT_FALSE(f.editor.RunPaused());
     EXPECT_FALSE(f.editor.StartEnabled());
     EXPECT_TRUE(f.editor.PauseEnabled());
     ASSERT_TRUE(f.WaitForTime(held));
-    EXPECT_EQ(f.source->Resets, 1);  // the model was not built again
+    EXPECT_EQ(f.source->Resets, 1); // the model was not built again
     f.editor.UpdateSimStatus();
     EXPECT_GT(std::stod(f.editor.StatusPanels()[5]), held);
 
@@ -199,7 +201,8 @@ TEST(EditorRun, SettingsThatMakeNoRunAreReportedAndNoRunStarts) {
     f.editor.Start();
     EXPECT_FALSE(f.editor.RunExists());
     EXPECT_TRUE(f.editor.StartEnabled());
-    EXPECT_EQ(f.messages.Texts(), std::vector<std::string>{"Шаг моделирования должен быть больше нуля."});
+    EXPECT_EQ(f.messages.Texts(),
+              std::vector<std::string>{"Шаг моделирования должен быть больше нуля."});
 }
 
 TEST(EditorRun, ClosingTheWindowEndsTheRunAndIgnoresItsLateNews) {
@@ -240,6 +243,60 @@ TEST(EditorRun, DeletedDisplaysForgetTheirValues) {
     ASSERT_TRUE(f.display->FSelected);
     f.editor.DeleteSelection();
     EXPECT_FALSE(f.editor.DisplayValue(*gone));
+}
+
+} // namespace
+
+namespace {
+
+// An exception on the run thread (memory exhausted above all) ends the run
+// with a message; the editor, and the user's schematic, stay.
+TEST(EditorRunLimits, MemoryExhaustedDuringARunEndsItWithAMessageAndTheEditorGoesOn) {
+    RunFixture f;
+    TBaseElement* faulty = f.Place("TTestThrowing", 100, 300);
+    TBaseElement* plotter = f.Place("TPlotter", 300, 300);
+    f.Drag(faulty->FOutputs[0]->Centre(), plotter->FInputs[0]->Centre());
+    faulty->FindParam("At")->Value = 0.0045;
+    f.editor.Start();
+    ASSERT_TRUE(f.editor.RunExists());
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_FALSE(f.editor.RunExists());
+    EXPECT_TRUE(f.editor.StartEnabled());
+    EXPECT_TRUE(f.editor.CanEdit());
+    ASSERT_EQ(f.messages.Entries.size(), 1u);
+    EXPECT_EQ(f.messages.Entries[0].Kind, "error");
+    // The faulty value is first read for the sample at 5 ms.
+    EXPECT_EQ(f.messages.Entries[0].Text,
+              "Недостаточно памяти: моделирование остановлено при t = 0.005 с.");
+    // The samples before it, at 0 to 4 ms, are in the files.
+    EXPECT_EQ(ReadGrafGrp(f.dir.File("graf.grp")).Times.size(), 5u);
+    // And the next run starts as ever.
+    faulty->FindParam("At")->Value = 1;
+    f.messages.Clear();
+    f.editor.Start();
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_TRUE(f.messages.Entries.empty());
+}
+
+TEST(EditorRunLimits, ARunOfMoreThanABillionStepsStartsOnlyWhenTheUserSaysYes) {
+    RunFixture f;
+    TSimModel& m = f.sheet.SimModel();
+    m.T = 1e9;
+    m.h = 1e-3;
+    m.GS = 1e8;
+    f.messages.Answers = {TAnswer::No};
+    f.editor.Start();
+    EXPECT_FALSE(f.editor.RunExists());
+    ASSERT_EQ(f.messages.Entries.size(), 1u);
+    EXPECT_EQ(f.messages.Entries[0].Kind, "question");
+    EXPECT_EQ(f.messages.Entries[0].Text,
+              "Моделирование займёт 1000000000000 шагов, это очень долго. Продолжить?");
+    f.messages.Answers = {TAnswer::Yes};
+    f.editor.Start();
+    ASSERT_TRUE(f.editor.RunExists());
+    f.editor.Stop();
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_FALSE(f.editor.RunExists());
 }
 
 } // namespace
