@@ -19,13 +19,10 @@ TSignalSource ClassifySource(const Schematic& sheet, const TInfoInput* input) {
     const TInfoOutput* output = input->GetSource();
     TBaseElement* owner = output ? output->Parent() : nullptr;
     if (!owner) return {};
-    if (auto* p = dynamic_cast<TProducer*>(owner))
-        return {TSignalSource::Producer, sheet.Producers.IndexOf(p)};
+    if (auto* p = dynamic_cast<TProducer*>(owner)) return {TSignalSource::Producer, sheet.Producers.IndexOf(p)};
     if (int i = sheet.VoltageSummators.IndexOf(owner); i >= 0) return {TSignalSource::Sensor, i};
-    if (auto* d = dynamic_cast<TDynamic*>(owner))
-        return {TSignalSource::Dynamic, sheet.Dynamics.IndexOf(d)};
-    if (auto* s = dynamic_cast<TStatic*>(owner))
-        return {TSignalSource::Static, sheet.Statics.IndexOf(s)};
+    if (auto* d = dynamic_cast<TDynamic*>(owner)) return {TSignalSource::Dynamic, sheet.Dynamics.IndexOf(d)};
+    if (auto* s = dynamic_cast<TStatic*>(owner)) return {TSignalSource::Static, sheet.Statics.IndexOf(s)};
     return {};
 }
 
@@ -43,20 +40,11 @@ void Couple(const Schematic& sheet, const TInfoInput* input, int row, const Coup
     const TSignalSource s = ClassifySource(sheet, input);
     TMatrix* target = nullptr;
     switch (s.Type) {
-    case TSignalSource::Producer:
-        target = m.producer;
-        break;
-    case TSignalSource::Sensor:
-        target = m.sensor;
-        break;
-    case TSignalSource::Dynamic:
-        target = m.dynamic;
-        break;
-    case TSignalSource::Static:
-        target = m.statics;
-        break;
-    case TSignalSource::None:
-        return;
+    case TSignalSource::Producer: target = m.producer; break;
+    case TSignalSource::Sensor: target = m.sensor; break;
+    case TSignalSource::Dynamic: target = m.dynamic; break;
+    case TSignalSource::Static: target = m.statics; break;
+    case TSignalSource::None: return;
     }
     if (target && s.Index >= 0) (*target)(row, s.Index) = 1.0;
 }
@@ -161,8 +149,7 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
 
     // 1. Producer outputs.
     m.Un = TMatrix(nProd, 1);
-    for (int j = 0; j < nProd; ++j)
-        m.Un.At(j) = sheet.Producers[j]->GetOutput();
+    for (int j = 0; j < nProd; ++j) m.Un.At(j) = sheet.Producers[j]->GetOutput();
 
     // 2. Static-input numbering.
     int nSI = 0;
@@ -184,23 +171,19 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
     m.Ne = TMatrix(nCons, nVS);
     m.Nc = TMatrix(nCons, nStat);
     m.Nd = TMatrix(nCons, nDyn);
-    for (int i = 0; i < nDyn; ++i)
-        Couple(sheet, sheet.Dynamics[i]->Input, i, {&m.G, &m.Ge, &m.Hd, &m.Hc});
+    for (int i = 0; i < nDyn; ++i) Couple(sheet, sheet.Dynamics[i]->Input, i, {&m.G, &m.Ge, &m.Hd, &m.Hc});
     for (TStatic* s : sheet.Statics)
         for (std::size_t k = 0; k < s->FInputs.size(); ++k)
             Couple(sheet, s->FInputs[k], s->FInputBase + int(k), {&m.P, &m.Pe, &m.Qd, &m.Qc});
-    for (int i = 0; i < nCons; ++i)
-        Couple(sheet, sheet.Consumers[i]->Input, i, {&m.N, &m.Ne, &m.Nd, &m.Nc});
+    for (int i = 0; i < nCons; ++i) Couple(sheet, sheet.Consumers[i]->Input, i, {&m.N, &m.Ne, &m.Nd, &m.Nc});
 
     // 7. Static-block outputs.
     m.F = TMatrix(nStat, 1);
-    for (int j = 0; j < nStat; ++j)
-        m.F.At(j) = sheet.Statics[j]->GetOutput();
+    for (int j = 0; j < nStat; ++j) m.F.At(j) = sheet.Statics[j]->GetOutput();
 
     // 8. State space of the dynamic blocks.
     int nX = 0;
-    for (TDynamic* d : sheet.Dynamics)
-        nX += d->GetOrder();
+    for (TDynamic* d : sheet.Dynamics) nX += d->GetOrder();
     m.A = TMatrix(nX, nX);
     m.B = TMatrix(nX, nDyn);
     m.C = TMatrix(nDyn, nX);
@@ -211,8 +194,7 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
         const int n = d->GetOrder();
         const TMatrix a = d->GetA(), b = d->GetB(), c = d->GetC(), dd = d->GetD();
         for (int r = 0; r < n; ++r) {
-            for (int col = 0; col < n; ++col)
-                m.A(off + r, off + col) = a(r, col);
+            for (int col = 0; col < n; ++col) m.A(off + r, off + col) = a(r, col);
             m.B(off + r, i) = b(r, 0);
             m.C(i, off + r) = c(0, r);
             m.Xk.At(off + r) = d->GetInitialState(r);
@@ -234,8 +216,7 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
     const int nNodes = map.hasGround ? counter : std::max(0, counter - 1);
     for (int& eq : map.equation)
         if (eq == GroundMark) eq = nNodes;
-    for (int p = 0; p < sheet.Nodes.Count(); ++p)
-        sheet.Nodes[p]->SimIndex = map.equation[std::size_t(p)];
+    for (int p = 0; p < sheet.Nodes.Count(); ++p) sheet.Nodes[p]->SimIndex = map.equation[std::size_t(p)];
     for (TConnector* c : sheet.ConnectorList) {
         const int n = c->IsConnected() ? c->GetNodeID() : -1;
         c->FSimNode = n >= 0 && n < int(map.equation.size()) ? map.equation[std::size_t(n)] : -1;
@@ -296,11 +277,9 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
     m.Mju = TMatrix(nCC, nProd);
     m.Mjv = TMatrix(nCC, nVS);
     for (int i = 0; i < nCV; ++i)
-        Couple(sheet, sheet.ControlledVoltages[i]->FindInput("Input"), i,
-               {&m.Meu, &m.Mev, &m.Med, &m.Mec});
+        Couple(sheet, sheet.ControlledVoltages[i]->FindInput("Input"), i, {&m.Meu, &m.Mev, &m.Med, &m.Mec});
     for (int i = 0; i < nCC; ++i)
-        Couple(sheet, sheet.ControlledCurrents[i]->FindInput("Input"), i,
-               {&m.Mju, &m.Mjv, &m.Mjd, &m.Mjc});
+        Couple(sheet, sheet.ControlledCurrents[i]->FindInput("Input"), i, {&m.Mju, &m.Mjv, &m.Mjd, &m.Mjc});
 
     // 14. Run vectors and the dump.
     m.StaticInputs.assign(std::size_t(nSI), 0.0);
@@ -316,10 +295,8 @@ void DumpMatrix(std::ostream& out, const char* label, const TMatrix& m) {
         for (int x = 0; x < m.xsize; ++x) {
             const TValue& v = m(y, x);
             out << '\t';
-            if (v.IsDynamic())
-                out << '<' << v.Value() << '>';
-            else
-                out << v.Value();
+            if (v.IsDynamic()) out << '<' << v.Value() << '>';
+            else out << v.Value();
         }
         out << ";\n";
     }
@@ -340,7 +317,6 @@ bool WriteDebugDump(const Schematic& sheet, const std::string& path) {
         {"Mec", &m.Mec}, {"Med", &m.Med}, {"Meu", &m.Meu}, {"Mjc", &m.Mjc}, {"Mjd", &m.Mjd},
         {"Mju", &m.Mju}, {"N", &m.N},     {"Ne", &m.Ne},   {"Nc", &m.Nc},   {"Nd", &m.Nd},
         {"Mev", &m.Mev}, {"Mjv", &m.Mjv}};
-    for (const auto& [label, matrix] : order)
-        DumpMatrix(out, label, *matrix);
+    for (const auto& [label, matrix] : order) DumpMatrix(out, label, *matrix);
     return bool(out);
 }

@@ -37,7 +37,7 @@ double ModelBytes(const TModelSize& size);
 // Where a signal input takes its value from, tested in this order.
 struct TSignalSource {
     enum Kind { None, Producer, Sensor, Dynamic, Static } Type = None;
-    int Index = -1; // position in the family's registry
+    int Index = -1;  // position in the family's registry
 };
 TSignalSource ClassifySource(const Schematic& sheet, const TInfoInput* input);
 

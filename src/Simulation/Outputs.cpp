@@ -1,12 +1,12 @@
 #include "Simulation/Outputs.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdio>
+#include <bit>
 #include <cstring>
-#include <limits>
 #include <utility>
+#include <limits>
 
 TSampleStore::TSampleStore(std::size_t capacity, int nDyn, int nStat, int nNodes, int nCons)
     : capacity_(capacity), nDyn_(nDyn), nStat_(nStat), nNodes_(nNodes), nCons_(nCons),
@@ -44,13 +44,13 @@ bool WriteAll(std::FILE* f, const void* data, std::size_t bytes) {
     return std::fwrite(data, 1, bytes, f) == bytes;
 }
 
-template <class T> void PutLE(std::FILE* f, T value, bool& ok) {
+template <class T>
+void PutLE(std::FILE* f, T value, bool& ok) {
     unsigned char bytes[sizeof(T)];
     std::memcpy(bytes, &value, sizeof(T));
     // Stored little-endian whatever the host.
     if constexpr (std::endian::native == std::endian::big)
-        for (std::size_t i = 0; i < sizeof(T) / 2; ++i)
-            std::swap(bytes[i], bytes[sizeof(T) - 1 - i]);
+        for (std::size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(bytes[i], bytes[sizeof(T) - 1 - i]);
     ok = ok && WriteAll(f, bytes, sizeof(T));
 }
 
@@ -70,9 +70,8 @@ void WriteResultFiles(const std::string& dir, const TSampleStore& store, int nDy
         bool ok = true;
         PutLE<std::int32_t>(grp, nCons, ok);
         const double ratio = std::floor(T / GS);
-        const double clamped =
-            std::min(std::max(ratio, double(std::numeric_limits<std::int32_t>::min())),
-                     double(std::numeric_limits<std::int32_t>::max()));
+        const double clamped = std::min(std::max(ratio, double(std::numeric_limits<std::int32_t>::min())),
+                                        double(std::numeric_limits<std::int32_t>::max()));
         PutLE<std::int32_t>(grp, std::int32_t(clamped), ok);
         PutLE<float>(grp, float(GS), ok);
         if (!ok) std::printf("Немогу записать в файл %s\n", grpName.c_str());
@@ -82,19 +81,16 @@ void WriteResultFiles(const std::string& dir, const TSampleStore& store, int nDy
         const double* row = store.Row(i);
         if (dat) {
             std::fprintf(dat, "%.8f  ", store.Time(i));
-            for (int k = 0; k < values; ++k)
-                std::fprintf(dat, "%9.4f  ", row[k]);
+            for (int k = 0; k < values; ++k) std::fprintf(dat, "%9.4f  ", row[k]);
             std::fputs("    ", dat);
-            for (int k = 0; k < nCons; ++k)
-                std::fprintf(dat, "%9.4f  ", row[values + k]);
+            for (int k = 0; k < nCons; ++k) std::fprintf(dat, "%9.4f  ", row[values + k]);
             std::fputc('\n', dat);
             std::fflush(dat);
         }
         if (grp) {
             bool ok = true;
             PutLE<float>(grp, float(store.Time(i)), ok);
-            for (int k = 0; k < nCons; ++k)
-                PutLE<float>(grp, float(row[values + k]), ok);
+            for (int k = 0; k < nCons; ++k) PutLE<float>(grp, float(row[values + k]), ok);
         }
     }
     if (dat) std::fclose(dat);

@@ -32,12 +32,12 @@ struct TRunResult {
     enum class Outcome { Finished, Stopped, NotConverged, InvalidValue, Failed };
     Outcome Status = Outcome::Finished;
     std::int64_t Steps = 0;
-    std::int64_t Iterations = 0; // Newton iterations over the whole run
+    std::int64_t Iterations = 0;     // Newton iterations over the whole run
     std::int64_t Samples = 0;
     double FailureTime = 0;          // model time of a failed step
     TBaseElement* Culprit = nullptr; // element whose value was not finite
     int Consumers = 0;
-    std::string Message; // the text shown for a failed run
+    std::string Message;             // the text shown for a failed run
 };
 
 // Refuses settings that make the loop meaningless (h <= 0, GS <= 0, pr = 0,

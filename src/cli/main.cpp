@@ -75,9 +75,7 @@ bool ParseWholeReal(const std::string& text, double& v) {
     return !text.empty() && ParseReal(text, v) == text.size();
 }
 
-bool ParseWholeInt(const std::string& text, long& v) {
-    return !text.empty() && ParseInt(text, v) == text.size();
-}
+bool ParseWholeInt(const std::string& text, long& v) { return !text.empty() && ParseInt(text, v) == text.size(); }
 
 bool IsSettingKey(const std::string& key) {
     return key == "T" || key == "h" || key == "pr" || key == "TNC" || key == "GS";
@@ -112,15 +110,12 @@ int ParseArguments(int argc, char** argv, Options& o) {
             const auto eq = v.find('=');
             const std::string key = v.substr(0, eq);
             if (!IsSettingKey(key))
-                return UsageError("неизвестный параметр моделирования '" + key +
-                                  "' (допустимы T, h, pr, TNC, GS)");
+                return UsageError("неизвестный параметр моделирования '" + key + "' (допустимы T, h, pr, TNC, GS)");
             if (eq == std::string::npos || eq + 1 == v.size())
-                return UsageError("не указано значение параметра " + key + " (нужно " + key +
-                                  "=ЗНАЧЕНИЕ)");
+                return UsageError("не указано значение параметра " + key + " (нужно " + key + "=ЗНАЧЕНИЕ)");
             double number = 0;
             if (!ParseWholeReal(v.substr(eq + 1), number))
-                return UsageError("значение параметра " + key + " не является числом: '" +
-                                  v.substr(eq + 1) + "'");
+                return UsageError("значение параметра " + key + " не является числом: '" + v.substr(eq + 1) + "'");
             o.settings.emplace_back(key, number);
         } else if (a == "--max-iterations") {
             long n = 0;
@@ -129,8 +124,7 @@ int ParseArguments(int argc, char** argv, Options& o) {
             o.maxIterations = n;
         } else if (a == "--seed") {
             long n = 0;
-            if (!value(v) || !ParseWholeInt(v, n) || n < 0)
-                return UsageError("после --seed нужно целое число не меньше 0");
+            if (!value(v) || !ParseWholeInt(v, n) || n < 0) return UsageError("после --seed нужно целое число не меньше 0");
             o.seed = unsigned(n);
         } else if (a == "--force") {
             o.force = true;
@@ -174,16 +168,11 @@ void CatchStopSignals(std::atomic<bool>& flag) {
 
 void ApplySettings(TSimModel& m, const Options& o) {
     for (const auto& [key, value] : o.settings) {
-        if (key == "T")
-            m.T = value;
-        else if (key == "h")
-            m.h = value;
-        else if (key == "pr")
-            m.pr = value;
-        else if (key == "TNC")
-            m.TNC = value;
-        else if (key == "GS")
-            m.GS = value;
+        if (key == "T") m.T = value;
+        else if (key == "h") m.h = value;
+        else if (key == "pr") m.pr = value;
+        else if (key == "TNC") m.TNC = value;
+        else if (key == "GS") m.GS = value;
     }
 }
 
@@ -197,9 +186,8 @@ public:
         const double f = T > 0 ? std::min(1.0, std::max(0.0, t / T)) : 1.0;
         const int filled = int(f * width);
         char line[128];
-        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  t = %s", width,
-                      std::string(std::size_t(filled), '#').c_str(), int(f * 100),
-                      FormatReal(t).c_str());
+        std::snprintf(line, sizeof line, "\r[%-*s] %3d%%  t = %s", width, std::string(std::size_t(filled), '#').c_str(),
+                      int(f * 100), FormatReal(t).c_str());
         if (line == last_) return;
         last_ = line;
         std::fputs(line, stderr);
@@ -227,11 +215,9 @@ int Run(const Options& o, StderrMessages& messages) {
     }
     Schematic sheet;
     switch (LoadSchematic(sheet, o.file)) {
-    case TLoadResult::Loaded:
-        break;
+    case TLoadResult::Loaded: break;
     case TLoadResult::NotASchematic:
-    case TLoadResult::Unreadable:
-        return ExitUsage;
+    case TLoadResult::Unreadable: return ExitUsage;
     }
     ApplySettings(sheet.SimModel(), o);
     if (o.info) {
@@ -241,8 +227,7 @@ int Run(const Options& o, StderrMessages& messages) {
 
     std::filesystem::create_directories(o.outDir, ec);
     if (ec) {
-        Msg().Error("Не удалось создать каталог " + o.outDir + ": " + ec.message(),
-                    ApplicationTitle);
+        Msg().Error("Не удалось создать каталог " + o.outDir + ": " + ec.message(), ApplicationTitle);
         return ExitUsage;
     }
     std::string settingsError;
@@ -270,21 +255,18 @@ int Run(const Options& o, StderrMessages& messages) {
     run.Progress = [&bar, T](double t) { bar.Show(t, T); };
     const auto start = std::chrono::steady_clock::now();
     const TRunResult result = RunSimulation(sheet, run);
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     bar.Done();
 
     if (!result.Message.empty()) Msg().Error(result.Message, ApplicationTitle);
     const bool signalled = stopSignal && result.Status == TRunResult::Outcome::Stopped;
     if (signalled)
-        Msg().Warning("Моделирование остановлено сигналом " +
-                          std::string(stopSignal == SIGINT ? "SIGINT" : "SIGTERM") + " при t = " +
-                          FormatReal(sheet.SimModel().Time) + " с; полученные отсчёты записаны.",
+        Msg().Warning("Моделирование остановлено сигналом " + std::string(stopSignal == SIGINT ? "SIGINT" : "SIGTERM") +
+                          " при t = " + FormatReal(sheet.SimModel().Time) + " с; полученные отсчёты записаны.",
                       ApplicationTitle);
     if (!o.quiet)
         std::fprintf(stderr, "шагов %lld, отсчётов %lld, итераций Ньютона %lld, время %.3f с\n",
-                     (long long)result.Steps, (long long)result.Samples,
-                     (long long)result.Iterations, wall);
+                     (long long)result.Steps, (long long)result.Samples, (long long)result.Iterations, wall);
     if (signalled) return 128 + int(stopSignal);
     if (o.viewer && result.Consumers > 0) {
         std::string error;

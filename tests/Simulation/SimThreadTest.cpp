@@ -19,7 +19,8 @@ namespace {
 using namespace std::chrono_literals;
 
 // Waits until the predicate holds or a generous deadline passes.
-template <class F> bool WaitFor(F done) {
+template <class F>
+bool WaitFor(F done) {
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -41,7 +42,7 @@ protected:
         auto* c = b.Add("TTestConst", 10, 10);
         b.Link(c, b.Add("TTestProbe", 100, 10));
         b.Add("TTestIntegrator", 10, 100);
-        sheet.SimModel().T = 1e4; // runs until stopped (10^9 steps, as many as runs without asking)
+        sheet.SimModel().T = 1e4;  // runs until stopped (10^9 steps, as many as run without asking)
     }
 
     std::unique_ptr<TSimThread> Start() {
@@ -61,7 +62,7 @@ TEST_F(SimThread, PauseHoldsTheModelTimeAndStartResumesTheSameRun) {
     ASSERT_TRUE(WaitFor([&] { return run->Time() > 0.01; }));
     run->Pause();
     EXPECT_TRUE(run->Paused());
-    std::this_thread::sleep_for(20ms); // let the loop reach its wait
+    std::this_thread::sleep_for(20ms);  // let the loop reach its wait
     const double held = run->Time();
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(run->Time(), held);
@@ -85,7 +86,7 @@ TEST_F(SimThread, StopOnAPausedRunWritesTheSamplesSoFar) {
     EXPECT_EQ(std::int64_t(grp.Times.size()), last.Samples);
     EXPECT_GE(grp.Times.size(), 2u);
     EXPECT_FLOAT_EQ(grp.Values[1][0], 1.0f);
-    run.reset(); // a second Stop, from the destructor, is harmless
+    run.reset();  // a second Stop, from the destructor, is harmless
     EXPECT_EQ(finishedCalls.load(), 1);
 }
 
@@ -94,7 +95,7 @@ TEST_F(SimThread, ARunThatReachesItsEndFinishesByItself) {
     auto run = Start();
     ASSERT_TRUE(run);
     EXPECT_TRUE(WaitFor([&] { return run->Finished(); }));
-    EXPECT_EQ(run->Time(), 0.05); // the status shows T once the run reached it
+    EXPECT_EQ(run->Time(), 0.05);  // the status shows T once the run reached it
     run->Stop();
     EXPECT_EQ(last.Status, TRunResult::Outcome::Finished);
 }
@@ -145,8 +146,7 @@ TEST_F(SimThread, RandomCyclesOfStartPauseResumeAndStopEndEveryRunCleanly) {
 TEST_F(SimThread, InvalidSettingsCreateNoRun) {
     sheet.SimModel().h = 0;
     EXPECT_EQ(Start(), nullptr);
-    EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{"Шаг моделирования должен быть больше нуля."}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Шаг моделирования должен быть больше нуля."}));
     EXPECT_EQ(finishedCalls.load(), 0);
 }
 

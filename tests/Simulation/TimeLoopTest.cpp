@@ -8,8 +8,8 @@
 #include "model/Schematic.h"
 #include "model/TConnector.h"
 #include "support/CircuitBuilder.h"
-#include "support/EngineTestElements.h"
 #include "support/OracleCompare.h"
+#include "support/EngineTestElements.h"
 #include "support/RecordingMessages.h"
 #include "support/ResultFiles.h"
 #include "support/TempDir.h"
@@ -38,9 +38,7 @@ protected:
         TRunOptions o;
         o.OutputDir = dir.Path().string();
         o.MaxIterations = maxIterations;
-        o.Sample = [this](double t, const std::vector<double>& row) {
-            samples.push_back({t, row});
-        };
+        o.Sample = [this](double t, const std::vector<double>& row) { samples.push_back({t, row}); };
         return RunSimulation(sheet, o);
     }
 
@@ -112,7 +110,7 @@ TEST_F(TimeLoop, StopHalfwayWritesTheSamplesSoFar) {
     const TRunResult r = RunSimulation(sheet, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Stopped);
     const GrafGrp grp = ReadGrafGrp(dir.File("graf.grp"));
-    EXPECT_EQ(grp.Ratio, 100); // still from T / GS
+    EXPECT_EQ(grp.Ratio, 100);  // still from T / GS
     EXPECT_GE(grp.Times.size(), 50u);
     EXPECT_LE(grp.Times.size(), 52u);
     EXPECT_EQ(ReadGrafDat(dir.File("graf.dat")).size(), grp.Times.size());
@@ -130,9 +128,8 @@ TEST_F(TimeLoop, ResistiveCircuitConvergesInOneOrTwoIterations) {
     EXPECT_NEAR(P::Pin(vs, "Plus")->GetPhi(), 12.0 * 1000 / 1000.01, 1e-9);
     const auto dat = ReadGrafDat(dir.File("graf.dat"));
     ASSERT_FALSE(dat.empty());
-    for (const auto& row : dat)
-        EXPECT_EQ(std::vector<double>(row.begin() + 1, row.end()),
-                  std::vector<double>(dat[0].begin() + 1, dat[0].end()));
+    for (const auto& row : dat) EXPECT_EQ(std::vector<double>(row.begin() + 1, row.end()),
+                                          std::vector<double>(dat[0].begin() + 1, dat[0].end()));
 }
 
 TEST_F(TimeLoop, RcChargesAsBackwardEulerSays) {
@@ -218,9 +215,7 @@ TEST_F(TimeLoop, IterationLimitStopsTheRunAndNamesTheTime) {
     const TRunResult res = Run(5);
     EXPECT_EQ(res.Status, TRunResult::Outcome::NotConverged);
     EXPECT_EQ(res.FailureTime, 0.0);
-    EXPECT_EQ(
-        res.Message,
-        "Решение не сходится при t = 0 с: за 5 итераций невязка не стала меньше точности решения.");
+    EXPECT_EQ(res.Message, "Решение не сходится при t = 0 с: за 5 итераций невязка не стала меньше точности решения.");
     EXPECT_TRUE(ReadGrafDat(dir.File("graf.dat")).empty());
 }
 
@@ -280,8 +275,7 @@ TEST_F(TimeLoop, MeaninglessSettingsAndParametersAreRefusedBeforeTheRun) {
         {&TSimModel::T, -1, "Длительность моделирования не может быть отрицательной."},
         {&TSimModel::TNC, 0, "Точность решения должна быть больше нуля."},
         {&TSimModel::h, NAN, "Параметр моделирования \"Шаг моделирования\" не является числом."},
-        {&TSimModel::T, INFINITY,
-         "Параметр моделирования \"Длительность моделирования\" не является числом."},
+        {&TSimModel::T, INFINITY, "Параметр моделирования \"Длительность моделирования\" не является числом."},
     };
     for (const Case& c : cases) {
         TSimModel saved;
@@ -296,8 +290,7 @@ TEST_F(TimeLoop, MeaninglessSettingsAndParametersAreRefusedBeforeTheRun) {
     P::Set(r, "R", 0);
     messages.Clear();
     EXPECT_FALSE(PrepareRun(sheet, ""));
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
-                                    "Компонент Resistor №0: параметр R должен быть больше нуля."}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Компонент Resistor №0: параметр R должен быть больше нуля."}));
 }
 
 TEST_F(TimeLoop, UnwritableResultFilesAreReportedOnStandardOutput) {
@@ -327,15 +320,13 @@ bool BuildRandomSchematic(Schematic& sheet, std::mt19937& rng) {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     auto* gnd = b.Add("TGround", 20, 20);
-    std::vector<TConnector*> nodes; // one pin representing each node
+    std::vector<TConnector*> nodes;  // one pin representing each node
     const int nNodes = 2 + pick(4);
     for (int i = 0; i < nNodes; ++i) {
         auto* leak = b.Add("TResistor", 100 + 120 * i, 20);
         P::Set(leak, "R", 1e4);
-        if (i == 0)
-            b.Wire(P::Pin(leak, "Connector2"), P::Pin(gnd, "Connector"));
-        else
-            b.WireToNode(P::Pin(leak, "Connector2"), P::Pin(gnd, "Connector"));
+        if (i == 0) b.Wire(P::Pin(leak, "Connector2"), P::Pin(gnd, "Connector"));
+        else b.WireToNode(P::Pin(leak, "Connector2"), P::Pin(gnd, "Connector"));
         nodes.push_back(P::Pin(leak, "Connector1"));
     }
     // The first element on a node gets a plain wire; later ones join it.
@@ -349,8 +340,8 @@ bool BuildRandomSchematic(Schematic& sheet, std::mt19937& rng) {
             b.WireToNode(pin, nodes[std::size_t(node)]);
         }
     };
-    const char* kinds[] = {"TResistor",      "TCapacitor", "TInductance", "TVoltageSource",
-                           "TCurrentSource", "TBattery",   "TAmper",      "TSolarBattery"};
+    const char* kinds[] = {"TResistor", "TCapacitor", "TInductance", "TVoltageSource", "TCurrentSource",
+                           "TBattery",  "TAmper",     "TSolarBattery"};
     std::vector<TBaseElement*> ammeters;
     const int count = 3 + pick(6);
     for (int i = 0; i < count; ++i) {
@@ -408,8 +399,7 @@ bool BuildRandomSchematic(Schematic& sheet, std::mt19937& rng) {
     attach(P::Pin(cv, "Plus"), pick(nNodes));
     attach(P::Pin(cv, "Minus"), -1);
     b.Link(gain, cv);
-    for (TBaseElement* src :
-         {static_cast<TBaseElement*>(gain), static_cast<TBaseElement*>(second), sensor})
+    for (TBaseElement* src : {static_cast<TBaseElement*>(gain), static_cast<TBaseElement*>(second), sensor})
         b.Link(src, b.Add("TTestProbe", 1300, 100 + 50 * int(sheet.Consumers.Count())));
     return withSwitch;
 }

@@ -60,8 +60,7 @@ struct RunFixture : EditorFixture {
     }
     double ModelTime() { return sheet.SimModel().PublishedTime.load(); }
     bool WaitForTime(double above) {
-        for (int i = 0; i < 2000 && ModelTime() <= above; ++i)
-            std::this_thread::sleep_for(5ms);
+        for (int i = 0; i < 2000 && ModelTime() <= above; ++i) std::this_thread::sleep_for(5ms);
         return ModelTime() > above;
     }
 };
@@ -91,7 +90,7 @@ TEST(EditorRun, ARunToTheEndRestoresTheCommandsAndKeepsTheDisplayValue) {
     EXPECT_EQ(f.editor.StatusPanels()[5], "0.01");
     // The display is the second consumer: it shows 2 * 1.0, not the plotter's 1.0.
     ASSERT_TRUE(f.editor.DisplayValue(*f.display));
-    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6); // within the solution accuracy
+    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6);  // within the solution accuracy
     EXPECT_FALSE(f.editor.DisplayValue(*f.plotter));
     EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.dat")));
     EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.grp")));
@@ -101,7 +100,7 @@ TEST(EditorRun, ARunToTheEndRestoresTheCommandsAndKeepsTheDisplayValue) {
     f.editor.Start();
     EXPECT_FALSE(f.editor.DisplayValue(*f.display));
     ASSERT_TRUE(f.host.RunPosted());
-    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6); // within the solution accuracy
+    EXPECT_NEAR(*f.editor.DisplayValue(*f.display), 2.0, 1e-6);  // within the solution accuracy
     EXPECT_EQ(f.source->Resets, 2);
 }
 
@@ -120,14 +119,14 @@ TEST(EditorRun, PauseHoldsTheRunAndStartContinuesTheSameRun) {
     const double held = f.ModelTime();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(f.ModelTime(), held);
-    f.editor.UpdateSimStatus(); // the timer shows nothing new while paused
+    f.editor.UpdateSimStatus();  // the timer shows nothing new while paused
 
     f.editor.Start();
     EXPECT_FALSE(f.editor.RunPaused());
     EXPECT_FALSE(f.editor.StartEnabled());
     EXPECT_TRUE(f.editor.PauseEnabled());
     ASSERT_TRUE(f.WaitForTime(held));
-    EXPECT_EQ(f.source->Resets, 1); // the model was not built again
+    EXPECT_EQ(f.source->Resets, 1);  // the model was not built again
     f.editor.UpdateSimStatus();
     EXPECT_GT(std::stod(f.editor.StatusPanels()[5]), held);
 
@@ -201,8 +200,7 @@ TEST(EditorRun, SettingsThatMakeNoRunAreReportedAndNoRunStarts) {
     f.editor.Start();
     EXPECT_FALSE(f.editor.RunExists());
     EXPECT_TRUE(f.editor.StartEnabled());
-    EXPECT_EQ(f.messages.Texts(),
-              std::vector<std::string>{"Шаг моделирования должен быть больше нуля."});
+    EXPECT_EQ(f.messages.Texts(), std::vector<std::string>{"Шаг моделирования должен быть больше нуля."});
 }
 
 TEST(EditorRun, ClosingTheWindowEndsTheRunAndIgnoresItsLateNews) {

@@ -21,8 +21,7 @@ struct Sample {
 // order from the largest currents into every unknown.
 double Scale(const std::vector<double>& row) {
     double s = 1.0;
-    for (double v : row)
-        s = std::max(s, std::abs(v));
+    for (double v : row) s = std::max(s, std::abs(v));
     return s;
 }
 
@@ -48,8 +47,7 @@ void CompareWithOracle(Schematic& sheet, const std::string& what, bool sameItera
         const double tolerance = 1e-9 * Scale(expect);
         for (std::size_t i = 0; i < expect.size(); ++i)
             ASSERT_LE(std::abs(fast[k].row[i] - expect[i]), tolerance)
-                << what << ": sample " << k << " value " << i << ": " << fast[k].row[i] << " vs "
-                << expect[i];
+                << what << ": sample " << k << " value " << i << ": " << fast[k].row[i] << " vs " << expect[i];
     }
     if (sameIterations) {
         EXPECT_EQ(fastIterations, oracleIterations) << what;
@@ -64,6 +62,6 @@ void CompareWithOracle(Schematic& sheet, const std::string& what, bool sameItera
     ASSERT_EQ(literal.size(), fast.size());
     for (std::size_t k = 0; k < fast.size(); ++k)
         for (std::size_t i = 0; i < literal[k].Values.size(); ++i)
-            ASSERT_NEAR(fast[k].row[i], literal[k].Values[i], 1e-4 * Scale(literal[k].Values))
-                << what;
+            ASSERT_NEAR(fast[k].row[i], literal[k].Values[i], 1e-4 * Scale(literal[k].Values)) << what;
 }
+
