@@ -7,11 +7,17 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
+#include "app/SchematicFile.h"
+#include "Simulation/TValue.h"
+#include "model/Schematic.h"
+#include "support/CircuitBuilder.h"
+#include "support/RecordingMessages.h"
 #include "support/ResultFiles.h"
 #include "support/TempDir.h"
 
@@ -35,12 +41,14 @@ std::string ReadAll(const std::string& path) {
 // signal, sends it once the run has written its dump and `after` has passed.
 // A process still running after 20 s is killed.
 Outcome Sim(const TempDir& dir, const std::vector<std::string>& args, int signal = 0,
-            std::chrono::milliseconds after = 0ms) {
+            std::chrono::milliseconds after = 0ms, rlim_t addressSpace = RLIM_INFINITY) {
     const std::string program = std::string(QUENTOR_BINARY_DIR) + "/quentor-sim";
     const std::string errFile = dir.File("stderr.txt");
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.Path().c_str()) != 0) _exit(99);
+        const rlimit limit{addressSpace, addressSpace};
+        if (addressSpace != RLIM_INFINITY && setrlimit(RLIMIT_AS, &limit) != 0) _exit(97);
         const int fd = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 2);
         const int null = open("/dev/null", O_WRONLY);
@@ -152,6 +160,31 @@ TEST(RunnerLimits, AHugeRunNeedsForce) {
     EXPECT_EQ(o.err, "error: Моделирование займёт 10000000000 шагов, это очень долго. "
                      "Моделирование не запущено; "
                      "чтобы запустить его, укажите --force.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("debug.txt")));
+}
+
+// 5 000 resistors in a file, run with 512 MB of address space: the dense
+// branch matrix alone would need 5000² values. The run is refused with the
+// sizes named instead of ending by a failed allocation.
+TEST(RunnerLimits, ASchematicTooLargeForTheMemoryIsRefusedWithItsSize) {
+    TempDir dir;
+    const int n = 5000;
+    {
+        RecordingMessages messages;
+        Schematic sheet;
+        CircuitBuilder b(sheet);
+        for (int i = 0; i < n; ++i) b.Add("TResistor", 40 * (i % 100), 40 * (i / 100));
+        ASSERT_TRUE(SaveSchematic(sheet, dir.File("huge.dvn")));
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome o = Sim(dir, {"-q", "huge.dvn"}, 0, 0ms, rlim_t(512) << 20);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(o.status, 2) << o.err;
+    // g (n×n), En and Jn (n each), all matrix values.
+    char needed[32];
+    std::snprintf(needed, sizeof needed, "%.1f МБ", double(sizeof(TValue)) * (double(n) * n + 2.0 * n) / 1048576.0);
+    EXPECT_EQ(o.err, "error: Для моделирования схемы (0 неизвестных, 5000 ветвей) нужно " + std::string(needed) +
+                         " памяти, а свободно 512.0 МБ. Моделирование не запущено.\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("debug.txt")));
 }
 
