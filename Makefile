@@ -4,6 +4,7 @@
 BUILD_DIR  ?= build
 BUILD_TYPE ?= Release
 SANITIZE   ?= OFF
+TSAN       ?= OFF
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
 PACKAGES := build-essential cmake ninja-build pkg-config \
@@ -14,7 +15,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config \
 RUN_DIR     := $(BUILD_DIR)/run
 RUN_EXAMPLE ?= examples/pi_current_loop.dvn
 
-.PHONY: all deps configure build run test bench gallery asan clean
+.PHONY: all deps configure build run test bench gallery asan tsan clean
 
 all: build
 
@@ -37,7 +38,7 @@ deps:
 	fi
 
 $(BUILD_DIR)/build.ninja: | deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUENTOR_SANITIZE=$(SANITIZE)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUENTOR_SANITIZE=$(SANITIZE) -DQUENTOR_TSAN=$(TSAN)
 
 configure: deps $(BUILD_DIR)/build.ninja
 
@@ -64,6 +65,10 @@ gallery: build
 # Sanitizer build in its own directory: make asan
 asan:
 	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug SANITIZE=ON
+
+# ThreadSanitizer build in its own directory: make tsan
+tsan:
+	$(MAKE) test BUILD_DIR=build-tsan BUILD_TYPE=RelWithDebInfo TSAN=ON
 
 clean:
 	rm -rf $(BUILD_DIR)

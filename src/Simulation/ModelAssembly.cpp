@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Simulation/CircuitModel.h"
+#include "Simulation/LinearSolver.h"
 #include "model/Messages.h"
 #include <cstdio>
 #include "Simulation/SimModel.h"
@@ -90,6 +91,54 @@ NodeMap NumberListedNodes(const Schematic& sheet) {
 
 
 } // namespace
+
+TModelSize CountModel(const Schematic& sheet) {
+    TModelSize s;
+    s.nProd = sheet.Producers.Count();
+    s.nVS = sheet.VoltageSummators.Count();
+    s.nDyn = sheet.Dynamics.Count();
+    s.nStat = sheet.Statics.Count();
+    s.nCons = sheet.Consumers.Count();
+    s.nCV = sheet.ControlledVoltages.Count();
+    s.nCC = sheet.ControlledCurrents.Count();
+    for (TStatic* st : sheet.Statics)
+        s.nSI += std::int64_t(st->FInputs.size());
+    for (TDynamic* d : sheet.Dynamics)
+        s.nX += d->GetOrder();
+    const NodeMap map = NumberListedNodes(sheet);
+    std::int64_t counter = map.hasGround ? map.unknownListed : sheet.Nodes.Count();
+    for (TBaseElement* e : sheet.Elements) {
+        const TBranchRecord* table = e->GetCircuitModel();
+        counter += InternalNodeCount(table);
+        s.nBr += BranchCount(table);
+    }
+    s.nNodes = map.hasGround ? counter : std::max<std::int64_t>(0, counter - 1);
+    return s;
+}
+
+double DenseMatrixValues(const TModelSize& s) {
+    const double dyn = double(s.nDyn), st = double(s.nStat), prod = double(s.nProd),
+                 vs = double(s.nVS);
+    const double si = double(s.nSI), cons = double(s.nCons), x = double(s.nX),
+                 nodes = double(s.nNodes);
+    const double br = double(s.nBr);
+    const double plain = br - double(s.nCV + s.nCC);
+    // Every labelled matrix BuildModel allocates, element by element.
+    return dyn * (prod + vs + dyn + st) + si * (prod + vs + dyn + st) +
+           cons * (prod + vs + st + dyn) + st + x * x + x * dyn + dyn * x + dyn * dyn + x +
+           2 * plain + vs * nodes + double(s.nCV + s.nCC) * (st + dyn + prod + vs) + prod;
+}
+
+double ModelBytes(const TModelSize& s) {
+    const double z = double(s.Nz()), br = double(s.nBr);
+    // The branch list, and what the time loop compiles of each branch.
+    const double branches = br * (double(sizeof(TBranch)) + 160.0);
+    // The Jacobian: dense below the solver's limit; above it its pattern
+    // (about four entries a branch) with room for the factors' fill-in.
+    const double jacobian = z < DenseSolverLimit ? 2 * z * z * double(sizeof(double))
+                                                 : 10.0 * (z + 4 * br) * double(sizeof(double) + sizeof(int));
+    return DenseMatrixValues(s) * double(sizeof(TValue)) + branches + jacobian;
+}
 
 void BuildModel(Schematic& sheet, const std::string& dumpDir) {
     TSimModel& m = sheet.SimModel();
@@ -254,12 +303,15 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
     m.Time = -1.0;
     if (!dumpDir.empty()) {
         const long unknowns = long(nDyn) + nStat + nNodes;
-        if (unknowns <= DebugDumpLimit || m.DumpLargeModels) WriteDebugDump(sheet, dumpDir + "/debug.txt");
-        else {
+        if ((unknowns <= DebugDumpLimit && nBr <= DebugDumpBranchLimit) || m.DumpLargeModels) {
+            WriteDebugDump(sheet, dumpDir + "/debug.txt");
+        } else {
             std::remove((dumpDir + "/debug.txt").c_str());
             Msg().Information("Файл debug.txt не записан: в модели " + std::to_string(unknowns) +
-                                  " неизвестных, а без явного запроса он пишется не более чем для " +
-                                  std::to_string(DebugDumpLimit) + ".",
+                                  " неизвестных и " + std::to_string(nBr) +
+                                  " ветвей, а без явного запроса он пишется не более чем для " +
+                                  std::to_string(DebugDumpLimit) + " неизвестных и " +
+                                  std::to_string(DebugDumpBranchLimit) + " ветвей.",
                               ApplicationTitle);
         }
     }
@@ -284,11 +336,13 @@ TMatrix ConductanceMatrix(const TSimModel& m) {
 
 namespace {
 
-void DumpMatrix(std::ostream& out, const char* label, const TMatrix& m) {
+// One labelled matrix, element by element; `at(y, x)` gives an element.
+template <class At>
+void DumpRows(std::ostream& out, const char* label, int rows, int cols, At at) {
     out << label << "=[\n";
-    for (int y = 0; y < m.ysize; ++y) {
-        for (int x = 0; x < m.xsize; ++x) {
-            const TValue& v = m(y, x);
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < cols; ++x) {
+            const TValue v = at(y, x);
             out << '\t';
             if (v.IsDynamic()) out << '<' << v.Value() << '>';
             else out << v.Value();
@@ -298,21 +352,37 @@ void DumpMatrix(std::ostream& out, const char* label, const TMatrix& m) {
     out << "\t];\n";
 }
 
+void DumpMatrix(std::ostream& out, const char* label, const TMatrix& m) {
+    DumpRows(out, label, m.ysize, m.xsize, [&m](int y, int x) { return m(y, x); });
+}
+
 } // namespace
 
 bool WriteDebugDump(const Schematic& sheet, const std::string& path) {
     std::ofstream out(path, std::ios::trunc);
     if (!out) return false;
     const TSimModel& m = sheet.SimModel();
-    const TMatrix Z = IncidenceMatrix(m), g = ConductanceMatrix(m);
+    // The incidence and conductance matrices are written from the branch
+    // list, row by row, without forming them.
     const std::pair<const char*, const TMatrix*> order[] = {
         {"A", &m.A},     {"B", &m.B},     {"C", &m.C},     {"D", &m.D},     {"Xk", &m.Xk},
         {"G", &m.G},     {"Ge", &m.Ge},   {"Hd", &m.Hd},   {"Hc", &m.Hc},   {"P", &m.P},
         {"Pe", &m.Pe},   {"Qd", &m.Qd},   {"Qc", &m.Qc},   {"F", &m.F},     {"Un", &m.Un},
-        {"En", &m.En},   {"Jn", &m.Jn},   {"Z", &Z},       {"g", &g},     {"Mf", &m.Mf},
+        {"En", &m.En},   {"Jn", &m.Jn},   {"Z", nullptr},  {"g", nullptr},  {"Mf", &m.Mf},
         {"Mec", &m.Mec}, {"Med", &m.Med}, {"Meu", &m.Meu}, {"Mjc", &m.Mjc}, {"Mjd", &m.Mjd},
         {"Mju", &m.Mju}, {"N", &m.N},     {"Ne", &m.Ne},   {"Nc", &m.Nc},   {"Nd", &m.Nd},
         {"Mev", &m.Mev}, {"Mjv", &m.Mjv}};
-    for (const auto& [label, matrix] : order) DumpMatrix(out, label, *matrix);
+    const int nBr = int(m.Branches.size());
+    for (const auto& [label, matrix] : order) {
+        if (matrix) DumpMatrix(out, label, *matrix);
+        else if (label[0] == 'Z')
+            DumpRows(out, label, m.NodeRows, nBr, [&m](int n, int b) -> TValue {
+                const TBranch& br = m.Branches[std::size_t(b)];
+                return br.NodeA == n ? br.CoefA : br.NodeB == n ? br.CoefB : 0.0;
+            });
+        else
+            DumpRows(out, label, nBr, nBr,
+                     [&m](int a, int b) { return a == b ? m.Branches[std::size_t(a)].g : TValue(0.0); });
+    }
     return bool(out);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class Schematic;
@@ -19,6 +20,23 @@ class TInfoInput;
 // node is the reference.
 void BuildModel(Schematic& sheet, const std::string& dumpDir = ".");
 
+// The dimensions model assembly gives a schematic, counted without
+// assembling it: sizes of every family, of the state vector, of the static
+// inputs, and the node and branch counts.
+struct TModelSize {
+    std::int64_t nProd = 0, nVS = 0, nDyn = 0, nStat = 0, nCons = 0, nCV = 0, nCC = 0;
+    std::int64_t nSI = 0, nX = 0, nNodes = 0, nBr = 0;
+    std::int64_t Nz() const { return nDyn + nStat + nNodes; }
+};
+TModelSize CountModel(const Schematic& sheet);
+
+// Values in the dense matrices of assembly (the block couplings, the state
+// space, the sensors) for a model of that size.
+double DenseMatrixValues(const TModelSize& size);
+// Bytes a run of a model of that size needs: those matrices, the branch
+// list and the time loop's Jacobian with its factors.
+double ModelBytes(const TModelSize& size);
+
 // Where a signal input takes its value from, tested in this order.
 struct TSignalSource {
     enum Kind { None, Producer, Sensor, Dynamic, Static } Type = None;
@@ -26,9 +44,11 @@ struct TSignalSource {
 };
 TSignalSource ClassifySource(const Schematic& sheet, const TInfoInput* input);
 
-// Above this many unknowns "debug.txt" is written only on request
-// (TSimModel::DumpLargeModels): its matrices are dense.
+// Above this many unknowns or branches "debug.txt" is written only on
+// request (TSimModel::DumpLargeModels): its matrices are dense, the
+// conductance matrix alone branches × branches.
 constexpr long DebugDumpLimit = 400;
+constexpr long DebugDumpBranchLimit = 1000;
 
 // The dense incidence (nodes × branches) and diagonal conductance matrices
 // of the branch list, for the dump and for tests on small circuits.

@@ -1,5 +1,6 @@
 #include "Simulation/Outputs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <bit>
@@ -10,8 +11,10 @@
 TSampleStore::TSampleStore(std::size_t capacity, int nDyn, int nStat, int nNodes, int nCons)
     : capacity_(capacity), nDyn_(nDyn), nStat_(nStat), nNodes_(nNodes), nCons_(nCons),
       width_(std::size_t(nDyn + nStat + nNodes + nCons)) {
-    // Reserve a bounded amount up front; the store grows as samples come.
-    const std::size_t reserve = std::min<std::size_t>(capacity, 1u << 16);
+    // Reserve a bounded amount up front (at most 64 K rows and about 8 MB);
+    // the store grows as samples come.
+    const std::size_t rows = std::max<std::size_t>(1, (std::size_t(1) << 20) / (width_ + 1));
+    const std::size_t reserve = std::min({capacity, std::size_t(1) << 16, rows});
     times_.reserve(reserve);
     values_.reserve(reserve * width_);
 }

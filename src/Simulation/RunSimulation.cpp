@@ -1,6 +1,14 @@
 #include "Simulation/RunSimulation.h"
 
+#include <atomic>
 #include <cmath>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "Simulation/CompiledModel.h"
 #include "Simulation/LinearSolver.h"
@@ -11,6 +19,17 @@
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "params/ValueText.h"
+
+namespace {
+std::atomic<std::int64_t> defaultMaxIterations{0};
+}
+
+void SetDefaultMaxIterations(std::int64_t limit) {
+    defaultMaxIterations.store(limit);
+}
+std::int64_t DefaultMaxIterations() {
+    return defaultMaxIterations.load();
+}
 
 bool CheckRunSettings(const TSimModel& m, std::string& message) {
     const struct {
@@ -26,32 +45,154 @@ bool CheckRunSettings(const TSimModel& m, std::string& message) {
             message = std::string("Параметр моделирования \"") + s.text + "\" не является числом.";
             return false;
         }
-    if (m.T < 0) message = "Длительность моделирования не может быть отрицательной.";
-    else if (m.h <= 0) message = "Шаг моделирования должен быть больше нуля.";
-    else if (m.pr == 0) message = "Приращение вычисления производной не может быть равно нулю.";
-    else if (m.TNC <= 0) message = "Точность решения должна быть больше нуля.";
-    else if (m.GS <= 0) message = "Шаг вывода графиков должен быть больше нуля.";
-    else return true;
+    if (m.T < 0)
+        message = "Длительность моделирования не может быть отрицательной.";
+    else if (m.h <= 0)
+        message = "Шаг моделирования должен быть больше нуля.";
+    else if (m.pr == 0)
+        message = "Приращение вычисления производной не может быть равно нулю.";
+    else if (m.TNC <= 0)
+        message = "Точность решения должна быть больше нуля.";
+    else if (m.GS <= 0)
+        message = "Шаг вывода графиков должен быть больше нуля.";
+    // The model time grows by h until it reaches T, so the step must still
+    // move the largest time below T. Comparing with half the spacing of
+    // doubles there also covers a sum that rounds back to even.
+    else if (m.T > 0 && !(2 * m.h > m.T - std::nextafter(m.T, 0.0)))
+        message = "Шаг моделирования " + FormatReal(m.h) +
+                  " слишком мал: при t = " + FormatReal(m.T) +
+                  " с модельное время перестаёт расти.";
+    else
+        return true;
     return false;
 }
 
-bool PrepareRun(Schematic& sheet, const std::string& dumpDir) {
+std::vector<std::string> RunSettingsWarnings(const TSimModel& m) {
+    std::vector<std::string> warnings;
+    if (m.T > 0 && m.h > m.T)
+        warnings.push_back("Шаг моделирования " + FormatReal(m.h) +
+                           " больше длительности моделирования " + FormatReal(m.T) +
+                           ": будет сделан только один шаг.");
+    if (m.T > 0 && m.GS > m.T)
+        warnings.push_back("Шаг вывода графиков " + FormatReal(m.GS) +
+                           " больше длительности моделирования " + FormatReal(m.T) +
+                           ": будет записан только отсчёт при t = 0.");
+    return warnings;
+}
+
+double AvailableMemory() {
+    double bytes = 0;
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    double kb = 0;
+    std::string unit;
+    while (meminfo >> key >> kb >> unit)
+        if (key == "MemAvailable:") {
+            bytes = kb * 1024.0;
+            break;
+        }
+    if (bytes <= 0) {
+        const long pages = sysconf(_SC_AVPHYS_PAGES), page = sysconf(_SC_PAGESIZE);
+        if (pages > 0 && page > 0) bytes = double(pages) * double(page);
+    }
+    // Without any figure, a bound no desktop run should need.
+    if (bytes <= 0) bytes = 16.0 * 1024 * 1024 * 1024;
+    for (int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        rlimit limit{};
+        if (getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            bytes = std::min(bytes, double(limit.rlim_cur));
+    }
+    return bytes;
+}
+
+std::string ByteSizeText(double bytes) {
+    char text[48];
+    const double kb = 1024.0, mb = kb * 1024, gb = mb * 1024;
+    if (bytes >= gb)
+        std::snprintf(text, sizeof text, "%.1f ГБ", bytes / gb);
+    else if (bytes >= mb)
+        std::snprintf(text, sizeof text, "%.1f МБ", bytes / mb);
+    else
+        std::snprintf(text, sizeof text, "%.0f КБ", std::ceil(bytes / kb));
+    return text;
+}
+
+namespace {
+
+// Refuses a model that cannot fit and asks before a run that would take very
+// long or fill most of the memory with samples.
+bool CheckRunSize(const Schematic& sheet, const TRunLimits& limits) {
+    const TSimModel& m = sheet.SimModel();
+    const double available = limits.AvailableBytes > 0 ? limits.AvailableBytes : AvailableMemory();
+    const TModelSize size = CountModel(sheet);
+    const double model = ModelBytes(size);
+    if (model > available) {
+        Msg().Error("Для моделирования схемы (" + std::to_string(size.Nz()) + " неизвестных, " +
+                        std::to_string(size.nBr) + " ветвей) нужно " + ByteSizeText(model) +
+                        " памяти, а свободно " + ByteSizeText(available) +
+                        ". Моделирование не запущено.",
+                    ApplicationTitle);
+        return false;
+    }
+    auto confirm = [&limits](const std::string& reason) {
+        if (limits.Confirm) return limits.Confirm(reason);
+        return Msg().Question(reason + " Продолжить?", ApplicationTitle, false) == TAnswer::Yes;
+    };
+    const double steps = std::ceil(m.T / m.h);
+    if (steps > limits.MaxSteps) {
+        char count[32];
+        std::snprintf(count, sizeof count, "%.0f", steps);
+        if (!confirm(std::string("Моделирование займёт ") + count + " шагов, это очень долго."))
+            return false;
+    }
+    const double width = double(size.Nz() + size.nCons + 1);
+    const double samples = double(SampleCapacity(m.T, m.GS)) * width * double(sizeof(double));
+    if (samples > limits.SampleShare * (available - model))
+        if (!confirm("Отсчёты графиков займут до " + ByteSizeText(samples) +
+                     " памяти при свободных " + ByteSizeText(available) + "."))
+            return false;
+    return true;
+}
+
+void RemovePreviousResults(const std::string& dir) {
+    if (dir.empty()) return;
+    std::error_code ec;
+    for (const char* name : {"graf.dat", "graf.grp"})
+        std::filesystem::remove(std::filesystem::path(dir) / name, ec);
+}
+
+} // namespace
+
+bool PrepareRun(Schematic& sheet, const std::string& dumpDir, const TRunLimits& limits) {
     std::string message;
     if (!CheckRunSettings(sheet.SimModel(), message)) {
         Msg().Error(message, ApplicationTitle);
         return false;
     }
     bool ok = true;
-    for (TBaseElement* e : sheet.Elements) ok = e->CheckBeforeRun() && ok;
+    for (TBaseElement* e : sheet.Elements)
+        ok = e->CheckBeforeRun() && ok;
     if (!ok) return false;
-    for (TBaseElement* e : sheet.Elements) e->ResetState();
-    BuildModel(sheet, dumpDir);
+    if (!CheckRunSize(sheet, limits)) return false;
+    // The result files of an earlier run must not stand beside the new dump.
+    RemovePreviousResults(dumpDir);
+    try {
+        for (TBaseElement* e : sheet.Elements)
+            e->ResetState();
+        BuildModel(sheet, dumpDir);
+    } catch (const std::bad_alloc&) {
+        Msg().Error("Недостаточно памяти для сборки модели схемы. Моделирование не запущено.",
+                    ApplicationTitle);
+        return false;
+    }
     return true;
 }
 
 namespace {
 
-std::string TimeText(double t) { return FormatReal(t); }
+std::string TimeText(double t) {
+    return FormatReal(t);
+}
 
 // The Newton state of one run: unknowns, their solved copies and the work
 // arrays, allocated once.
@@ -67,7 +208,8 @@ public:
         YsSolved_ = Ys_;
         PhiSolved_ = m_.Phi;
         xn_.resize(std::size_t(cm_.nX));
-        for (int r = 0; r < cm_.nX; ++r) xn_[std::size_t(r)] = m_.Xk.At(r).Value();
+        for (int r = 0; r < cm_.nX; ++r)
+            xn_[std::size_t(r)] = m_.Xk.At(r).Value();
         F_.resize(std::size_t(Nz_));
         Fp_.resize(std::size_t(Nz_));
         c_.resize(std::size_t(Nz_));
@@ -86,12 +228,42 @@ public:
         TRunResult result;
         result.Consumers = cm_.nCons;
         TSampleStore store(SampleCapacity(m_.T, m_.GS), cm_.nDyn, cm_.nStat, cm_.nNodes, cm_.nCons);
-        std::vector<double> consumers, row;
-        std::vector<double> Xk;
-        double nextSample = 0.0;
         m_.Time = 0.0;
         m_.PublishedTime.store(0.0);
 
+        try {
+            Steps(result, store);
+        } catch (const std::bad_alloc&) {
+            Fail(result, "Недостаточно памяти: моделирование остановлено при t = " +
+                             TimeText(m_.Time) + " с.");
+        } catch (const std::exception& e) {
+            Fail(result, "Моделирование остановлено при t = " + TimeText(m_.Time) +
+                             " с из-за внутренней ошибки: " + e.what());
+        } catch (...) {
+            Fail(result, "Моделирование остановлено при t = " + TimeText(m_.Time) +
+                             " с из-за внутренней ошибки.");
+        }
+        if (result.Status == TRunResult::Outcome::Finished && m_.StopRequested.load())
+            result.Status = TRunResult::Outcome::Stopped;
+        result.Samples = std::int64_t(store.Count());
+        if (options_.Progress) options_.Progress(m_.Time);
+        if (!options_.OutputDir.empty())
+            WriteResultFiles(options_.OutputDir, store, cm_.nDyn, cm_.nStat, cm_.nNodes, m_.T,
+                             m_.GS);
+        return result;
+    }
+
+private:
+    void Fail(TRunResult& result, const std::string& message) {
+        result.Status = TRunResult::Outcome::Failed;
+        result.FailureTime = m_.Time;
+        result.Message = message;
+    }
+
+    void Steps(TRunResult& result, TSampleStore& store) {
+        std::vector<double> consumers, row;
+        std::vector<double> Xk;
+        double nextSample = 0.0;
         while (!m_.StopRequested.load(std::memory_order_relaxed) && m_.Time < m_.T) {
             Xk = xn_;
             cm_.AdvanceStates(Xk, xn_, m_.h, YdSolved_, YsSolved_);
@@ -117,16 +289,8 @@ public:
             if (options_.Progress && (result.Steps & 1023) == 0) options_.Progress(m_.Time);
             m_.WaitWhilePaused();
         }
-        if (result.Status == TRunResult::Outcome::Finished && m_.StopRequested.load())
-            result.Status = TRunResult::Outcome::Stopped;
-        result.Samples = std::int64_t(store.Count());
-        if (options_.Progress) options_.Progress(m_.Time);
-        if (!options_.OutputDir.empty())
-            WriteResultFiles(options_.OutputDir, store, cm_.nDyn, cm_.nStat, cm_.nNodes, m_.T, m_.GS);
-        return result;
     }
 
-private:
     // Newton's method for one step; false when the step failed.
     bool SolveStep(TRunResult& result) {
         std::int64_t iterations = 0;
@@ -161,9 +325,9 @@ private:
         result.Status = TRunResult::Outcome::InvalidValue;
         result.FailureTime = m_.Time;
         result.Culprit = culprit;
-        const std::string who = culprit ? "элемента " + culprit->Name() + " №" +
-                                              std::to_string(culprit->ElementIndex())
-                                        : "схемы";
+        const std::string who =
+            culprit ? "элемента " + culprit->Name() + " №" + std::to_string(culprit->ElementIndex())
+                    : "схемы";
         result.Message = "Недопустимое значение (не число или бесконечность) у " + who +
                          " при t = " + TimeText(m_.Time) + " с. Моделирование остановлено.";
         return false;
@@ -274,6 +438,34 @@ private:
 } // namespace
 
 TRunResult RunSimulation(Schematic& sheet, const TRunOptions& options) {
-    NewtonLoop loop(sheet, options);
-    return loop.Run();
+    std::unique_ptr<NewtonLoop> loop;
+    TRunResult result;
+    try {
+        loop = std::make_unique<NewtonLoop>(sheet, options);
+    } catch (const std::bad_alloc&) {
+        result.Message =
+            "Недостаточно памяти для рабочих массивов моделирования. Моделирование не выполнено.";
+    } catch (const std::exception& e) {
+        result.Message =
+            std::string("Моделирование не выполнено из-за внутренней ошибки: ") + e.what();
+    }
+    if (loop) {
+        try {
+            return loop->Run();
+        } catch (const std::bad_alloc&) {
+            result.Message =
+                "Недостаточно памяти для отсчётов моделирования. Моделирование не выполнено.";
+        } catch (const std::exception& e) {
+            result.Message =
+                std::string("Моделирование не выполнено из-за внутренней ошибки: ") + e.what();
+        }
+    }
+    result.Status = TRunResult::Outcome::Failed;
+    result.Consumers = sheet.Consumers.Count();
+    // Empty result files, so that none of an earlier run stays beside the dump.
+    const TSimModel& m = sheet.SimModel();
+    if (!options.OutputDir.empty())
+        WriteResultFiles(options.OutputDir, TSampleStore(0, 0, 0, 0, result.Consumers), 0, 0, 0,
+                         m.T, m.GS);
+    return result;
 }

@@ -1,16 +1,29 @@
 #include "Simulation/TSimThread.h"
 
+#include <exception>
+#include <new>
+#include <system_error>
+
 #include "Simulation/SimModel.h"
 #include "Simulation/Viewer.h"
+#include "model/Messages.h"
 #include "model/Schematic.h"
 
 std::unique_ptr<TSimThread> TSimThread::Create(Schematic& sheet, Options options) {
     TSimModel& m = sheet.SimModel();
     m.StopRequested.store(false);
     m.Resume();
-    if (!PrepareRun(sheet, options.Run.OutputDir)) return nullptr;
-    m.ConsumerSnapshot.Reset(std::size_t(sheet.Consumers.Count()));
-    return std::unique_ptr<TSimThread>(new TSimThread(sheet, std::move(options)));
+    if (!PrepareRun(sheet, options.Run.OutputDir, options.Limits)) return nullptr;
+    try {
+        m.ConsumerSnapshot.Reset(std::size_t(sheet.Consumers.Count()));
+        return std::unique_ptr<TSimThread>(new TSimThread(sheet, std::move(options)));
+    } catch (const std::bad_alloc&) {
+        Msg().Error("Недостаточно памяти для запуска моделирования.", ApplicationTitle);
+    } catch (const std::system_error& e) {
+        Msg().Error(std::string("Не удалось запустить поток моделирования: ") + e.what(),
+                    ApplicationTitle);
+    }
+    return nullptr;
 }
 
 TSimThread::TSimThread(Schematic& sheet, Options options)
@@ -18,23 +31,51 @@ TSimThread::TSimThread(Schematic& sheet, Options options)
     worker_ = std::thread([this] { Body(); });
 }
 
-TSimThread::~TSimThread() { Stop(); }
-
-void TSimThread::Body() {
-    const TRunResult result = RunSimulation(sheet_, options_.Run);
-    if (options_.StartViewer && result.Consumers > 0) {
-        std::string error;
-        if (!RunViewer(options_.Run.OutputDir, error) && options_.ViewerFailed) options_.ViewerFailed(error);
-    }
-    finished_.store(true);
-    if (options_.Finished) options_.Finished(result);
+TSimThread::~TSimThread() {
+    Stop();
 }
 
-void TSimThread::Pause() { sheet_.SimModel().RequestPause(); }
+// Nothing may leave the worker: an exception there would end the program
+// and with it the user's unsaved schematic.
+void TSimThread::Body() {
+    TRunResult result;
+    try {
+        result = RunSimulation(sheet_, options_.Run);
+        if (options_.StartViewer && result.Consumers > 0) {
+            std::string error;
+            if (!RunViewer(options_.Run.OutputDir, error) && options_.ViewerFailed)
+                options_.ViewerFailed(error);
+        }
+    } catch (const std::bad_alloc&) {
+        result.Status = TRunResult::Outcome::Failed;
+        result.Message = "Недостаточно памяти: моделирование остановлено.";
+    } catch (const std::exception& e) {
+        result.Status = TRunResult::Outcome::Failed;
+        result.Message =
+            std::string("Моделирование остановлено из-за внутренней ошибки: ") + e.what();
+    } catch (...) {
+        result.Status = TRunResult::Outcome::Failed;
+        result.Message = "Моделирование остановлено из-за внутренней ошибки.";
+    }
+    finished_.store(true);
+    try {
+        if (options_.Finished) options_.Finished(result);
+    } catch (...) {
+        // The window could not hear of the end; the run has ended all the same.
+    }
+}
 
-void TSimThread::Resume() { sheet_.SimModel().Resume(); }
+void TSimThread::Pause() {
+    sheet_.SimModel().RequestPause();
+}
 
-bool TSimThread::Paused() const { return sheet_.SimModel().Paused(); }
+void TSimThread::Resume() {
+    sheet_.SimModel().Resume();
+}
+
+bool TSimThread::Paused() const {
+    return sheet_.SimModel().Paused();
+}
 
 void TSimThread::Stop() {
     if (!worker_.joinable()) return;

@@ -18,6 +18,8 @@ class TSimThread {
 public:
     struct Options {
         TRunOptions Run;
+        // Limits of the run's size; beyond them the user is asked.
+        TRunLimits Limits;
         // Start the viewer after a run whose schematic has consumers.
         bool StartViewer = false;
         // Called on the worker thread when the run has ended; the window

@@ -49,6 +49,11 @@ int ExportPicture(int argc, char** argv, const VieloOptions& options,
     return 0;
 }
 
+std::string FileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 } // namespace
 
 QString SavePictureFile(const QImage& image, const QString& path) {
@@ -78,5 +83,10 @@ int RunHeadless(int argc, char** argv, const VieloOptions& options) {
         }
     }
     if (options.PicturePath.empty()) return 0;
+    if (const std::string problem = ShownInputsProblem(*data, FileNameOf(options.GrpPath));
+        !problem.empty()) {
+        PrintError(problem);
+        return 1;
+    }
     return ExportPicture(argc, argv, options, std::move(data));
 }

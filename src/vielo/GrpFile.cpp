@@ -101,3 +101,10 @@ GrpReadResult ReadGrpFile(const std::string& path) {
 std::string InputName(int index) {
     return "Вход " + std::to_string(index + 1);
 }
+
+std::string ShownInputsProblem(const GrpData& data, const std::string& displayName) {
+    if (data.InputCount() <= MaxShownInputs) return {};
+    return "В файле " + displayName + " " + std::to_string(data.InputCount()) +
+           " входов, а показать можно не больше " + std::to_string(MaxShownInputs) +
+           ". Все входы можно вывести в таблицу: vielo --csv ФАЙЛ.csv";
+}

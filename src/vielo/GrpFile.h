@@ -58,5 +58,13 @@ GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size,
 // Reads a file from disk; messages name it by its file name without the directory.
 GrpReadResult ReadGrpFile(const std::string& path);
 
+// Most inputs one plot can show: beyond that the legend, the input list and
+// the curve menu could neither hold nor tell them apart.
+inline constexpr int MaxShownInputs = 200;
+
+// Empty when the inputs can be shown; otherwise the message refusing them
+// (the table export still takes any number).
+std::string ShownInputsProblem(const GrpData& data, const std::string& displayName);
+
 // The legend name of input i (from 0): the file carries no names.
 std::string InputName(int index);

@@ -59,7 +59,9 @@ bool MainWindow::Open(const QString& path) {
     setWindowTitle("vielo — " + info.fileName());
     GrpReadResult read = ReadGrpFile(QFile::encodeName(path).toStdString());
     std::shared_ptr<const GrpData> data;
-    if (read.Ok()) data = std::make_shared<const GrpData>(std::move(read.Data));
+    std::string problem;
+    if (read.Ok()) problem = ShownInputsProblem(read.Data, info.fileName().toStdString());
+    if (read.Ok() && problem.empty()) data = std::make_shared<const GrpData>(std::move(read.Data));
     plots_->SetData(data);
     inputs_->SetData(data);
     for (int i = 0; data && i < data->InputCount(); ++i)
@@ -69,9 +71,11 @@ bool MainWindow::Open(const QString& path) {
     UpdateViewActions();
     if (!read.Ok())
         ShowError(QString::fromStdString(read.Message));
+    else if (!problem.empty())
+        ShowError(QString::fromStdString(problem));
     else if (!read.Warning.empty())
         ShowWarning(QString::fromStdString(read.Warning));
-    return read.Ok();
+    return read.Ok() && problem.empty();
 }
 
 void MainWindow::ShowError(const QString& text) {

@@ -56,6 +56,8 @@ void PlotView::SetCurves(std::shared_ptr<const GrpData> data, const std::vector<
     data_ = std::move(data);
     inputs_ = inputs;
     pointsBuckets_ = 0;
+    curveOf_.assign(data_ ? std::size_t(data_->InputCount()) : 0, -1);
+    curves_.reserve(inputs_.size());
     for (int input : inputs_) {
         auto* series = new QLineSeries;
         series->setName(QString::fromStdString(InputName(input)));
@@ -66,32 +68,41 @@ void PlotView::SetCurves(std::shared_ptr<const GrpData> data, const std::vector<
         chart()->addSeries(series);
         series->attachAxis(timeAxis_);
         series->attachAxis(valueAxis_);
-        for (QLegendMarker* marker : chart()->legend()->markers(series))
-            connect(marker, &QLegendMarker::clicked, this,
-                    [this, input] { emit curveToggleRequested(input); });
+        if (input >= 0 && std::size_t(input) < curveOf_.size())
+            curveOf_[std::size_t(input)] = int(curves_.size());
         curves_.push_back({input, series});
+    }
+    // The legend lists its markers in series order; asking it per series
+    // would search the whole list each time.
+    const QList<QLegendMarker*> markers = chart()->legend()->markers();
+    for (std::size_t i = 0; i < curves_.size() && qsizetype(i) < markers.size(); ++i) {
+        Curve& curve = curves_[i];
+        curve.Marker = markers[qsizetype(i)];
+        const int input = curve.Input;
+        connect(curve.Marker, &QLegendMarker::clicked, this,
+                [this, input] { emit curveToggleRequested(input); });
     }
     UpdatePoints();
 }
 
 void PlotView::SetCurveVisible(int input, bool visible) {
-    for (const Curve& curve : curves_) {
-        if (curve.Input != input) continue;
-        curve.Series->setVisible(visible);
-        // A hidden series loses its legend entry; keep it, faded, so that a
-        // click brings the curve back.
-        for (QLegendMarker* marker : chart()->legend()->markers(curve.Series)) {
-            marker->setVisible(true);
-            QColor color = CurveColor(input);
-            QColor label(0x20, 0x20, 0x20);
-            if (!visible) {
-                color.setAlpha(60);
-                label.setAlpha(90);
-            }
-            marker->setBrush(color);
-            marker->setPen(QPen(color));
-            marker->setLabelBrush(label);
+    if (input < 0 || std::size_t(input) >= curveOf_.size() || curveOf_[std::size_t(input)] < 0)
+        return;
+    const Curve& curve = curves_[std::size_t(curveOf_[std::size_t(input)])];
+    curve.Series->setVisible(visible);
+    // A hidden series loses its legend entry; keep it, faded, so that a
+    // click brings the curve back.
+    if (QLegendMarker* marker = curve.Marker) {
+        marker->setVisible(true);
+        QColor color = CurveColor(input);
+        QColor label(0x20, 0x20, 0x20);
+        if (!visible) {
+            color.setAlpha(60);
+            label.setAlpha(90);
         }
+        marker->setBrush(color);
+        marker->setPen(QPen(color));
+        marker->setLabelBrush(label);
     }
     viewport()->update();
 }

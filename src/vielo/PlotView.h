@@ -69,6 +69,7 @@ private:
     struct Curve {
         int Input;
         QLineSeries* Series;
+        QLegendMarker* Marker = nullptr;
     };
     enum class Drag { None, Zoom, Pan };
 
@@ -86,6 +87,7 @@ private:
     std::shared_ptr<const GrpData> data_;
     std::vector<int> inputs_;
     std::vector<Curve> curves_;
+    std::vector<int> curveOf_; // index into curves_ per input, -1 when not here
     QValueAxis* timeAxis_;
     QValueAxis* valueAxis_;
     AxisRange time_{0, 1};

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "Simulation/SimModel.h"
@@ -41,7 +42,7 @@ protected:
         auto* c = b.Add("TTestConst", 10, 10);
         b.Link(c, b.Add("TTestProbe", 100, 10));
         b.Add("TTestIntegrator", 10, 100);
-        sheet.SimModel().T = 1e6;  // runs until stopped
+        sheet.SimModel().T = 1e4;  // runs until stopped (10^9 steps, as many as run without asking)
     }
 
     std::unique_ptr<TSimThread> Start() {
@@ -97,6 +98,49 @@ TEST_F(SimThread, ARunThatReachesItsEndFinishesByItself) {
     EXPECT_EQ(run->Time(), 0.05);  // the status shows T once the run reached it
     run->Stop();
     EXPECT_EQ(last.Status, TRunResult::Outcome::Finished);
+}
+
+// Random start, pause, resume and stop sequences; also clean under
+// ThreadSanitizer (make tsan). Every run ends exactly once, as stopped or
+// finished, and its files hold the samples it reports.
+TEST_F(SimThread, RandomCyclesOfStartPauseResumeAndStopEndEveryRunCleanly) {
+    std::mt19937 random(2026);
+    auto chance = [&random](int percent) { return int(random() % 100) < percent; };
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        // One run in five is short enough to reach its end by itself.
+        const bool shortRun = chance(20);
+        sheet.SimModel().T = shortRun ? 0.002 : 1e4;
+        finishedCalls = 0;
+        auto run = Start();
+        ASSERT_TRUE(run) << cycle;
+        const int operations = int(random() % 5);
+        bool paused = false;
+        for (int k = 0; k < operations; ++k) {
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 400));
+            if (paused)
+                run->Resume();
+            else
+                run->Pause();
+            paused = !paused;
+            EXPECT_EQ(run->Paused(), paused) << cycle;
+            EXPECT_LE(run->Time(), sheet.SimModel().T);
+        }
+        if (shortRun && !paused) {
+            ASSERT_TRUE(WaitFor([&] { return run->Finished(); })) << cycle;
+        }
+        run->Stop();
+        EXPECT_TRUE(run->Finished()) << cycle;
+        EXPECT_EQ(finishedCalls.load(), 1) << cycle;
+        if (last.Status == TRunResult::Outcome::Finished) {
+            EXPECT_EQ(last.Steps, 200) << cycle;
+        } else {
+            EXPECT_EQ(last.Status, TRunResult::Outcome::Stopped) << cycle;
+        }
+        const GrafGrp grp = ReadGrafGrp(dir.File("graf.grp"));
+        EXPECT_EQ(std::int64_t(grp.Times.size()), last.Samples) << cycle;
+        run.reset();
+        EXPECT_EQ(finishedCalls.load(), 1) << cycle;
+    }
 }
 
 TEST_F(SimThread, InvalidSettingsCreateNoRun) {

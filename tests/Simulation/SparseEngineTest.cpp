@@ -211,7 +211,7 @@ TEST(SparseEngine, RandomCircuitsWithDiodesMatchTheDenseAlgorithmOnTheSparseSolv
         m.T = 2e-4;
         m.h = 1e-5;
         m.GS = 2e-5;
-        CompareWithOracle(sheet, "seed " + std::to_string(seed), true);
+        CompareWithOracle(sheet, "seed " + std::to_string(seed), {.SparseSolver = true});
         if (HasFatalFailure()) return;
     }
     EXPECT_TRUE(messages.Entries.empty()) << messages.Entries[0].Text;
@@ -228,7 +228,7 @@ TEST(SparseEngine, ALargeCircuitChoosesTheSparseSolverAndMatchesTheDenseAlgorith
     m.GS = 1e-5;
     ASSERT_TRUE(PrepareRun(sheet, ""));
     ASSERT_GT(m.NodeRows, DenseSolverLimit);
-    CompareWithOracle(sheet, "automatic choice", true);
+    CompareWithOracle(sheet, "automatic choice", {.SparseSolver = true});
 }
 
 TEST(SparseEngine, FloatingPartsOfALargeCircuitStayAtZero) {
@@ -265,9 +265,12 @@ TEST(SparseEngine, TheDumpOfALargeModelIsWrittenOnlyOnRequest) {
     const auto dump = dir.Path() / "debug.txt";
     EXPECT_FALSE(std::filesystem::exists(dump));
     const long unknowns = sheet.SimModel().NodeRows;
+    const std::size_t branches = sheet.SimModel().Branches.size();
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::string>{"Файл debug.txt не записан: в модели " + std::to_string(unknowns) +
-                                        " неизвестных, а без явного запроса он пишется не более чем для 400."}));
+                                        " неизвестных и " + std::to_string(branches) +
+                                        " ветвей, а без явного запроса он пишется не более чем для 400 "
+                                        "неизвестных и 1000 ветвей."}));
     sheet.SimModel().DumpLargeModels = true;
     ASSERT_TRUE(PrepareRun(sheet, dir.Path().string()));
     EXPECT_TRUE(std::filesystem::exists(dump));
@@ -307,9 +310,11 @@ TEST(SparseEngine, ThePatternHoldsEveryDependenceOfTheResidual) {
             x += 1e-3;
             ASSERT_TRUE(cm.Residual(xn, Yd, Ys, Fp, culprit));
             x = saved;
-            for (int i = 0; i < cm.Nz(); ++i)
-                if (Fp[std::size_t(i)] != F[std::size_t(i)])
+            for (int i = 0; i < cm.Nz(); ++i) {
+                if (Fp[std::size_t(i)] != F[std::size_t(i)]) {
                     EXPECT_GE(p.Find(i, k), 0) << "seed " << seed << ": row " << i << " reads unknown " << k;
+                }
+            }
         }
         // Diodes make some columns vary; resistors alone would not.
         EXPECT_NE(std::count(varying.begin(), varying.end(), 1), 0) << "seed " << seed;

@@ -8,6 +8,7 @@
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
 #include "model/TInfoConnector.h"
+#include "support/ResultFiles.h"
 #include "support/TempDir.h"
 #include "support/TestElements.h"
 
@@ -53,7 +54,7 @@ struct RunFixture : EditorFixture {
     // A run that goes on until stopped, with room for a few samples only.
     void Endless() {
         TSimModel& m = sheet.SimModel();
-        m.T = 1e9;
+        m.T = 1e6;
         m.h = 1e-3;
         m.GS = 1e8;
     }
@@ -240,6 +241,60 @@ TEST(EditorRun, DeletedDisplaysForgetTheirValues) {
     ASSERT_TRUE(f.display->FSelected);
     f.editor.DeleteSelection();
     EXPECT_FALSE(f.editor.DisplayValue(*gone));
+}
+
+} // namespace
+
+namespace {
+
+// An exception on the run thread (memory exhausted above all) ends the run
+// with a message; the editor, and the user's schematic, stay.
+TEST(EditorRunLimits, MemoryExhaustedDuringARunEndsItWithAMessageAndTheEditorGoesOn) {
+    RunFixture f;
+    TBaseElement* faulty = f.Place("TTestThrowing", 100, 300);
+    TBaseElement* plotter = f.Place("TPlotter", 300, 300);
+    f.Drag(faulty->FOutputs[0]->Centre(), plotter->FInputs[0]->Centre());
+    faulty->FindParam("At")->Value = 0.0045;
+    f.editor.Start();
+    ASSERT_TRUE(f.editor.RunExists());
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_FALSE(f.editor.RunExists());
+    EXPECT_TRUE(f.editor.StartEnabled());
+    EXPECT_TRUE(f.editor.CanEdit());
+    ASSERT_EQ(f.messages.Entries.size(), 1u);
+    EXPECT_EQ(f.messages.Entries[0].Kind, "error");
+    // The faulty value is first read for the sample at 5 ms.
+    EXPECT_EQ(f.messages.Entries[0].Text,
+              "Недостаточно памяти: моделирование остановлено при t = 0.005 с.");
+    // The samples before it, at 0 to 4 ms, are in the files.
+    EXPECT_EQ(ReadGrafGrp(f.dir.File("graf.grp")).Times.size(), 5u);
+    // And the next run starts as ever.
+    faulty->FindParam("At")->Value = 1;
+    f.messages.Clear();
+    f.editor.Start();
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_TRUE(f.messages.Entries.empty());
+}
+
+TEST(EditorRunLimits, ARunOfMoreThanABillionStepsStartsOnlyWhenTheUserSaysYes) {
+    RunFixture f;
+    TSimModel& m = f.sheet.SimModel();
+    m.T = 1e9;
+    m.h = 1e-3;
+    m.GS = 1e8;
+    f.messages.Answers = {TAnswer::No};
+    f.editor.Start();
+    EXPECT_FALSE(f.editor.RunExists());
+    ASSERT_EQ(f.messages.Entries.size(), 1u);
+    EXPECT_EQ(f.messages.Entries[0].Kind, "question");
+    EXPECT_EQ(f.messages.Entries[0].Text,
+              "Моделирование займёт 1000000000000 шагов, это очень долго. Продолжить?");
+    f.messages.Answers = {TAnswer::Yes};
+    f.editor.Start();
+    ASSERT_TRUE(f.editor.RunExists());
+    f.editor.Stop();
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_FALSE(f.editor.RunExists());
 }
 
 } // namespace

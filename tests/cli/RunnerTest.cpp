@@ -75,10 +75,9 @@ TEST(Runner, RunsAnExampleIntoTheOutputDirectory) {
     EXPECT_EQ(ReadGrafGrp(out + "/graf.grp").Consumers, 1);
     EXPECT_NE(FileText(out + "/debug.txt").find("g=[\n"), std::string::npos);
     // The closing summary line.
-    EXPECT_NE(r.err.find("samples " + std::to_string(rows.size()) + ", Newton iterations"),
-              std::string::npos)
+    EXPECT_NE(r.err.find("отсчётов " + std::to_string(rows.size()) + ", итераций Ньютона"), std::string::npos)
         << r.err;
-    EXPECT_EQ(r.err.rfind("steps ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("шагов ", 0), 0u) << r.err;
 }
 
 TEST(Runner, QuietPrintsNothingAndSettingsCanBeOverridden) {

@@ -147,7 +147,7 @@ void TestBuildAndRun::pauseStartAndStop() {
     PlaceFromPalette(w, "TConst", {100, 100});
     PlaceFromPalette(w, "TDisplay", {300, 100});
     TSimModel& m = w.Editor().Sheet().SimModel();
-    m.T = 1e9;
+    m.T = 1e6;
     m.h = 1e-3;
     m.GS = 1e8;
 
@@ -198,7 +198,7 @@ void TestBuildAndRun::editingIsOffWhileARunExists() {
     TBaseElement* c = PlaceFromPalette(w, "TConst", {100, 100});
     QVERIFY(c && c->FSelected);
     TSimModel& m = w.Editor().Sheet().SimModel();
-    m.T = 1e9;
+    m.T = 1e6;
     m.h = 1e-3;
     m.GS = 1e8;
     w.Action("StartAction")->trigger();

@@ -1,8 +1,13 @@
 #include "support/EngineTestElements.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "Simulation/CircuitModel.h"
+#include "Simulation/SimModel.h"
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
+#include "model/Schematic.h"
 #include "support/TestElements.h"
 
 namespace {
@@ -18,6 +23,8 @@ TMatrix M(int y, int x, std::initializer_list<double> v) {
 
 const ParamDef IntegratorParams[] = {{"Начальное условие", "IC", nullptr, 0, 0, 0}, {}};
 const ParamDef GainParams[] = {{"Коэффициент", "K", nullptr, 1, 0, 0}, {}};
+const ParamDef ThrowingParams[] = {
+    {"Время сбоя", "At", nullptr, 0, 0, 0}, {"Вид сбоя", "Kind", nullptr, 0, 0, 0}, {}};
 
 const TBranchRecord CVBranches[] = {
     {PinTerminal("Minus"), PinTerminal("Plus"), ConstValue(100), ConstValue(0), ConstValue(0)},
@@ -47,6 +54,7 @@ const bool forms = [] {
                   Box(52, 36), 0, 0});
     RegisterForm({"TTestGain", {O("Output", 48, 6), I("Input", 0, 6)}, Box(60, 26), 0, 0});
     RegisterForm({"TTestConst", {O("Output", 38, 6)}, Box(40, 26), 0, 0});
+    RegisterForm({"TTestThrowing", {O("Output", 38, 6)}, Box(40, 26), 0, 0});
     RegisterForm({"TTestProbe", {I("Input", 0, 6)}, Box(40, 26), 0, 0});
     RegisterForm({"TTestSensor", {E("Plus", 8, 2), E("Minus", 8, 42), O("InfoOutput1", 19, 17)}, Box(32, 52), 0, 0});
     RegisterForm({"TTestCV", {E("Plus", 19, 0), E("Minus", 19, 46), I("Input", 0, 20)}, Box(40, 54), 0, 0});
@@ -107,3 +115,18 @@ const TBranchRecord* TTestWobble::GetCircuitModel() const { return WobbleBranche
 
 REGISTER_ELEMENT(TTestWobble, TBaseElement);
 REGISTER_ELEMENT(TTestTwoOutputs, TProducer);
+REGISTER_ELEMENT(TTestThrowing, TProducer);
+TTestThrowing::TTestThrowing(Schematic& sheet) : TProducer(sheet) {
+    RefParamDefs = ThrowingParams;
+}
+TValue TTestThrowing::GetOutput() {
+    return TValue(this, &MemberGetter<TTestThrowing, &TTestThrowing::Out>);
+}
+double TTestThrowing::Out() {
+    if (Sheet().SimModel().Time >= ParamOf("At")) {
+        if (ParamOf("Kind") == 0) throw std::bad_alloc();
+        throw std::runtime_error("проба");
+    }
+    return 1.0;
+}
+

@@ -95,6 +95,15 @@ private:
     long reads_ = 0;
 };
 
+// A constant 1 whose value throws once the model time reaches "At":
+// std::bad_alloc when "Kind" is 0, otherwise std::runtime_error("проба").
+class TTestThrowing : public TProducer {
+public:
+    explicit TTestThrowing(Schematic& sheet);
+    TValue GetOutput() override;
+    double Out();
+};
+
 // A block with two outputs, to exercise output numbers in files.
 class TTestTwoOutputs : public TProducer {
 public:

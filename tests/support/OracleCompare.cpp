@@ -28,13 +28,13 @@ double Scale(const std::vector<double>& row) {
 
 } // namespace
 
-void CompareWithOracle(Schematic& sheet, const std::string& what, bool sparseSolver) {
+void CompareWithOracle(Schematic& sheet, const std::string& what, TOracleOptions options) {
     std::vector<Sample> fast;
     ASSERT_TRUE(PrepareRun(sheet, ""));
     TRunOptions o;
     o.OutputDir = "";
     o.ReuseJacobian = false;
-    if (sparseSolver) o.Solver = TRunOptions::SolverChoice::Sparse;
+    if (options.SparseSolver) o.Solver = TRunOptions::SolverChoice::Sparse;
     o.Sample = [&fast](double t, const std::vector<double>& row) { fast.push_back({t, row}); };
     long fastIterations = 0;
     fastIterations = long(RunSimulation(sheet, o).Iterations);
@@ -47,14 +47,21 @@ void CompareWithOracle(Schematic& sheet, const std::string& what, bool sparseSol
         std::vector<double> expect = slow[k].Values;
         expect.insert(expect.end(), slow[k].Consumers.begin(), slow[k].Consumers.end());
         ASSERT_EQ(fast[k].row.size(), expect.size()) << what;
-        const double tolerance = (sparseSolver ? 1e-4 : 1e-9) * Scale(expect);
+        // A device whose state follows the number of reads (a switch) sees
+        // fewer residual evaluations when Jacobian columns are grouped, and
+        // may switch one iteration earlier or later: 1e-7 then.
+        const double relative = options.SparseSolver ? 1e-4 : options.SameIterations ? 1e-9 : 1e-7;
+        const double tolerance = relative * Scale(expect);
         for (std::size_t i = 0; i < expect.size(); ++i)
             ASSERT_LE(std::abs(fast[k].row[i] - expect[i]), tolerance)
                 << what << ": sample " << k << " value " << i << ": " << fast[k].row[i] << " vs " << expect[i];
     }
     const long steps = long(std::ceil(sheet.SimModel().T / sheet.SimModel().h));
-    if (sparseSolver) EXPECT_LE(std::abs(fastIterations - oracleIterations), steps) << what;
-    else EXPECT_EQ(fastIterations, oracleIterations) << what;
+    if (options.SparseSolver) {
+        EXPECT_LE(std::abs(fastIterations - oracleIterations), steps) << what;
+    } else if (options.SameIterations) {
+        EXPECT_EQ(fastIterations, oracleIterations) << what;
+    }
 
     // The literal elimination (rows swapped only on a zero pivot) solves the
     // same systems; the two agree to the accuracy of one Newton step with a

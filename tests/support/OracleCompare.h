@@ -17,4 +17,10 @@ class Schematic;
 // the random schematics): samples then agree within 1e-4 of the largest
 // value, as a forward-difference Newton step allows, and the iteration
 // counts within one per step.
-void CompareWithOracle(Schematic& sheet, const std::string& what, bool sparseSolver = false);
+struct TOracleOptions {
+    bool SparseSolver = false;
+    // False where a device's state follows the number of reads (a switch):
+    // the iteration counts may differ, and the samples agree within 1e-7.
+    bool SameIterations = true;
+};
+void CompareWithOracle(Schematic& sheet, const std::string& what, TOracleOptions options = {});

@@ -208,3 +208,15 @@ TEST(GrpNames, InputsAreNumberedFromOne) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(GrpShownInputs, MoreInputsThanAPlotCanShowAreRefusedWithTheirCount) {
+    EXPECT_EQ(ShownInputsProblem(SineRun(MaxShownInputs, 3), "graf.grp"), "");
+    EXPECT_EQ(
+        ShownInputsProblem(SineRun(1000, 3), "graf.grp"),
+        "В файле graf.grp 1000 входов, а показать можно не больше 200. Все входы можно вывести в "
+        "таблицу: vielo --csv ФАЙЛ.csv");
+}
+
+} // namespace

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QTest>
@@ -44,6 +46,40 @@ TEST_F(MainWindowTest, MissingFileIsReportedAndNothingIsShown) {
     EXPECT_FALSE(ActionNamed("Сохранить рисунок…")->isEnabled());
     EXPECT_FALSE(ActionNamed("Экспорт в CSV…")->isEnabled());
     EXPECT_TRUE(ActionNamed("Обновить")->isEnabled());
+}
+
+TEST_F(MainWindowTest, MoreInputsThanCanBeShownAreRefusedQuickly) {
+    WriteFileBytes(dir.File("graf.grp"), EncodeGrp(SineRun(100000, 2)));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(window.Open(File("graf.grp")));
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(
+        errors,
+        QStringList{"В файле graf.grp 100000 входов, а показать можно не больше 200. Все входы "
+                    "можно вывести в таблицу: vielo --csv ФАЙЛ.csv"});
+    EXPECT_EQ(window.Plots()->Data(), nullptr);
+}
+
+TEST_F(MainWindowTest, AsManyInputsAsCanBeShownOpenInLinearTime) {
+    // Building the curves, legend and list once costs time in proportion to
+    // the inputs: the full count may take at most a few times ten times the
+    // cost of a tenth of them (a quadratic build would take a hundred times).
+    auto openTime = [this](int inputs) {
+        WriteFileBytes(dir.File("graf.grp"), EncodeGrp(SineRun(inputs, 50)));
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_TRUE(window.Open(File("graf.grp")));
+        QCoreApplication::processEvents();
+        return double(clock.nsecsElapsed());
+    };
+    openTime(MaxShownInputs / 10); // warms up the fonts and the chart
+    const double small = openTime(MaxShownInputs / 10);
+    const double full = openTime(MaxShownInputs);
+    EXPECT_LT(full, 40 * small) << "a tenth: " << small / 1e6 << " ms, all: " << full / 1e6
+                                << " ms";
+    EXPECT_EQ(window.Plots()->Data()->InputCount(), MaxShownInputs);
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 TEST_F(MainWindowTest, DamagedFileIsReported) {

@@ -77,6 +77,20 @@ TEST(VieloProgram, FailuresExitNonZeroWithTheReason) {
     EXPECT_TRUE(r.Err.startsWith("vielo: --size needs WIDTHxHEIGHT")) << r.Err.toStdString();
 }
 
+TEST(VieloProgram, MoreInputsThanCanBeShownAreRefusedButGoToATable) {
+    TempDir dir;
+    WriteFileBytes(dir.File("graf.grp"), EncodeGrp(SineRun(1000, 3)));
+    Outcome r = RunVielo(dir, {"--export", "plot.png"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err, "error: В файле graf.grp 1000 входов, а показать можно не больше 200. Все "
+                     "входы можно вывести "
+                     "в таблицу: vielo --csv ФАЙЛ.csv\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.File("plot.png"))));
+    r = RunVielo(dir, {"--csv", "all.csv"});
+    EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.File("all.csv"))));
+}
+
 TEST(VieloProgram, CsvHelpAndVersion) {
     TempDir dir;
     WriteFileBytes(dir.File("graf.grp"), EncodeGrp(SineRun(1, 3)));
