@@ -15,7 +15,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config \
 RUN_DIR     := $(BUILD_DIR)/run
 RUN_EXAMPLE ?= examples/pi_current_loop.dvn
 
-.PHONY: all deps configure build run test bench gallery asan tsan clean
+.PHONY: all deps configure build run test bench gallery asan tsan fuzz clean
 
 all: build
 
@@ -69,6 +69,24 @@ asan:
 # ThreadSanitizer build in its own directory: make tsan
 tsan:
 	$(MAKE) test BUILD_DIR=build-tsan BUILD_TYPE=RelWithDebInfo TSAN=ON
+
+# Fuzzing with libFuzzer (clang) in its own directory, each target for
+# FUZZ_SECONDS: make fuzz FUZZ_SECONDS=1800. New inputs collect in
+# build-fuzz/corpus-TARGET; crashes are written into build-fuzz/.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := schematic database value grp
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+fuzz:
+	@$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENTOR_FUZZ=ON -DQUENTOR_GUI=OFF
+	cmake --build build-fuzz -j $(JOBS) $(addprefix --target fuzz-,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus-$$t; \
+	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
+	  (cd build-fuzz && ./fuzz-$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	     -print_final_stats=1 corpus-$$t $$(cat fuzz-$$t.seeds)) || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD_DIR)

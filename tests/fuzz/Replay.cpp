@@ -1,0 +1,39 @@
+// Runs a fuzz target over files and directories of inputs without the
+// fuzzing engine, so that the corpus and the reproducers of fixed faults are
+// replayed by every test run: replay PATH...
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+int RunFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path p(argv[i]);
+        if (std::filesystem::is_directory(p)) {
+            for (const auto& e : std::filesystem::recursive_directory_iterator(p))
+                if (e.is_regular_file()) count += RunFile(e.path());
+        } else if (std::filesystem::exists(p)) {
+            count += RunFile(p);
+        }
+    }
+    std::printf("%d inputs replayed\n", count);
+    return count > 0 ? 0 : 1;
+}
