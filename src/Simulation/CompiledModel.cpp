@@ -1,5 +1,6 @@
 #include "Simulation/CompiledModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -304,14 +305,14 @@ void TCompiledModel::SensorColumns(int sensor, std::vector<int>& cols) const {
 
 TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const {
     std::vector<std::vector<int>> rows(static_cast<std::size_t>(Nz()));
-    // A row whose derivatives can change within a step: it reads, through a
-    // value that varies at every read, unknowns the value depends on. Rows
-    // that are linear in the unknowns with fixed coefficients keep their
-    // Jacobian entries for the whole run.
+    // How often a row's derivatives can change: 2 within a step (it reads,
+    // through a value that varies at every read, unknowns the value depends
+    // on), 1 from one step to the next (a conductance updated once a step),
+    // 0 never (linear with fixed coefficients).
     std::vector<char> varyingRow(std::size_t(Nz()), 0);
     auto producerColumns = [&](int j, std::vector<int>& cols, char& varying) {
         const std::vector<int> own = LiveColumns(sheet, producerOwners_[std::size_t(j)]);
-        if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep()) varying = 1;
+        if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep()) varying = 2;
         cols.insert(cols.end(), own.begin(), own.end());
     };
     auto couplingColumns = [&](const Coupling& c, std::vector<int>& cols, char& varying) {
@@ -346,7 +347,7 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
         const std::vector<int> own = LiveColumns(sheet, staticOwners_[std::size_t(j)]);
         cols.insert(cols.end(), own.begin(), own.end());
         // A block's function of its inputs may be anything.
-        varyingRow[std::size_t(nDyn + j)] = !cols.empty();
+        varyingRow[std::size_t(nDyn + j)] = cols.empty() ? 0 : 2;
     }
     // A node row reads the potentials at both ends of each of its branches
     // and whatever the branch's values read.
@@ -361,20 +362,25 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
             if (fresh) it->second = LiveColumns(sheet, br.owner);
             reads.insert(reads.end(), it->second.begin(), it->second.end());
             if (!it->second.empty() && (br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep()))
-                varying = 1;
+                varying = 2;
         }
+        // A conductance that changes from step to step (a machine winding)
+        // changes its entries once a step; E and J that do add nothing to
+        // the derivatives.
+        if (!varying && br.g.IsDynamic()) varying = 1;
         if (br.control >= 0) couplingColumns(controls_[std::size_t(br.control)], reads, varying);
         for (int node : {br.nodeA, br.nodeB})
             if (node >= 0) {
                 const std::size_t row = std::size_t(nDyn + nStat + node);
                 rows[row].insert(rows[row].end(), reads.begin(), reads.end());
-                if (varying) varyingRow[row] = 1;
+                varyingRow[row] = std::max(varyingRow[row], varying);
             }
     }
     TSparsePattern pattern = PatternFromRows(rows);
     varyingColumns.assign(std::size_t(Nz()), 0);
     for (int k = 0; k < pattern.n; ++k)
         for (int e = pattern.colStart[std::size_t(k)]; e < pattern.colStart[std::size_t(k) + 1]; ++e)
-            if (varyingRow[std::size_t(pattern.rowIndex[std::size_t(e)])]) varyingColumns[std::size_t(k)] = 1;
+            varyingColumns[std::size_t(k)] =
+                std::max(varyingColumns[std::size_t(k)], varyingRow[std::size_t(pattern.rowIndex[std::size_t(e)])]);
     return pattern;
 }

@@ -37,9 +37,9 @@ public:
                   const std::vector<double>& Ys, std::vector<double>& F, TBaseElement*& culprit);
 
     // Which unknowns each residual row can read, from the couplings, the
-    // branches and what each element declares its live values read; and the
-    // columns whose derivatives can change within a step (the others keep
-    // their values for the whole run).
+    // branches and what each element declares its live values read; and how
+    // often each column's derivatives can change: 2 within a step, 1 from
+    // one step to the next, 0 never.
     TSparsePattern JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const;
 
     // Consumer inputs for the present solution.

@@ -215,7 +215,13 @@ public:
         c_.resize(std::size_t(Nz_));
         J_.assign(std::size_t(pattern_.NonZeros()), 0.0);
         allColumns_ = Groups(nullptr);
-        varyingColumns_ = Groups(&varying_);
+        std::vector<char> perStep(varying_.size()), perIteration(varying_.size());
+        for (std::size_t k = 0; k < varying_.size(); ++k) {
+            perStep[k] = varying_[k] >= 1;
+            perIteration[k] = varying_[k] >= 2;
+        }
+        stepColumns_ = Groups(&perStep);
+        varyingColumns_ = Groups(&perIteration);
         switch (options.Solver) {
         case TRunOptions::SolverChoice::Dense: solver_ = std::make_unique<TDenseSolver>(); break;
         case TRunOptions::SolverChoice::Sparse: solver_ = MakeSparseSolver(); break;
@@ -312,7 +318,7 @@ private:
                 return false;
             }
             bool changed = false;
-            if (!Jacobian(result, changed) || !NewtonUpdate(result, changed)) return false;
+            if (!Jacobian(result, iterations == 0, changed) || !NewtonUpdate(result, changed)) return false;
             ++iterations;
             ++result.Iterations;
             m_.WaitWhilePaused();
@@ -367,12 +373,13 @@ private:
 
     // Forward differences, every column of a group perturbed at once: each
     // row then sees one column's change. Columns whose derivatives cannot
-    // change within the run are differenced once; while no other column
-    // exists, the factorisation is kept too.
-    bool Jacobian(TRunResult& result, bool& changed) {
+    // change are differenced once a run, those that change between steps
+    // once a step, the rest at every iteration; while nothing is
+    // differenced again, the factorisation is kept too.
+    bool Jacobian(TRunResult& result, bool firstOfStep, bool& changed) {
         const bool reuse = haveJacobian_ && options_.ReuseJacobian;
-        changed = !reuse || varyingColumns_.Count() > 0;
-        const ColumnGroups& groups = reuse ? varyingColumns_ : allColumns_;
+        const ColumnGroups& groups = !reuse ? allColumns_ : firstOfStep ? stepColumns_ : varyingColumns_;
+        changed = !reuse || groups.Count() > 0;
         haveJacobian_ = true;
         const double inv = 1.0 / m_.pr;
         for (int g = 0; g < groups.Count(); ++g) {
@@ -428,7 +435,7 @@ private:
     int Nz_;
     std::vector<char> varying_;
     TSparsePattern pattern_;
-    ColumnGroups allColumns_, varyingColumns_;
+    ColumnGroups allColumns_, stepColumns_, varyingColumns_;
     bool haveJacobian_ = false;
     std::unique_ptr<TLinearSolver> solver_;
     std::vector<double> Yd_, Ys_, YdSolved_, YsSolved_, PhiSolved_, xn_;
