@@ -102,8 +102,53 @@ void InductionDolStart(Schematic& sheet) {
     Settings(sheet, DolT, 1e-5, 5e-4);
 }
 
+// The servo motor with its default data; dry friction of 0.05 N·m opposes
+// the motion either way. Excitation winding a on a 110 V, 50 Hz EMF; the
+// control winding b on a controlled EMF fed with the same sine 90° behind
+// it, times 1 and from the middle of the run times −1.
+// The stator's DC flux of a switching decays with about La/Ra = 0.2 s, so
+// each half of the run lasts 1.5 s.
+constexpr double ServoU = 110, ServoFriction = 0.05, ServoT = 3;
+
+void ServoTwoPhase(Schematic& sheet) {
+    ExampleBuilder b(sheet);
+    TBaseElement* excitation = b.PlaceBox("TVoltageSin", 60, 60);
+    ExampleBuilder::Set(excitation, "E", ServoU);
+    TBaseElement* motor = b.PlaceBox("TIadd", 300, 100);
+    motor->MethodIndex = 2;
+    ExampleBuilder::Set(motor, "Ms", ServoFriction);
+    motor->AutoModel = false;
+    Wire(b, excitation, "Plus", motor, "Connector2");
+    Ground(b, excitation, "Minus");
+    Ground(b, motor, "Connector1");
+
+    TBaseElement* sine = b.PlaceBox("TSinusoid", 20, 300);
+    ExampleBuilder::Set(sine, "A", ServoU);
+    ExampleBuilder::Set(sine, "w", Omega50);
+    ExampleBuilder::Set(sine, "phi", -Pi / 2);
+    TBaseElement* one = b.PlaceBox("TConst", 20, 380);
+    TBaseElement* invert = b.PlaceBox("TStep", 20, 440);
+    ExampleBuilder::Set(invert, "h", -2);
+    ExampleBuilder::Set(invert, "t", ServoT / 2, 0);
+    TBaseElement* sign = b.PlaceBox("TSummingJunction", 110, 400);
+    b.Link(one, sign);
+    b.Link(invert, sign, 1);
+    TBaseElement* product = b.PlaceBox("TMultiplyingJunction", 180, 320);
+    b.Link(sine, product);
+    b.Link(sign, product, 1);
+    TBaseElement* control = b.PlaceBox("TControlledVoltage", 240, 260);
+    b.Link(product, control);
+    Wire(b, control, "Plus", motor, "Connector4");
+    Ground(b, control, "Minus");
+    Ground(b, motor, "Connector3");
+
+    b.Link(motor, b.PlaceBox("TPlotter", 440, 120));
+    Settings(sheet, ServoT, 1e-5, 1e-3);
+}
+
 const std::vector<ExampleGenerator> examples = {
     {"induction_dol_start.dvn", &InductionDolStart},
+    {"servo_two_phase.dvn", &ServoTwoPhase},
 };
 
 TEST(InductionExamples, GeneratorsReproduceTheCommittedFiles) {
@@ -145,6 +190,43 @@ TEST(InductionExamples, DirectStartSettlesOnTheTorqueSlipCurveOfTheTCircuit) {
     EXPECT_NEAR(peak, std::sqrt(2.0) * i1, 0.02 * std::sqrt(2.0) * i1);
     // The start draws several times that.
     EXPECT_GT(startPeak, 4 * std::sqrt(2.0) * i1);
+}
+
+// A symmetric two-phase machine on a balanced supply: the T-circuit with
+// Lm = M (two windings 90° apart, no 3/2), Lσs = La − M, Lσr = Ll − M,
+// and the torque of two phases.
+double ServoTorque(double s) {
+    const double Ra = 1 + 0.01, La = 0.2, Rl = 50, Ll = 0.06, M = 0.1;
+    using C = std::complex<double>;
+    const C zr(Rl / s, Omega50 * Ll);
+    const C z = C(Ra, Omega50 * La) + Omega50 * Omega50 * M * M / zr;
+    const double i2 = std::abs(ServoU / std::sqrt(2.0) / z) * Omega50 * M / std::abs(zr);
+    return 2 * i2 * i2 * Rl / s / Omega50;
+}
+
+TEST(InductionExamples, ServoReversesWhenTheControlPhaseIsInverted) {
+    RecordingMessages messages;
+    const auto rows = RunExampleConsumers("servo_two_phase.dvn", 1);
+    ASSERT_GE(rows.size(), 2900u);
+    EXPECT_TRUE(messages.Entries.empty());
+    double before = 0, after = 0;
+    int nb = 0, na = 0;
+    for (const auto& row : rows) {
+        if (row[0] > ServoT / 2 - 0.2 && row[0] < ServoT / 2) before += row[1], ++nb;
+        if (row[0] > ServoT - 0.2) after += row[1], ++na;
+    }
+    before /= nb;
+    after /= na;
+    // The servo's torque falls linearly with the speed; the slip at which it
+    // carries the friction, from the circuit by bisection.
+    double lo = 1e-6, hi = 1;
+    for (int k = 0; k < 200; ++k) {
+        const double mid = 0.5 * (lo + hi);
+        (ServoTorque(mid) < ServoFriction ? lo : hi) = mid;
+    }
+    const double w = (1 - lo) * Omega50;
+    EXPECT_NEAR(before, w, 0.02 * w);
+    EXPECT_NEAR(after, -w, 0.02 * w);
 }
 
 } // namespace
