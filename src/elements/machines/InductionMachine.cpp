@@ -109,9 +109,20 @@ TThreePhase::TStator TThreePhase::Stator(double dt) const {
     return st;
 }
 
+TThreePhase TThreePhase::Mirrored() const {
+    TThreePhase m = *this;
+    m.Rc = Rp;
+    m.Lc = Lp;
+    m.Rp = Rc;
+    m.Lp = Lc;
+    m.Theta = -Theta;
+    return m;
+}
+
 void TThreePhase::Preset(double h) {
     const double g = h * Stator(h).Inv0;
-    G = {g, g, g};
+    const double gr = WoundRotor ? h * Mirrored().Stator(h).Inv0 : 0.0;
+    G = {g, g, g, gr, gr, gr};
 }
 
 void TThreePhase::Step(double t, const std::array<double, 3>& us, const std::array<double, 3>& ur,
@@ -150,6 +161,27 @@ void TThreePhase::Step(double t, const std::array<double, 3>& us, const std::arr
         E[k] = -c[k] / dt;
         Jsrc[k] = invPrev * b[p] + invNext * b[n];
         Is[k] = inv0 * b[k] + Jsrc[k];
+    }
+
+    // The rotor branches present the rotor currents the same way, from the
+    // rotor side: its own voltage taken implicitly, the stator's and the
+    // other rotor phases' from the last solution.
+    if (WoundRotor) {
+        const TStator rs = Mirrored().Stator(dt);
+        std::array<double, 3> cr, br;
+        for (int j = 0; j < 3; ++j) {
+            double coupled = 0;
+            for (int k = 0; k < 3; ++k)
+                coupled += rs.X[(k - j + 3) % 3] * (PsiPrev[k] + dt * us[k]);
+            cr[j] = PsiPrev[3 + j] - coupled;
+            br[j] = dt * ur[j] + cr[j];
+        }
+        for (int j = 0; j < 3; ++j) {
+            const int n = (j + 1) % 3, p = (j + 2) % 3;
+            G[3 + j] = dt * rs.Inv0;
+            E[3 + j] = -cr[j] / dt;
+            Jsrc[3 + j] = rs.InvPrev * br[p] + rs.InvNext * br[n];
+        }
     }
 
     for (int j = 0; j < 3; ++j) {

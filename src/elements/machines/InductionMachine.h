@@ -35,7 +35,10 @@ struct TThreePhase {
     std::array<double, 3> Us{}, Ur{}, Is{}, Ir{};
     // Flux linkages: stator a, b, c, rotor a, b, c.
     std::array<double, 6> Psi{}, PsiPrev{};
-    std::array<double, 3> G{}, E{}, Jsrc{};
+    // Branch values: the stator windings a, b, c, then (when the rotor is
+    // brought out) the rotor windings a, b, c.
+    std::array<double, 6> G{}, E{}, Jsrc{};
+    bool WoundRotor = false;
 
     void Reset(const TBaseElement& e);
     // The stator conductance of a step of length h at the present angle, set
@@ -55,6 +58,9 @@ struct TThreePhase {
         double Inv0 = 0, InvNext = 0, InvPrev = 0;
     };
     TStator Stator(double dt) const;
+    // The same machine seen from the rotor: windings swapped, angle negated
+    // (the rotor-to-stator coupling is the transpose of the stator-to-rotor).
+    TThreePhase Mirrored() const;
     // The output chosen by vv.
     double Output(int choice) const;
 };

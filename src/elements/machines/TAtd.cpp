@@ -1,6 +1,5 @@
 #include "elements/machines/TAtd.h"
 
-#include "Simulation/CircuitModel.h"
 #include "Simulation/SimModel.h"
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
@@ -8,17 +7,10 @@
 
 namespace {
 
-template <int Phase> TBranchRecord Winding(const char* pin) {
-    return {InternalNode(0), PinTerminal(pin),
-            StepValue(&MemberGetter<TAtd, &TAtd::Conductance<Phase>>),
-            StepValue(&MemberGetter<TAtd, &TAtd::Emf<Phase>>),
-            StepValue(&MemberGetter<TAtd, &TAtd::Source<Phase>>)};
-}
-
 const TBranchRecord Branches[] = {
-    Winding<0>("Connector_A"),
-    Winding<1>("Connector_B"),
-    Winding<2>("Connector_C"),
+    TAtd::Winding<0>("Connector_A"),
+    TAtd::Winding<1>("Connector_B"),
+    TAtd::Winding<2>("Connector_C"),
     EndRecord(),
 };
 
@@ -36,6 +28,11 @@ void TAtd::Loaded() {
     pins_[0] = FindConnector("Connector_A");
     pins_[1] = FindConnector("Connector_B");
     pins_[2] = FindConnector("Connector_C");
+    if (woundRotor_) {
+        rotorPins_[0] = FindConnector("Connector_rA");
+        rotorPins_[1] = FindConnector("Connector_rB");
+        rotorPins_[2] = FindConnector("Connector_rC");
+    }
 }
 
 const TBranchRecord* TAtd::GetCircuitModel() const {
@@ -50,6 +47,7 @@ void TAtd::ResetState() {
     const ParamValue* vv = FindParam("vv");
     Choice = vv ? vv->Unit : 0;
     Machine.Reset(*this);
+    Machine.WoundRotor = woundRotor_;
     Machine.Preset(Sheet().SimModel().h);
     Load.Reset(*this, MethodIndex, false, ParamOf("Wnom"), false);
 }
@@ -58,10 +56,12 @@ void TAtd::Update() {
     const TSimModel& m = Sheet().SimModel();
     if (m.Time <= Machine.t0) return;
     const double star = m.Potential(FNodeBase);
-    std::array<double, 3> u;
-    for (int k = 0; k < 3; ++k)
+    std::array<double, 3> u, ur{};
+    for (int k = 0; k < 3; ++k) {
         u[k] = (pins_[k] ? pins_[k]->GetPhi() : 0.0) - star;
-    Machine.Step(m.Time, u, {0.0, 0.0, 0.0}, Load);
+        if (woundRotor_) ur[k] = (rotorPins_[k] ? rotorPins_[k]->GetPhi() : 0.0) - star;
+    }
+    Machine.Step(m.Time, u, ur, Load);
 }
 
 double TAtd::Output() {

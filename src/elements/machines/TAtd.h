@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Simulation/CircuitModel.h"
 #include "blocks/Families.h"
 #include "elements/machines/InductionMachine.h"
 
@@ -18,6 +19,7 @@ public:
 
     // Branch values of the three stator windings and the output; each
     // advances the machine on the first request of a step.
+    // Phases 0–2 are the stator windings a, b, c, 3–5 the rotor windings.
     template <int Phase> double Conductance() {
         Update();
         return Machine.G[Phase];
@@ -32,12 +34,25 @@ public:
     }
     double Output();
 
+    // The branch star point → pin of one winding.
+    template <int Phase> static constexpr TBranchRecord Winding(const char* pin) {
+        return {InternalNode(0), PinTerminal(pin),
+                StepValue(&MemberGetter<TAtd, &TAtd::Conductance<Phase>>),
+                StepValue(&MemberGetter<TAtd, &TAtd::Emf<Phase>>),
+                StepValue(&MemberGetter<TAtd, &TAtd::Source<Phase>>)};
+    }
+
     int Choice = 0;
     Induction::TThreePhase Machine;
     LoadTorque::TModel Load;
+
+protected:
+    // The wound-rotor motor brings its rotor windings out to these pins.
+    bool woundRotor_ = false;
 
 private:
     void Update();
 
     TConnector* pins_[3] = {};
+    TConnector* rotorPins_[3] = {};
 };

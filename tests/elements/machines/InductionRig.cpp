@@ -31,10 +31,35 @@ void FeedThreePhase(Schematic& sheet, TBaseElement* motor, const std::array<cons
     }
 }
 
-TRun RunTAtd(const TMotorData& d, double U, double Mc, double T, double h, bool positive) {
+namespace {
+
+TRun Run(const char* cls, const TMotorData& d, double U, double Mc, double T, double h,
+         bool positive, double rotorR, std::vector<double>* speeds, double every) {
     Schematic sheet;
     CircuitBuilder b(sheet);
-    auto* motor = static_cast<TAtd*>(b.Add("TAtd", 400, 200));
+    auto* motor = static_cast<TAtd*>(b.Add(cls, 400, 200));
+    if (rotorR == 0) {
+        b.Wire(CircuitBuilder::Pin(motor, "Connector_rA"),
+               CircuitBuilder::Pin(motor, "Connector_rB"));
+        b.WireToNode(CircuitBuilder::Pin(motor, "Connector_rC"),
+                     CircuitBuilder::Pin(motor, "Connector_rA"));
+    } else if (rotorR > 0) {
+        TBaseElement* first = nullptr;
+        const char* pins[3] = {"Connector_rA", "Connector_rB", "Connector_rC"};
+        for (int k = 0; k < 3; ++k) {
+            TBaseElement* r = b.Add("TResistor", 360 + 100 * k, 400);
+            CircuitBuilder::Set(r, "R", rotorR);
+            b.Wire(CircuitBuilder::Pin(motor, pins[k]), CircuitBuilder::Pin(r, "Connector1"));
+            if (k == 1)
+                b.Wire(CircuitBuilder::Pin(r, "Connector2"),
+                       CircuitBuilder::Pin(first, "Connector2"));
+            else if (k == 2)
+                b.WireToNode(CircuitBuilder::Pin(r, "Connector2"),
+                             CircuitBuilder::Pin(first, "Connector2"));
+            else
+                first = r;
+        }
+    }
     CircuitBuilder::Set(motor, "Rc", d.Rc);
     CircuitBuilder::Set(motor, "Lc", d.Lc);
     CircuitBuilder::Set(motor, "Rp", d.Rp);
@@ -55,7 +80,8 @@ TRun RunTAtd(const TMotorData& d, double U, double Mc, double T, double h, bool 
     const TConnector* pins[3] = {motor->FindConnector("Connector_A"),
                                  motor->FindConnector("Connector_B"),
                                  motor->FindConnector("Connector_C")};
-    double last = 0;
+    double last = 0, nextSpeed = 0, torqueSum = 0;
+    long torqueCount = 0;
     TRunOptions o;
     o.OutputDir = "";
     o.MaxIterations = 100;
@@ -77,6 +103,14 @@ TRun RunTAtd(const TMotorData& d, double U, double Mc, double T, double h, bool 
             loss += x.Rc * x.Is[k] * x.Is[k] + x.Rp * x.Ir[k] * x.Ir[k];
         r.Copper += loss * dt;
         r.LoadWork += x.Ml * x.W * dt;
+        if (t > T - 0.1) {
+            torqueSum += x.Te;
+            ++torqueCount;
+        }
+        if (speeds && t >= nextSpeed) {
+            speeds->push_back(x.W);
+            nextSpeed += every;
+        }
     };
     const TRunResult result = RunSimulation(sheet, o);
     r.Finished = result.Status == TRunResult::Outcome::Finished;
@@ -87,7 +121,20 @@ TRun RunTAtd(const TMotorData& d, double U, double Mc, double T, double h, bool 
     r.Kinetic = 0.5 * x.J * x.W * x.W;
     r.Omega = x.W;
     r.Torque = x.Te;
+    r.MeanTorque = torqueCount ? torqueSum / double(torqueCount) : 0.0;
     return r;
+}
+
+} // namespace
+
+TRun RunTAtd(const TMotorData& d, double U, double Mc, double T, double h, bool positive,
+             std::vector<double>* speeds, double every) {
+    return Run("TAtd", d, U, Mc, T, h, positive, -1, speeds, every);
+}
+
+TRun RunTAtdpet(const TMotorData& d, double U, double Mc, double T, double h, double rotorR,
+                std::vector<double>* speeds, double every) {
+    return Run("TAtdpet", d, U, Mc, T, h, true, rotorR, speeds, every);
 }
 
 } // namespace InductionRig

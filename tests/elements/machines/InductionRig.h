@@ -4,6 +4,7 @@
 #include <cmath>
 #include <complex>
 #include <string>
+#include <vector>
 
 class Schematic;
 class TBaseElement;
@@ -63,6 +64,7 @@ struct TTCircuit {
 };
 
 struct TRun {
+    double MeanTorque = 0; // over the last 0.1 s
     bool Finished = false;
     double Omega = 0, Torque = 0;
     // Energies over the run, J.
@@ -74,7 +76,14 @@ struct TRun {
 // Runs TAtd with the data d from rest for T seconds at step h, fed with
 // amplitude U at 50 Hz; phase order A, B, C when `positive`, A, C, B when
 // not; the constant load torque Mc.
-TRun RunTAtd(const TMotorData& d, double U, double Mc, double T, double h, bool positive = true);
+TRun RunTAtd(const TMotorData& d, double U, double Mc, double T, double h, bool positive = true,
+             std::vector<double>* speeds = nullptr, double every = 0);
+
+// The same run with TAtdpet, its rotor pins joined at one node directly
+// (rotorR = 0) or each through a resistor of rotorR; a sample of the speed
+// every `every` seconds into `speeds` when given.
+TRun RunTAtdpet(const TMotorData& d, double U, double Mc, double T, double h, double rotorR,
+                std::vector<double>* speeds = nullptr, double every = 0);
 
 // Places three sine EMFs of amplitude U and 50 Hz, 120° apart, each through
 // an ammeter to one of the three named pins of `motor`.
