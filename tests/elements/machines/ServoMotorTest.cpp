@@ -5,9 +5,11 @@
 
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
+#include "elements/electrical/TAmper.h"
 #include "elements/machines/TIadd.h"
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
+#include "model/TConnector.h"
 #include "support/CircuitBuilder.h"
 #include "support/RecordingMessages.h"
 
@@ -126,6 +128,67 @@ TEST(ServoMotorDirection, WithTheControlWindingOpenItDoesNotRunUp) {
     // The pulsating field induces rotor currents but no net torque.
     EXPECT_GT(rotor, 0.01);
     EXPECT_LT(std::abs(w), 1e-3 * W50);
+}
+
+// Over a start the electrical input measured in the circuit (pin voltages
+// times the ammeters' currents) equals the copper losses, the magnetic and
+// kinetic energy and the friction work; a winding whose branch carried the
+// current of the wrong sign would fail it.
+TEST(ServoMotorEnergy, InputEqualsLossesStoredEnergyAndFrictionWork) {
+    RecordingMessages messages;
+    Schematic sheet;
+    CircuitBuilder b(sheet);
+    auto* motor = static_cast<TIadd*>(b.Add("TIadd", 400, 200));
+    motor->MethodIndex = 2;
+    CircuitBuilder::Set(motor, "Ms", 0.02);
+    const char* plus[2] = {"Connector2", "Connector4"};
+    const char* minus[2] = {"Connector1", "Connector3"};
+    TAmper* ammeters[2];
+    for (int k = 0; k < 2; ++k) {
+        TBaseElement* source = b.Add("TVoltageSin", 40, 40 + 200 * k);
+        CircuitBuilder::Set(source, "E", 110);
+        CircuitBuilder::Set(source, "phi", -k * Pi / 2);
+        ammeters[k] = static_cast<TAmper*>(b.Add("TAmper", 200, 40 + 200 * k));
+        TBaseElement* ground = b.Add("TGround", 40, 140 + 200 * k);
+        b.Wire(CircuitBuilder::Pin(source, "Minus"), CircuitBuilder::Pin(ground, "Connector"));
+        b.Wire(CircuitBuilder::Pin(source, "Plus"), CircuitBuilder::Pin(ammeters[k], "Connector1"));
+        b.Wire(CircuitBuilder::Pin(ammeters[k], "Connector2"), CircuitBuilder::Pin(motor, plus[k]));
+        b.WireToNode(CircuitBuilder::Pin(motor, minus[k]),
+                     CircuitBuilder::Pin(ground, "Connector"));
+    }
+    TSimModel& m = sheet.SimModel();
+    m.T = 0.3;
+    m.h = 1e-5;
+    m.GS = m.h;
+    ASSERT_TRUE(PrepareRun(sheet, ""));
+    const TConnector* pins[4] = {
+        motor->FindConnector("Connector1"), motor->FindConnector("Connector2"),
+        motor->FindConnector("Connector3"), motor->FindConnector("Connector4")};
+    double input = 0, copper = 0, friction = 0, last = 0;
+    TRunOptions o;
+    o.OutputDir = "";
+    o.MaxIterations = 100;
+    o.Sample = [&](double t, const std::vector<double>&) {
+        const double dt = t - last;
+        last = t;
+        input += ((pins[1]->GetPhi() - pins[0]->GetPhi()) * ammeters[0]->Current() +
+                  (pins[3]->GetPhi() - pins[2]->GetPhi()) * ammeters[1]->Current()) *
+                 dt;
+        copper += (motor->Ra * motor->Ia * motor->Ia + motor->Rb * motor->Ib * motor->Ib +
+                   motor->Rl * motor->Il * motor->Il + motor->Rv * motor->Iv * motor->Iv) *
+                  dt;
+        friction += motor->Ml * motor->W * dt;
+    };
+    ASSERT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+    const double magnetic = 0.5 * (motor->PsiA * motor->Ia + motor->PsiB * motor->Ib +
+                                   motor->PsiL * motor->Il + motor->PsiV * motor->Iv);
+    const double kinetic = 0.5 * motor->J * motor->W * motor->W;
+    EXPECT_GT(kinetic, 0.1 * input);
+    EXPECT_GT(friction, 0.0);
+    EXPECT_NEAR(copper + magnetic + kinetic + friction, input, 0.01 * input)
+        << "copper " << copper << " magnetic " << magnetic << " kinetic " << kinetic << " friction "
+        << friction;
+    EXPECT_TRUE(messages.Entries.empty());
 }
 
 } // namespace
