@@ -1,11 +1,12 @@
 #pragma once
 
-#include "blocks/Families.h"
+#include "elements/machines/TAtd.h"
 
-// Three-phase induction motor with the rotor windings brought out.
-class TAtdpet : public TProducer {
+// Three-phase induction motor with the rotor windings brought out to the
+// pins Connector_rA, Connector_rB, Connector_rC (slip rings), star-connected
+// to the same star point as the stator windings.
+class TAtdpet : public TAtd {
 public:
     explicit TAtdpet(Schematic& sheet);
-    // The output comes with the block's model.
-    TValue GetOutput() override { return TValue(0.0); }
+    const TBranchRecord* GetCircuitModel() const override;
 };
