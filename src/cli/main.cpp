@@ -41,6 +41,8 @@ const char* const Usage =
     "      --force             запустить и очень длинное моделирование (больше 10^9 шагов\n"
     "                          или отсчёты больше половины свободной памяти)\n"
     "      --viewer            открыть просмотр графиков после моделирования\n"
+    "      --debug-dump        записать debug.txt и для большой модели (больше 400\n"
+    "                          неизвестных или 1000 ветвей; его матрицы плотные)\n"
     "  -q, --quiet             выводить только сообщения\n"
     "      --info              вывести загруженную схему в JSON и завершить работу\n"
     "      --classes           вывести все классы элементов в JSON и завершить работу\n"
@@ -61,6 +63,7 @@ struct Options {
     std::optional<unsigned> seed;
     bool force = false;
     bool viewer = false;
+    bool debugDump = false;
     bool quiet = false;
     bool info = false;
     bool classes = false;
@@ -128,6 +131,8 @@ int ParseArguments(int argc, char** argv, Options& o) {
             o.seed = unsigned(n);
         } else if (a == "--force") {
             o.force = true;
+        } else if (a == "--debug-dump") {
+            o.debugDump = true;
         } else if (a == "--viewer") {
             o.viewer = true;
         } else if (a == "-q" || a == "--quiet") {
@@ -221,6 +226,7 @@ int Run(const Options& o, StderrMessages& messages) {
     case TLoadResult::Truncated: return ExitUsage;
     }
     ApplySettings(sheet.SimModel(), o);
+    sheet.SimModel().DumpLargeModels = o.debugDump;
     if (o.info) {
         std::puts(DescribeSchematicJson(sheet).c_str());
         return messages.ErrorCount() ? ExitMessages : ExitOk;

@@ -1,5 +1,6 @@
 #include "gui/SimParamsDialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -50,6 +51,11 @@ TSimParams::TSimParams(TSimModel& model, QWidget* parent) : QDialog(parent), mod
         form->addRow(label, edit);
         edits_[i] = edit;
     }
+    // Not saved with the schematic: the dump of a large model is gigabytes.
+    dumpBox_ = new QCheckBox(QStringLiteral("Записывать debug.txt и для больших моделей"));
+    dumpBox_->setObjectName("DumpLargeModelsBox");
+    dumpBox_->setChecked(model_.DumpLargeModels);
+    form->addRow(dumpBox_);
     auto* buttons = new QDialogButtonBox;
     QPushButton* accept = buttons->addButton(QStringLiteral("&Принять"), QDialogButtonBox::AcceptRole);
     accept->setObjectName("AcceptButton");
@@ -73,5 +79,6 @@ void TSimParams::accept() {
         if (field != value) changed_ = true;
         field = value;
     }
+    model_.DumpLargeModels = dumpBox_->isChecked();
     QDialog::accept();
 }

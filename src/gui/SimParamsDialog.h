@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLineEdit;
+class QCheckBox;
 class TSimModel;
 
 // "Параметры моделирования": the five run settings, shown and read in the
@@ -21,5 +22,6 @@ public:
 private:
     TSimModel& model_;
     std::array<QLineEdit*, 5> edits_{};
+    QCheckBox* dumpBox_ = nullptr;
     bool changed_ = false;
 };

@@ -232,3 +232,29 @@ TEST(RunnerLimits, APreviousRunsFilesAreGoneOnceANewRunStarts) {
 }
 
 } // namespace
+
+namespace {
+
+// The dump of a model too large to read is written only with --debug-dump.
+TEST(RunnerLimits, TheDumpOfALargeModelNeedsDebugDump) {
+    TempDir dir;
+    {
+        RecordingMessages messages;
+        Schematic sheet;
+        CircuitBuilder b(sheet);
+        for (int i = 0; i < 1100; ++i) b.Add("TResistor", 80 * (i % 40), 40 * (i / 40));
+        ASSERT_TRUE(SaveSchematic(sheet, dir.File("wide.dvn")));
+    }
+    const Outcome plain = Sim(dir, {"-q", "-s", "T=1e-4", "wide.dvn"});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("debug.txt")));
+    EXPECT_NE(plain.err.find("Файл debug.txt не записан: в модели 0 неизвестных и 1100 ветвей"), std::string::npos)
+        << plain.err;
+    const Outcome dumped = Sim(dir, {"-q", "-s", "T=1e-4", "--debug-dump", "wide.dvn"});
+    EXPECT_EQ(dumped.status, 0) << dumped.err;
+    ASSERT_TRUE(std::filesystem::exists(dir.File("debug.txt")));
+    // The conductance matrix alone: 1100 rows of 1100 entries.
+    EXPECT_GT(std::filesystem::file_size(dir.File("debug.txt")), std::uintmax_t(1100) * 1100 * 2);
+}
+
+} // namespace

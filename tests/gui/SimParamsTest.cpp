@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QLineEdit>
 #include <QLocale>
@@ -20,6 +21,7 @@ private slots:
     void showsTheSettingsInTheUsersLocale();
     void aTextThatIsNoNumberKeepsTheDialogOnThatEdit();
     void cancelChangesNothing();
+    void theLargeModelDumpIsARunSettingNotSavedWithTheFile();
 
 private:
     RecordingMessages messages_;
@@ -91,3 +93,16 @@ int RunSimParamsTests(int argc, char** argv) {
 }
 
 #include "SimParamsTest.moc"
+
+void TestSimParams::theLargeModelDumpIsARunSettingNotSavedWithTheFile() {
+    TSimModel m;
+    TSimParams dialog(m);
+    auto* box = dialog.findChild<QCheckBox*>("DumpLargeModelsBox");
+    QVERIFY(box);
+    QCOMPARE(box->text(), QString("Записывать debug.txt и для больших моделей"));
+    QVERIFY(!box->isChecked());
+    box->setChecked(true);
+    dialog.accept();
+    QVERIFY(m.DumpLargeModels);
+    QVERIFY(!dialog.Changed());
+}
