@@ -1,6 +1,7 @@
 #include "Simulation/ModelAssembly.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -343,9 +344,10 @@ void DumpRows(std::ostream& out, const char* label, int rows, int cols, At at) {
     for (int y = 0; y < rows; ++y) {
         for (int x = 0; x < cols; ++x) {
             const TValue v = at(y, x);
-            out << '\t';
-            if (v.IsDynamic()) out << '<' << v.Value() << '>';
-            else out << v.Value();
+            // Most entries are static zeros: written without formatting.
+            if (!v.IsDynamic() && v.Value() == 0.0 && !std::signbit(v.Value())) out << "\t0";
+            else if (v.IsDynamic()) out << "\t<" << v.Value() << '>';
+            else out << '\t' << v.Value();
         }
         out << ";\n";
     }
