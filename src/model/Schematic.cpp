@@ -9,7 +9,8 @@ Schematic::Schematic() : simModel_(std::make_unique<TSimModel>()) {}
 
 Schematic::~Schematic() {
     Host = nullptr;
-    while (!Elements.Empty()) delete Elements.First();
+    // Elements last first: each leaves its lists from their ends.
+    while (!Elements.Empty()) delete Elements.Last();
     while (!Lines.Empty()) delete Lines.First();
     while (!Nodes.Empty()) {
         TENode* node = Nodes.Last();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <iterator>
 #include <cstddef>
 #include <vector>
 
@@ -24,11 +25,13 @@ public:
         return it == items_.end() ? -1 : int(it - items_.begin());
     }
     bool Contains(const T* item) const { return IndexOf(item) >= 0; }
-    // Removes the first occurrence; returns false when the item is absent.
+    // Removes the item; returns false when it is absent. Every object joins
+    // a list once, so the search runs from the back: objects that leave in
+    // the reverse order of joining (a schematic being closed) leave at once.
     bool Remove(const T* item) {
-        auto it = std::find(items_.begin(), items_.end(), item);
-        if (it == items_.end()) return false;
-        items_.erase(it);
+        auto it = std::find(items_.rbegin(), items_.rend(), item);
+        if (it == items_.rend()) return false;
+        items_.erase(std::next(it).base());
         return true;
     }
     void Delete(int index) { items_.erase(items_.begin() + index); }
