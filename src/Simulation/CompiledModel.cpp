@@ -104,6 +104,13 @@ TCompiledModel::TCompiledModel(const Schematic& sheet, TSimModel& m) : model_(m)
     for (const auto& [rc, slot] : slotOf) nodeSlots_[std::size_t(rc.first)].push_back({rc.second, slot});
     branchG_.assign(std::size_t(nBr), 0.0);
     branchA_.assign(std::size_t(nBr), 0.0);
+    allConductancesFixed_ = true;
+    for (int b = 0; b < nBr; ++b) {
+        const Branch& br = branches_[std::size_t(b)];
+        if (br.g.VariesWithinStep()) allConductancesFixed_ = false;
+        if (br.control >= 0 || br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep())
+            liveBranches_.push_back(b);
+    }
 
     // Dynamic rows: the one source of each input, as the products see it.
     for (int i = 0; i < nDyn; ++i) {
@@ -224,28 +231,17 @@ bool TCompiledModel::Residual(const std::vector<double>& xn, const std::vector<d
 
     for (std::size_t i = 0; i < controls_.size(); ++i) controlValues_[i] = Signal(controls_[i], Yd, Ys);
 
-    // rn = Z·(g·Eb − Jb) − (Z·g·Zᵀ)·Phi.
-    std::fill(nodal_.begin(), nodal_.end(), 0.0);
-    for (std::size_t b = 0; b < branches_.size(); ++b) {
-        Branch& br = branches_[b];
-        const double g = br.g.Value();
-        double E = 0.0, J = 0.0;
-        if (br.control < 0) {
-            E = br.E.Value();
-            J = br.J.Value();
-        } else if (br.control < nCV) {
-            E = controlValues_[std::size_t(br.control)];
-        } else {
-            J = controlValues_[std::size_t(br.control)];
-        }
-        const double a = g * E - J;
-        if (!std::isfinite(a) && finite) {
-            finite = false;
-            culprit = br.owner;
-        }
-        branchG_[b] = g;
-        branchA_[b] = a;
-        for (int k = 0; k < 4 && br.slots[k] >= 0; ++k) nodal_[std::size_t(br.slots[k])] += br.signs[k] * g;
+    // rn = Z·(g·Eb − Jb) − (Z·g·Zᵀ)·Phi. Values fixed within the step
+    // (static ones, companion sources, machine windings) are read at the
+    // step's first evaluation; later evaluations read again only the others,
+    // and the nodal matrix only when a conductance varies within the step.
+    const bool firstOfStep = !(model_.Time == stepTime_);
+    stepTime_ = model_.Time;
+    if (firstOfStep || !allConductancesFixed_) {
+        std::fill(nodal_.begin(), nodal_.end(), 0.0);
+        for (std::size_t b = 0; b < branches_.size(); ++b) EvaluateBranch(b, true, finite, culprit);
+    } else {
+        for (int b : liveBranches_) EvaluateBranch(std::size_t(b), false, finite, culprit);
     }
     double* rn = F.data() + nDyn + nStat;
     for (int n = 0; n < nNodes; ++n) {
@@ -265,6 +261,29 @@ bool TCompiledModel::Residual(const std::vector<double>& xn, const std::vector<d
                 break;
             }
     return finite;
+}
+
+void TCompiledModel::EvaluateBranch(std::size_t b, bool addToNodal, bool& finite, TBaseElement*& culprit) {
+    Branch& br = branches_[b];
+    const double g = br.g.Value();
+    double E = 0.0, J = 0.0;
+    if (br.control < 0) {
+        E = br.E.Value();
+        J = br.J.Value();
+    } else if (br.control < nCV) {
+        E = controlValues_[std::size_t(br.control)];
+    } else {
+        J = controlValues_[std::size_t(br.control)];
+    }
+    const double a = g * E - J;
+    if (!std::isfinite(a) && finite) {
+        finite = false;
+        culprit = br.owner;
+    }
+    branchG_[b] = g;
+    branchA_[b] = a;
+    if (addToNodal)
+        for (int k = 0; k < 4 && br.slots[k] >= 0; ++k) nodal_[std::size_t(br.slots[k])] += br.signs[k] * g;
 }
 
 void TCompiledModel::ConsumerInputs(const std::vector<double>& Yd, const std::vector<double>& Ys,

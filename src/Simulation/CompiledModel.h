@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <vector>
 
 #include "Simulation/SparsePattern.h"
@@ -117,4 +118,10 @@ private:
     std::vector<std::vector<NodeSlot>> nodeSlots_;
     std::vector<std::vector<int>> nodeBranches_;
     std::vector<double> branchG_, branchA_;  // g and g·E − J of the evaluation
+    // Branches with a value that varies within a step or a controlled
+    // source, read at every evaluation; the rest at a step's first.
+    std::vector<int> liveBranches_;
+    bool allConductancesFixed_ = true;
+    double stepTime_ = std::numeric_limits<double>::quiet_NaN();
+    void EvaluateBranch(std::size_t b, bool addToNodal, bool& finite, TBaseElement*& culprit);
 };
