@@ -479,9 +479,10 @@ std::vector<DriveSample> RunBridgeDrive(double alpha) {
 // The run fires on the step grid, and its samples are the values at the
 // steps, so the reference takes the ideal bridge voltage at the same
 // steps: that differs from 2·Um·cos α/π by up to one step of the jump
-// 2·Um·sin α in every half period (0.31 V at 30°), a one-step firing fault
-// of the same size would hide in that tolerance, and none of the angles
-// falls on a step. What is left: the 1 kΩ bleeders pass about 0.2 A
+// 2·Um·sin α in every half period (0.31 V at 30°), a margin in which a
+// firing one step late would hide; none of the angles falls on a step, so
+// the firing step is not left to the rounding of the model time. What is
+// left: the 1 kΩ bleeders pass about 0.2 A
 // through one thyristor of each pair and the supply's resistance (0.01 V),
 // and the mechanical transient, whose last swing of 0.01 rad/s after the
 // current gaps of the start has not quite died out at 0.8 s, where the
