@@ -29,7 +29,10 @@ int TConnector::GetNodeID() const {
 
 double TConnector::GetPhi() const {
     if (!FLink) return 0.0;
-    return FLink->Sheet().SimModel().Potential(FSimNode);
+    // Through the element, not the wire: the element is what the caller is
+    // reading anyway, while the wire is one more object to fetch.
+    const Schematic& sheet = Parent() ? Parent()->Sheet() : FLink->Sheet();
+    return sheet.SimModel().Potential(FSimNode);
 }
 
 TElectricLine* TConnector::ConnectTo(TElectricLine* line) {
