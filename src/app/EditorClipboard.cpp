@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int PasteStep = 20;  // how far each paste of the same text lands from the last
+constexpr int PasteStep = 20; // how far each paste of the same text lands from the last
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -40,7 +40,8 @@ bool ShiftFields(std::string& line, std::size_t from, int dx, int dy) {
     if (!ReadInt(std::string_view(line).substr(from, c1 - from), x) ||
         !ReadInt(std::string_view(line).substr(c1 + 1, c2 - c1 - 1), y))
         return false;
-    line = line.substr(0, from) + std::to_string(x + dx) + "," + std::to_string(y + dy) + line.substr(c2);
+    line = line.substr(0, from) + std::to_string(x + dx) + "," + std::to_string(y + dy) +
+           line.substr(c2);
     return true;
 }
 
@@ -67,8 +68,10 @@ std::vector<TElectricLine*> TEditor::WiresOfSelection() const {
 std::string TEditor::SelectionText() const {
     if (sheet_.SelectedElements.Empty() && sheet_.SelectedLines.Empty()) return {};
     std::set<int> elements, segments;
-    for (const TBaseElement* e : sheet_.SelectedElements) elements.insert(sheet_.Elements.IndexOf(e));
-    for (const TElectricLine* s : WiresOfSelection()) segments.insert(sheet_.Lines.IndexOf(s));
+    for (const TBaseElement* e : sheet_.SelectedElements)
+        elements.insert(sheet_.Elements.IndexOf(e));
+    for (const TElectricLine* s : WiresOfSelection())
+        segments.insert(sheet_.Lines.IndexOf(s));
     // A copy of the whole schematic, cut down to the selection: every link
     // to what is left out goes with it.
     Schematic copy;
@@ -80,7 +83,8 @@ std::string TEditor::SelectionText() const {
     for (std::size_t i = 0; i < copiedSegments.size(); ++i)
         if (!segments.count(int(i))) delete copiedSegments[i];
     std::string text;
-    for (const std::string& line : SchematicToLines(copy)) text += line + "\n";
+    for (const std::string& line : SchematicToLines(copy))
+        text += line + "\n";
     return text;
 }
 
@@ -99,11 +103,16 @@ bool TEditor::Paste(const std::string& text) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         std::string line = lines[i];
         if (section == Settings && line.find('=') != std::string::npos) continue;
-        if (line == "Lines:") section = Segments;
-        else if (line == "EOL") section = Joints;
-        else if (line == "EOC") section = Records;
-        else if (line == "EOE") section = Rest;
-        else if (section == Segments) ShiftFields(line, 0, d, d);
+        if (line == "Lines:")
+            section = Segments;
+        else if (line == "EOL")
+            section = Joints;
+        else if (line == "EOC")
+            section = Records;
+        else if (line == "EOE")
+            section = Rest;
+        else if (section == Segments)
+            ShiftFields(line, 0, d, d);
         else if (section == Records && !line.empty() && line[0] != ' ') {
             if (const std::size_t colon = line.find(':'); colon != std::string::npos)
                 ShiftFields(line, colon + 1, d, d);
@@ -113,8 +122,10 @@ bool TEditor::Paste(const std::string& text) {
     const int firstElement = sheet_.Elements.Count(), firstSegment = sheet_.Lines.Count();
     LoadSchematicLines(sheet_, shifted);
     sheet_.ClearSelection();
-    for (int i = firstElement; i < sheet_.Elements.Count(); ++i) sheet_.Elements[i]->SetSelected(true);
-    for (int i = firstSegment; i < sheet_.Lines.Count(); ++i) sheet_.Lines[i]->Select();
+    for (int i = firstElement; i < sheet_.Elements.Count(); ++i)
+        sheet_.Elements[i]->SetSelected(true);
+    for (int i = firstSegment; i < sheet_.Lines.Count(); ++i)
+        sheet_.Lines[i]->Select();
     sheet_.NotifySelection();
     Commit("Вставка");
     Changed();
@@ -126,7 +137,8 @@ std::string TEditor::Cut() {
     std::string text = SelectionText();
     if (text.empty()) return text;
     Release();
-    for (TElectricLine* s : WiresOfSelection()) s->Select();
+    for (TElectricLine* s : WiresOfSelection())
+        s->Select();
     sheet_.DeleteSelection();
     ForgetMissingDisplays();
     Commit("Вырезание");

@@ -1,9 +1,13 @@
 #include "gui/MainWindow.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -17,7 +21,6 @@
 
 TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editor_(*this) {
     setObjectName("Form1");
-    setWindowTitle(QString::fromUtf8(ApplicationTitle));
     editor_.Sheet().Host = this;
 
     scroll_ = new QScrollArea;
@@ -122,6 +125,29 @@ void TMainWindow::UpdateActions() {
     enable("AddInputAction", edit);
     enable("DeleteInputAction", edit);
     enable("DeleteAction", edit);
+    const bool selection =
+        !editor_.Sheet().SelectedElements.Empty() || !editor_.Sheet().SelectedLines.Empty();
+    enable("CutAction", edit && selection);
+    enable("CopyAction", selection);
+    enable("DuplicateAction", edit && selection);
+    enable("PasteAction", edit);
+    const std::string& file = editor_.FileName();
+    const QString title = QString::fromUtf8(ApplicationTitle);
+    setWindowTitle(file.empty()
+                       ? title + "[*]"
+                       : QFileInfo(QString::fromStdString(file)).fileName() + "[*] - " + title);
+    setWindowModified(editor_.Sheet().Modified);
+    // The menu names the step; the tool bar keeps its short hint.
+    const auto step = [this](const char* name, const char* verb, bool on, const std::string& what) {
+        QAction* a = Action(name);
+        if (!a) return;
+        a->setEnabled(on);
+        a->setText(what.empty() ? QString::fromUtf8(verb)
+                                : QString::fromUtf8(verb) + ": " + QString::fromStdString(what));
+        a->setToolTip(QString::fromUtf8(verb));
+    };
+    step("UndoAction", "Отменить", editor_.UndoEnabled(), editor_.UndoName());
+    step("RedoAction", "Повторить", editor_.RedoEnabled(), editor_.RedoName());
     // Rotate and mirror change together, only when the state changes.
     const bool transform = editor_.CanTransform();
     if (QAction* rotate = Action("RotateAction"); rotate && rotate->isEnabled() != transform) {
@@ -152,6 +178,48 @@ void TMainWindow::OpenFile() { editor_.Open(); }
 void TMainWindow::SaveFile() { editor_.Save(); }
 void TMainWindow::SaveFileAs() { editor_.SaveAs(); }
 void TMainWindow::Exit() { close(); }
+namespace {
+
+// The clipboard's own type; plain text goes along for other programs.
+const char* const SchematicMimeType = "application/x-quentor-schematic";
+
+void PutOnClipboard(const std::string& text) {
+    if (text.empty()) return;
+    auto* data = new QMimeData;
+    const QByteArray bytes = QByteArray::fromStdString(text);
+    data->setData(SchematicMimeType, bytes);
+    data->setText(QString::fromUtf8(bytes));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+} // namespace
+
+void TMainWindow::CutSelection() {
+    PutOnClipboard(editor_.Cut());
+}
+
+void TMainWindow::CopySelection() {
+    PutOnClipboard(editor_.SelectionText());
+}
+
+void TMainWindow::PasteClipboard() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data) return;
+    const QByteArray bytes =
+        data->hasFormat(SchematicMimeType) ? data->data(SchematicMimeType) : data->text().toUtf8();
+    editor_.Paste(bytes.toStdString());
+}
+
+void TMainWindow::DuplicateSelection() {
+    editor_.Duplicate();
+}
+
+void TMainWindow::Undo() {
+    editor_.Undo();
+}
+void TMainWindow::Redo() {
+    editor_.Redo();
+}
 void TMainWindow::DeleteSelection() { editor_.DeleteSelection(); }
 void TMainWindow::AddInput() { editor_.BeginPinMode(true); }
 void TMainWindow::DeleteInput() { editor_.BeginPinMode(false); }

@@ -63,6 +63,12 @@ private:
     void SaveFile();
     void SaveFileAs();
     void Exit();
+    void Undo();
+    void Redo();
+    void CutSelection();
+    void CopySelection();
+    void PasteClipboard();
+    void DuplicateSelection();
     void DeleteSelection();
     void AddInput();
     void DeleteInput();

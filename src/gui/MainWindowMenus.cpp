@@ -43,9 +43,19 @@ void TMainWindow::BuildMenus() {
     AddAction(file, "ExitAction", Q("&Выход"), QKeySequence("Ctrl+Q"), &TMainWindow::Exit);
 
     QMenu* edit = menuBar()->addMenu(Q("&Редактировать"));
-    Inactive(edit, "&Вырезать");
-    Inactive(edit, "&Копировать", QKeySequence("Ctrl+Ins"));
-    Inactive(edit, "В&ставить", QKeySequence("Shift+Ins"));
+    AddAction(edit, "UndoAction", Q("Отменить"), QKeySequence::Undo, &TMainWindow::Undo);
+    AddAction(edit, "RedoAction", Q("Повторить"), QKeySequence("Ctrl+Shift+Z"), &TMainWindow::Redo);
+    edit->addSeparator();
+    AddAction(edit, "CutAction", Q("&Вырезать"), QKeySequence("Shift+Del"),
+              &TMainWindow::CutSelection);
+    AddAction(edit, "CopyAction", Q("&Копировать"), QKeySequence("Ctrl+Ins"),
+              &TMainWindow::CopySelection)
+        ->setShortcuts({QKeySequence("Ctrl+Ins"), QKeySequence("Ctrl+C")});
+    AddAction(edit, "PasteAction", Q("В&ставить"), QKeySequence("Shift+Ins"),
+              &TMainWindow::PasteClipboard)
+        ->setShortcuts({QKeySequence("Shift+Ins"), QKeySequence("Ctrl+V")});
+    AddAction(edit, "DuplicateAction", Q("Дублировать"), QKeySequence("Ctrl+D"),
+              &TMainWindow::DuplicateSelection);
     edit->addSeparator();
     AddAction(edit, "AddInputAction", Q("&Добавить вход"), QKeySequence("Ctrl+P"), &TMainWindow::AddInput);
     AddAction(edit, "DeleteInputAction", Q("Удалить вход"), QKeySequence("Ctrl+M"), &TMainWindow::DeleteInput);
@@ -116,6 +126,9 @@ void TMainWindow::BuildToolBar() {
     print->setObjectName("PrintAction");
     print->setEnabled(false);
     button(print, TToolIcon::Print, "Печатать");
+    bar->addSeparator();
+    button(Action("UndoAction"), TToolIcon::Undo, "Отменить");
+    button(Action("RedoAction"), TToolIcon::Redo, "Повторить");
     bar->addSeparator();
     button(Action("DeleteAction"), TToolIcon::Delete, "Удалить");
     bar->addSeparator();

@@ -48,19 +48,21 @@ struct Circuit {
 TEST(EditorClipboard, ASelectionPastesIntoAnotherEditorWithItsWiresLinksAndValues) {
     EditorFixture f;
     Circuit c(f);
-    for (TBaseElement* e : {c.battery, c.r1, c.r2, c.constant, c.junction}) e->SetSelected(true);
+    for (TBaseElement* e : {c.battery, c.r1, c.r2, c.constant, c.junction})
+        e->SetSelected(true);
     const std::string text = f.editor.SelectionText();
     ASSERT_EQ(text.rfind(SchematicSignature, 0), 0u);
-    EXPECT_EQ(f.sheet.Elements.Count(), 6);  // copying changes nothing
+    EXPECT_EQ(f.sheet.Elements.Count(), 6); // copying changes nothing
     EXPECT_FALSE(f.editor.UndoEnabled());
 
     EditorFixture g;
-    g.Place("TGround", 600, 600);  // the pasted elements come after what is there
+    g.Place("TGround", 600, 600); // the pasted elements come after what is there
     g.editor.ForgetHistory();
     ASSERT_TRUE(g.editor.Paste(text));
     ASSERT_EQ(g.sheet.Elements.Count(), 6);
     EXPECT_EQ(g.editor.UndoName(), "Вставка");
-    for (int i = 1; i < 6; ++i) EXPECT_TRUE(g.sheet.Elements[i]->FSelected) << i;
+    for (int i = 1; i < 6; ++i)
+        EXPECT_TRUE(g.sheet.Elements[i]->FSelected) << i;
     EXPECT_FALSE(g.sheet.Elements[0]->FSelected);
     const TBaseElement* originals[] = {c.battery, c.r1, c.r2, c.constant, c.junction};
     for (int i = 0; i < 5; ++i) {
@@ -68,13 +70,17 @@ TEST(EditorClipboard, ASelectionPastesIntoAnotherEditorWithItsWiresLinksAndValue
         EXPECT_EQ(copy->ClassName(), originals[i]->ClassName());
         EXPECT_EQ(copy->Left, originals[i]->Left + 20);
         EXPECT_EQ(copy->Top, originals[i]->Top + 20);
-        EXPECT_EQ(RecordWithoutPlace(*copy), RecordWithoutPlace(*originals[i])) << copy->ClassName();
+        EXPECT_EQ(RecordWithoutPlace(*copy), RecordWithoutPlace(*originals[i]))
+            << copy->ClassName();
     }
     EXPECT_EQ(g.sheet.Elements[2]->ParamOf("R"), 2200);
     // The three wires of the loop came along, each node joining the same pins.
     EXPECT_EQ(g.sheet.Lines.Count(), f.sheet.Lines.Count());
-    const auto node = [](const TBaseElement* e, const char* pin) { return e->FindConnector(pin)->FLink->FNode; };
-    const TBaseElement *battery = g.sheet.Elements[1], *r1 = g.sheet.Elements[2], *r2 = g.sheet.Elements[3];
+    const auto node = [](const TBaseElement* e, const char* pin) {
+        return e->FindConnector(pin)->FLink->FNode;
+    };
+    const TBaseElement *battery = g.sheet.Elements[1], *r1 = g.sheet.Elements[2],
+                       *r2 = g.sheet.Elements[3];
     EXPECT_EQ(node(battery, "Plus"), node(r1, "Connector1"));
     EXPECT_EQ(node(r1, "Connector2"), node(r2, "Connector2"));
     EXPECT_EQ(node(r2, "Connector1"), node(battery, "Minus"));
@@ -116,7 +122,8 @@ TEST(EditorClipboard, CutIsOneStepAndDuplicateSelectsTheCopies) {
     EditorFixture f;
     Circuit c(f);
     const std::string before = f.editor.History().Text();
-    for (TBaseElement* e : {c.battery, c.r1, c.r2}) e->SetSelected(true);
+    for (TBaseElement* e : {c.battery, c.r1, c.r2})
+        e->SetSelected(true);
     const std::string text = f.editor.Cut();
     EXPECT_FALSE(text.empty());
     EXPECT_EQ(f.sheet.Elements.Count(), 3);
@@ -126,7 +133,7 @@ TEST(EditorClipboard, CutIsOneStepAndDuplicateSelectsTheCopies) {
     EXPECT_EQ(f.editor.History().Text(), before);
     EXPECT_EQ(f.sheet.Elements.Count(), 6);
 
-    f.sheet.Elements[3]->SetSelected(true);  // the constant
+    f.sheet.Elements[3]->SetSelected(true); // the constant
     f.editor.Duplicate();
     ASSERT_EQ(f.sheet.Elements.Count(), 7);
     EXPECT_EQ(f.sheet.Elements[6]->ClassName(), "TConst");

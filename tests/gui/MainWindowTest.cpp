@@ -1,9 +1,12 @@
 #include <set>
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,6 +23,11 @@
 #include "support/TestElements.h"
 
 namespace {
+
+TPoint PinCentre(const TControl& pin) {
+    const TRect r = pin.SheetRect();
+    return {r.left + pin.Width / 2, r.top + pin.Height / 2};
+}
 
 QStringList Captions(const QList<QAction*>& actions) {
     QStringList out;
@@ -55,6 +63,8 @@ private slots:
     void cursorsFollowWhatLiesUnderTheMouse();
     void wireHintNamesTheNode();
     void rightClickAsksForTheParameterDialog();
+    void undoAndRedoOfADragWithTheKeys();
+    void copyAndPasteBetweenTwoWindowsThroughTheClipboard();
 
 private:
     RecordingMessages messages_;
@@ -62,7 +72,8 @@ private:
 
 void TestMainWindow::windowTitleSizeAndMenus() {
     ScriptedWindow w;
-    QCOMPARE(w.windowTitle(), QString("QUENTOR"));
+    QCOMPARE(w.windowTitle(), QString("QUENTOR[*]"));
+    QVERIFY(!w.isWindowModified());
     QCOMPARE(w.size(), QSize(766, 514));
     QCOMPARE(Captions(w.menuBar()->actions()),
              QStringList({"&Файл", "&Редактировать", "&Моделирование", "&Блоки", "&Элементы", "&Посредники",
@@ -71,9 +82,10 @@ void TestMainWindow::windowTitleSizeAndMenus() {
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Файл")->actions()),
              QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Свойства", "&Выход"}));
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Редактировать")->actions()),
-             QStringList({"&Вырезать", "&Копировать", "В&ставить", "&Добавить вход", "Удалить вход", "Повернуть",
-                          "Отразить слева направо", "Отразить серху вниз", "Удалить выделенные блоки",
-                          "Обновить экран"}));
+             QStringList({"Отменить", "Повторить", "&Вырезать", "&Копировать", "В&ставить",
+                          "Дублировать", "&Добавить вход", "Удалить вход", "Повернуть",
+                          "Отразить слева направо", "Отразить серху вниз",
+                          "Удалить выделенные блоки", "Обновить экран"}));
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Моделирование")->actions()),
              QStringList({"Старт", "Пауза", "Стоп", "Параметры моделирования"}));
     QVERIFY(!w.Action("SaveAction")->isEnabled());
@@ -87,6 +99,10 @@ void TestMainWindow::windowTitleSizeAndMenus() {
     QCOMPARE(w.Action("StartAction")->shortcut(), QKeySequence(Qt::Key_F9));
     QCOMPARE(w.Action("RefreshAction")->shortcut(), QKeySequence(Qt::Key_F5));
     QCOMPARE(w.Action("DeleteAction")->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(w.Action("UndoAction")->shortcut(), QKeySequence("Ctrl+Z"));
+    QCOMPARE(w.Action("RedoAction")->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+    QVERIFY(!w.Action("UndoAction")->isEnabled());
+    QVERIFY(!w.Action("RedoAction")->isEnabled());
 }
 
 void TestMainWindow::everyShortcutIsDistinct() {
@@ -133,8 +149,9 @@ void TestMainWindow::toolBarHintsAndStatusPanels() {
             auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
             QVERIFY(button && button->toolButtonStyle() == Qt::ToolButtonIconOnly);
         }
-    QCOMPARE(hints, QStringList({"Новый", "Открыть", "Сохранить", "Печатать", "Удалить", "Добавить вход",
-                                 "Удалить вход", "Старт", "Пауза", "Стоп", "Выход"}));
+    QCOMPARE(hints, QStringList({"Новый", "Открыть", "Сохранить", "Печатать", "Отменить",
+                                 "Повторить", "Удалить", "Добавить вход", "Удалить вход", "Старт",
+                                 "Пауза", "Стоп", "Выход"}));
     const TStatusPanels* panels = w.StatusPanels();
     QCOMPARE(panels->Text(0), QString("Длительность моделирования:"));
     QCOMPARE(panels->Text(1), QString("1"));
@@ -211,6 +228,91 @@ void TestMainWindow::rightClickAsksForTheParameterDialog() {
     Click(w, {e->Left + 30, e->Top + 8}, Qt::RightButton);
     QCOMPARE(w.ParamDialogs, 1);
     w.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::undoAndRedoOfADragWithTheKeys() {
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TBaseElement* e = PlaceFromPalette(w, "TResistor", {200, 200});
+    QVERIFY(e);
+    QCOMPARE(w.Action("UndoAction")->text(), QString("Отменить: Размещение"));
+    QVERIFY(w.isWindowModified());
+    const int left = e->Left, top = e->Top;
+    MoveElementTo(w, e, left + 120, top + 60);
+    QCOMPARE(e->Left, left + 120);
+    QCOMPARE(w.Action("UndoAction")->text(), QString("Отменить: Перемещение"));
+    QVERIFY(!w.Action("RedoAction")->isEnabled());
+
+    w.SheetWidget()->setFocus();
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier);
+    const Schematic& sheet = w.Editor().Sheet();
+    QCOMPARE(sheet.Elements.Count(), 1);
+    QCOMPARE(sheet.Elements[0]->Left, left);
+    QCOMPARE(sheet.Elements[0]->Top, top);
+    QCOMPARE(w.Action("RedoAction")->text(), QString("Повторить: Перемещение"));
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(sheet.Elements[0]->Left, left + 120);
+    QCOMPARE(sheet.Elements[0]->Top, top + 60);
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(sheet.Elements.Empty());
+    QVERIFY(!w.isWindowModified()); // back where the window started
+    QCOMPARE(w.Action("UndoAction")->text(), QString("Отменить"));
+    QVERIFY(!w.Action("UndoAction")->isEnabled());
+}
+
+void TestMainWindow::copyAndPasteBetweenTwoWindowsThroughTheClipboard() {
+    ScriptedWindow from, to;
+    from.show();
+    to.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&from) && QTest::qWaitForWindowExposed(&to));
+    QVERIFY(!from.Action("CopyAction")->isEnabled());
+    TBaseElement* a = PlaceFromPalette(from, "TResistor", {200, 200});
+    TBaseElement* b = PlaceFromPalette(from, "TCapacitor", {200, 320});
+    QVERIFY(a && b);
+    Drag(from, PinCentre(*a->FConnectors[1]), PinCentre(*b->FConnectors[1]));
+    QCOMPARE(from.Action("UndoAction")->text(), QString("Отменить: Проводник"));
+    const int wires = from.Editor().Sheet().Lines.Count();
+    QVERIFY(wires > 0);
+    Drag(from, {100, 100}, {400, 500}); // a band over both
+    QCOMPARE(from.Editor().Sheet().SelectedElements.Count(), 2);
+    QVERIFY(from.Action("CopyAction")->isEnabled());
+    // The keys go to the active window's shortcuts.
+    const auto activate = [](ScriptedWindow& w) {
+        w.activateWindow();
+        w.SheetWidget()->setFocus();
+        return QTest::qWaitForWindowActive(&w);
+    };
+    QVERIFY(activate(from));
+    QTest::keyClick(from.SheetWidget(), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data && data->hasFormat("application/x-quentor-schematic"));
+    QVERIFY(data->text().startsWith("Dravon Ver 1.0"));
+
+    QVERIFY(activate(to));
+    QTest::keyClick(to.SheetWidget(), Qt::Key_Insert, Qt::ShiftModifier);
+    const Schematic& pasted = to.Editor().Sheet();
+    QCOMPARE(pasted.Elements.Count(), 2);
+    QCOMPARE(pasted.Lines.Count(), wires);
+    QCOMPARE(pasted.SelectedElements.Count(), 2);
+    QCOMPARE(pasted.Elements[0]->Left, a->Left + 20);
+    QVERIFY(pasted.Elements[0]->FConnectors[1]->IsConnected());
+    QCOMPARE(pasted.Elements[0]->FConnectors[1]->GetNodeID(),
+             pasted.Elements[1]->FConnectors[1]->GetNodeID());
+    QCOMPARE(to.Action("UndoAction")->text(), QString("Отменить: Вставка"));
+
+    // Cut with Shift+Del takes the selection away in one step.
+    QVERIFY(activate(from));
+    QTest::keyClick(from.SheetWidget(), Qt::Key_Delete, Qt::ShiftModifier);
+    QVERIFY(from.Editor().Sheet().Elements.Empty());
+    QVERIFY(from.Editor().Sheet().Lines.Empty());
+    QCOMPARE(from.Action("UndoAction")->text(), QString("Отменить: Вырезание"));
+    QVERIFY(activate(to));
+    QTest::keyClick(to.SheetWidget(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(pasted.Elements.Count(), 4);
+    from.Editor().Sheet().Modified = false;
+    to.Editor().Sheet().Modified = false;
 }
 
 int RunMainWindowTests(int argc, char** argv) {
