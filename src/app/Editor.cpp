@@ -1,5 +1,7 @@
 #include "app/Editor.h"
 
+#include "app/SheetLabels.h"
+
 #include "model/ClassRegistry.h"
 #include "model/Messages.h"
 #include "model/TBaseElement.h"
@@ -293,6 +295,17 @@ std::optional<std::string> TEditor::HintAt(TPoint p) const {
     // The potentials belong to the worker while a run exists.
     if (run_) return "Узел: " + std::to_string(sheet_.Nodes.IndexOf(hit.Line->FNode));
     return hit.Line->HintText();
+}
+
+std::optional<std::string> TEditor::TooltipAt(TPoint p) const {
+    const TSheetHit hit = HitTest(sheet_, p);
+    if (hit.Kind == TSheetHit::TKind::Element || hit.Kind == TSheetHit::TKind::Connector ||
+        hit.Kind == TSheetHit::TKind::SignalPin) {
+        if (!hit.Element) return std::nullopt;
+        const int index = sheet_.Elements.IndexOf(hit.Element);
+        return ElementTooltip(*hit.Element, DerivedNames(sheet_)[std::size_t(index)]);
+    }
+    return HintAt(p);
 }
 
 void TEditor::Changed() {

@@ -113,12 +113,18 @@ public:
     bool StopEnabled() const { return run_ && !stopping_; }
     bool SettingsEnabled() const { return !run_; }
 
+    // View option: element names and main values beside the pictures.
+    bool ShowLabels = true;
+
     // What the painter shows.
     TCursorShape CursorShape() const;
     // The rubber band as dragged (start, corner), not normalised.
     std::optional<TRect> RubberBand() const;
     std::vector<TPoint> RubberWire() const;
     std::vector<TPoint> RubberLink() const;
+    // The tooltip at a sheet point: the element's name, class and parameters,
+    // or the wire's node.
+    std::optional<std::string> TooltipAt(TPoint p) const;
     // The wire hint at a sheet point: "Узел: N", with the potential after a run.
     std::optional<std::string> HintAt(TPoint p) const;
     // The latest value of a display's input in the present or last run.

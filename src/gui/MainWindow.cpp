@@ -230,6 +230,11 @@ void TMainWindow::Start() { editor_.Start(); }
 void TMainWindow::Pause() { editor_.Pause(); }
 void TMainWindow::Stop() { editor_.Stop(); }
 
+void TMainWindow::ToggleLabels() {
+    editor_.ShowLabels = Action("LabelsAction")->isChecked();
+    sheet_->update();
+}
+
 void TMainWindow::Refresh() {
     sheet_->update();
     UpdateStatus();

@@ -76,6 +76,7 @@ private:
     void MirrorLeftRight();
     void MirrorTopBottom();
     void Refresh();
+    void ToggleLabels();
     void Start();
     void Pause();
     void Stop();

@@ -71,6 +71,12 @@ void TMainWindow::BuildMenus() {
               &TMainWindow::DeleteSelection);
     AddAction(edit, "RefreshAction", Q("Обновить экран"), QKeySequence(Qt::Key_F5), &TMainWindow::Refresh);
 
+    QMenu* view = menuBar()->addMenu(Q("&Вид"));
+    QAction* labels =
+        AddAction(view, "LabelsAction", Q("Подписи элементов"), {}, &TMainWindow::ToggleLabels);
+    labels->setCheckable(true);
+    labels->setChecked(editor_.ShowLabels);
+
     QMenu* sim = menuBar()->addMenu(Q("&Моделирование"));
     AddAction(sim, "StartAction", Q("Старт"), QKeySequence(Qt::Key_F9), &TMainWindow::Start)
         ->setStatusTip(Q("Начать или продолжить моделирования"));

@@ -82,7 +82,7 @@ void TSheetWidget::keyPressEvent(QKeyEvent* event) {
 bool TSheetWidget::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        if (const auto hint = editor_.HintAt(SheetPoint(help->pos())))
+        if (const auto hint = editor_.TooltipAt(SheetPoint(help->pos())))
             QToolTip::showText(help->globalPos(), QString::fromStdString(*hint), this);
         else
             QToolTip::hideText();

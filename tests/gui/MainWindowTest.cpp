@@ -76,8 +76,8 @@ void TestMainWindow::windowTitleSizeAndMenus() {
     QVERIFY(!w.isWindowModified());
     QCOMPARE(w.size(), QSize(766, 514));
     QCOMPARE(Captions(w.menuBar()->actions()),
-             QStringList({"&Файл", "&Редактировать", "&Моделирование", "&Блоки", "&Элементы", "&Посредники",
-                          "&Помощь"}));
+             QStringList({"&Файл", "&Редактировать", "&Вид", "&Моделирование", "&Блоки",
+                          "&Элементы", "&Посредники", "&Помощь"}));
     QVERIFY(!MenuNamed(w.menuBar(), "&Помощь")->isEnabled());
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Файл")->actions()),
              QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Свойства", "&Выход"}));
@@ -214,6 +214,14 @@ void TestMainWindow::wireHintNamesTheNode() {
     QHelpEvent help(QEvent::ToolTip, at, w.SheetWidget()->mapToGlobal(at));
     QCoreApplication::sendEvent(w.SheetWidget(), &help);
     QTRY_COMPARE(QToolTip::text(), QString("Узел: 0"));
+    QToolTip::hideText();
+    // Over an element: its derived name, class and values.
+    TBaseElement* r = PlaceFromPalette(w, "TResistor", {400, 300});
+    QVERIFY(r);
+    const QPoint body(r->Left + r->Width / 2, r->Top + r->Height / 2);
+    QHelpEvent onElement(QEvent::ToolTip, body, w.SheetWidget()->mapToGlobal(body));
+    QCoreApplication::sendEvent(w.SheetWidget(), &onElement);
+    QTRY_COMPARE(QToolTip::text(), QString("R1 — Резистор\nСопротивление: 1 кОм"));
     QToolTip::hideText();
     w.Editor().Sheet().Modified = false;
 }

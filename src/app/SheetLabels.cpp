@@ -1,0 +1,122 @@
+#include "app/SheetLabels.h"
+
+#include <map>
+
+#include "app/Palette.h"
+#include "model/Schematic.h"
+#include "model/TBaseElement.h"
+#include "params/ValueText.h"
+
+namespace {
+
+const std::map<std::string, std::string>& Letters() {
+    static const std::map<std::string, std::string> letters{
+        {"TResistor", "R"},
+        {"TCapacitor", "C"},
+        {"TInductance", "L"},
+        {"TDiode", "VD"},
+        {"TSwitch", "S"},
+        {"TBattery", "GB"},
+        {"TSolarBattery", "GB"},
+        {"TVoltageSource", "E"},
+        {"TVoltageSin", "E"},
+        {"TCurrentSource", "J"},
+        {"TAmper", "PA"},
+        {"TTransistor", "VT"},
+        {"TBipolarNPN", "VT"},
+        {"TThyristor", "VS"},
+        {"TOptoPair", "U"},
+        {"TAmplifier", "DA"},
+        {"TCable", "W"},
+        {"TTransformator", "T"},
+        {"TTransformer", "T"},
+        {"TControlledVoltage", "E"},
+        {"TControlledCurrent", "J"},
+        {"TVoltageSummator", "E"},
+        {"TMotor", "M"},
+        {"TVarMotor", "M"},
+        {"TNVarMotor", "M"},
+        {"TAtd", "M"},
+        {"TAtdpet", "M"},
+        {"TAin", "M"},
+        {"TIadd", "M"},
+        {"TSyncGPN", "M"},
+        {"TGPSP", "M"},
+        {"TMechanical", "M"},
+        {"TSelsinDat", "BE"},
+        {"TSelsinRes", "BE"},
+        {"TSelsinResTrans", "BE"},
+        {"TPovTr", "BE"},
+        {"TGround", ""},
+    };
+    return letters;
+}
+
+bool IsBlock(const TBaseElement& e) {
+    return e.FConnectors.empty();
+}
+
+} // namespace
+
+std::string ClassLetter(const TBaseElement& element) {
+    const auto it = Letters().find(element.ClassName());
+    if (it != Letters().end()) return it->second;
+    return IsBlock(element) ? "A" : "X";
+}
+
+std::vector<std::string> DerivedNames(const Schematic& sheet) {
+    std::map<std::string, int> counts;
+    std::vector<std::string> names;
+    for (const TBaseElement* e : sheet.Elements) {
+        const std::string letter = ClassLetter(*e);
+        names.push_back(letter.empty() ? std::string() : letter + std::to_string(++counts[letter]));
+    }
+    return names;
+}
+
+namespace {
+
+std::string ValueWithUnit(const ParamValue& v) {
+    std::string text = FormatShownReal(v.Value / UnitFactor(v));
+    if (v.Def && v.Def->Units && ValidUnit(*v.Def, v.Unit) && v.Def->Units[v.Unit].Factor != 0)
+        text += std::string(" ") + v.Def->Units[v.Unit].Text;
+    return text;
+}
+
+} // namespace
+
+std::string MainValueText(const TBaseElement& element) {
+    if (IsBlock(element)) return {};
+    if (element.DbSection && !element.ManualRefs && !element.DeviceType.empty())
+        return element.DeviceType;
+    if (!element.RefParamDefs || !element.RefParamDefs[0].Name) return {};
+    const ParamValue* v = element.FindParam(element.RefParamDefs[0].Name);
+    return v ? ValueWithUnit(*v) : std::string();
+}
+
+TElementLabel LabelOf(const TBaseElement& element, const std::string& name) {
+    TElementLabel label;
+    if (!name.empty()) label.Lines.push_back(name);
+    if (std::string value = MainValueText(element); !value.empty())
+        label.Lines.push_back(std::move(value));
+    label.Above = element.Width > element.Height;
+    label.At = label.Above
+                   ? TPoint{element.Left + element.Width / 2, element.Top - 2}
+                   : TPoint{element.Left + element.Width + 4, element.Top + element.Height / 2};
+    return label;
+}
+
+std::string ElementTooltip(const TBaseElement& element, const std::string& name) {
+    std::string caption;
+    for (const TPaletteItem& item : PaletteItems())
+        if (item.ClassName == element.ClassName()) caption = item.Caption;
+    std::string text = name.empty() ? caption : caption.empty() ? name : name + " — " + caption;
+    if (element.DbSection && !element.ManualRefs && !element.DeviceType.empty())
+        text += "\nТип: " + element.DeviceType;
+    if (element.RefParamDefs)
+        for (const ParamDef* d = element.RefParamDefs; d->Name; ++d)
+            if (const ParamValue* v = element.FindParam(d->Name))
+                text += std::string("\n") + (d->Description ? d->Description : d->Name) + ": " +
+                        ValueWithUnit(*v);
+    return text;
+}
