@@ -1,10 +1,12 @@
 #include "app/SheetLabels.h"
 
+#include <algorithm>
 #include <map>
 
 #include "app/Palette.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
+#include "model/TElectricLine.h"
 #include "params/ValueText.h"
 
 namespace {
@@ -32,7 +34,7 @@ const std::map<std::string, std::string>& Letters() {
         {"TTransformer", "T"},
         {"TControlledVoltage", "E"},
         {"TControlledCurrent", "J"},
-        {"TVoltageSummator", "E"},
+        {"TVoltageSummator", "PV"},
         {"TMotor", "M"},
         {"TVarMotor", "M"},
         {"TNVarMotor", "M"},
@@ -104,6 +106,36 @@ TElementLabel LabelOf(const TBaseElement& element, const std::string& name) {
                    ? TPoint{element.Left + element.Width / 2, element.Top - 2}
                    : TPoint{element.Left + element.Width + 4, element.Top + element.Height / 2};
     return label;
+}
+
+std::optional<TRect> DrawingBounds(const Schematic& sheet, bool selectionOnly, int margin) {
+    std::optional<TRect> bounds;
+    const auto add = [&bounds](const TRect& r) {
+        if (!bounds)
+            bounds = r;
+        else
+            bounds = TRect{std::min(bounds->left, r.left), std::min(bounds->top, r.top),
+                           std::max(bounds->right, r.right), std::max(bounds->bottom, r.bottom)};
+    };
+    const std::vector<std::string> names = DerivedNames(sheet);
+    for (int i = 0; i < sheet.Elements.Count(); ++i) {
+        const TBaseElement* e = sheet.Elements[i];
+        if (selectionOnly && !e->FSelected) continue;
+        add(e->BoundsRect());
+        // The label: two lines of about 13 pixels, some 80 wide.
+        const TElementLabel label = LabelOf(*e, names[std::size_t(i)]);
+        if (label.Lines.empty()) continue;
+        const int h = 13 * int(label.Lines.size());
+        add(label.Above
+                ? TRect{label.At.x - 40, label.At.y - h, label.At.x + 40, label.At.y}
+                : TRect{label.At.x, label.At.y - h / 2, label.At.x + 80, label.At.y + h / 2});
+    }
+    for (const TElectricLine* s : sheet.Lines)
+        if (!selectionOnly || s->FSelected) add(s->BoundsRect());
+    if (bounds)
+        *bounds = {bounds->left - margin, bounds->top - margin, bounds->right + margin,
+                   bounds->bottom + margin};
+    return bounds;
 }
 
 std::string ElementTooltip(const TBaseElement& element, const std::string& name) {

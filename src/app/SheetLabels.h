@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ struct TElementLabel {
 // Upright whatever the element's angle: above a box wider than tall (its
 // pins left and right), else beside its right edge.
 TElementLabel LabelOf(const TBaseElement& element, const std::string& name);
+
+// What an export shows: the boxes of every element (or of the selected
+// ones) and of the wires among them, with room for the labels, grown by
+// `margin` on every side; empty when there is nothing to show.
+std::optional<TRect> DrawingBounds(const Schematic& sheet, bool selectionOnly, int margin);
 
 // The tooltip: name and class, then every reference parameter with its unit.
 std::string ElementTooltip(const TBaseElement& element, const std::string& name);

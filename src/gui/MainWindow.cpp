@@ -14,6 +14,7 @@
 
 #include "Simulation/SimModel.h"
 #include "gui/ParamsDialogs.h"
+#include "gui/SheetExport.h"
 #include "gui/SheetWidget.h"
 #include "gui/SimParamsDialog.h"
 #include "gui/StatusPanels.h"
@@ -131,6 +132,8 @@ void TMainWindow::UpdateActions() {
     enable("CopyAction", selection);
     enable("DuplicateAction", edit && selection);
     enable("PasteAction", edit);
+    enable("ExportAction", !editor_.Sheet().Elements.Empty() || !editor_.Sheet().Lines.Empty());
+    enable("ExportSelectionAction", selection);
     const std::string& file = editor_.FileName();
     const QString title = QString::fromUtf8(ApplicationTitle);
     setWindowTitle(file.empty()
@@ -178,6 +181,30 @@ void TMainWindow::OpenFile() { editor_.Open(); }
 void TMainWindow::SaveFile() { editor_.Save(); }
 void TMainWindow::SaveFileAs() { editor_.SaveAs(); }
 void TMainWindow::Exit() { close(); }
+
+std::optional<QString> TMainWindow::ChooseExportFile() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({"SVG ( *.svg )", "PDF ( *.pdf )", "PNG ( *.png )"});
+    dialog.setDefaultSuffix("svg");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+void TMainWindow::ExportDrawing() {
+    ExportTo(false);
+}
+void TMainWindow::ExportSelection() {
+    ExportTo(true);
+}
+
+void TMainWindow::ExportTo(bool selectionOnly) {
+    const std::optional<QString> path = ChooseExportFile();
+    if (!path) return;
+    QString error;
+    if (!ExportSheet(editor_, *path, selectionOnly, &error))
+        Msg().Error(error.toStdString(), ApplicationTitle);
+}
 namespace {
 
 // The clipboard's own type; plain text goes along for other programs.

@@ -37,6 +37,10 @@ public:
     void EditElementParams(TBaseElement& element) override;
     void Repaint() override;
 
+    // The export dialog: a file name whose extension picks SVG, PDF or PNG;
+    // empty when cancelled.
+    virtual std::optional<QString> ChooseExportFile();
+
     // TEditorHost
     std::optional<std::string> ChooseSaveFile(const std::string& current) override;
     std::optional<std::string> ChooseOpenFile() override;
@@ -63,6 +67,9 @@ private:
     void SaveFile();
     void SaveFileAs();
     void Exit();
+    void ExportDrawing();
+    void ExportSelection();
+    void ExportTo(bool selectionOnly);
     void Undo();
     void Redo();
     void CutSelection();

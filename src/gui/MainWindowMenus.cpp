@@ -38,6 +38,9 @@ void TMainWindow::BuildMenus() {
     AddAction(file, "OpenAction", Q("&Открыть"), QKeySequence("Ctrl+O"), &TMainWindow::OpenFile);
     AddAction(file, "SaveAction", Q("&Сохранить"), QKeySequence("Ctrl+S"), &TMainWindow::SaveFile);
     AddAction(file, "SaveAsAction", Q("&Сохранить как"), {}, &TMainWindow::SaveFileAs);
+    AddAction(file, "ExportAction", Q("Экспорт листа..."), {}, &TMainWindow::ExportDrawing);
+    AddAction(file, "ExportSelectionAction", Q("Экспорт выделенного..."), {},
+              &TMainWindow::ExportSelection);
     Inactive(file, "Свойства");
     file->addSeparator();
     AddAction(file, "ExitAction", Q("&Выход"), QKeySequence("Ctrl+Q"), &TMainWindow::Exit);

@@ -70,4 +70,24 @@ TEST(SheetLabels, TheTooltipListsTheReferenceParametersWithUnits) {
               "Коэффициент разряда: 1\nКоэффициент заряда: 1");
 }
 
+TEST(SheetLabels, TheExportedAreaHoldsTheDrawingAndItsLabelsWithAMargin) {
+    LabelsFixture f;
+    EXPECT_FALSE(DrawingBounds(f.sheet, false, 10));
+    TBaseElement* g = f.Add("TGround", 300, 400); // no label
+    TBaseElement* c = f.Add("TConst", 100, 100);  // a block: its name above or beside
+    const TRect ground = g->BoundsRect();
+    g->SetSelected(true);
+    const auto selected = DrawingBounds(f.sheet, true, 10);
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(*selected,
+              (TRect{ground.left - 10, ground.top - 10, ground.right + 10, ground.bottom + 10}));
+    const auto all = DrawingBounds(f.sheet, false, 0);
+    ASSERT_TRUE(all);
+    const TElementLabel label = LabelOf(*c, "A1");
+    EXPECT_LE(all->left, std::min(c->Left, label.At.x - (label.Above ? 40 : 0)));
+    EXPECT_LE(all->top, label.Above ? label.At.y - 13 : c->Top);
+    EXPECT_EQ(all->bottom, ground.bottom);
+    EXPECT_EQ(all->right, std::max(ground.right, label.Above ? label.At.x + 40 : label.At.x + 80));
+}
+
 } // namespace

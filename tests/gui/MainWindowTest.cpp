@@ -2,11 +2,14 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,6 +23,7 @@
 #include "model/TConnector.h"
 #include "model/TElectricLine.h"
 #include "support/RecordingMessages.h"
+#include "support/TempDir.h"
 #include "support/TestElements.h"
 
 namespace {
@@ -65,6 +69,7 @@ private slots:
     void rightClickAsksForTheParameterDialog();
     void undoAndRedoOfADragWithTheKeys();
     void copyAndPasteBetweenTwoWindowsThroughTheClipboard();
+    void exportedFilesParseAndAreCroppedToTheDrawing();
 
 private:
     RecordingMessages messages_;
@@ -80,7 +85,8 @@ void TestMainWindow::windowTitleSizeAndMenus() {
                           "&Элементы", "&Посредники", "&Помощь"}));
     QVERIFY(!MenuNamed(w.menuBar(), "&Помощь")->isEnabled());
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Файл")->actions()),
-             QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Свойства", "&Выход"}));
+             QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Экспорт листа...",
+                          "Экспорт выделенного...", "Свойства", "&Выход"}));
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Редактировать")->actions()),
              QStringList({"Отменить", "Повторить", "&Вырезать", "&Копировать", "В&ставить",
                           "Дублировать", "&Добавить вход", "Удалить вход", "Повернуть",
@@ -321,6 +327,64 @@ void TestMainWindow::copyAndPasteBetweenTwoWindowsThroughTheClipboard() {
     QCOMPARE(pasted.Elements.Count(), 4);
     from.Editor().Sheet().Modified = false;
     to.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::exportedFilesParseAndAreCroppedToTheDrawing() {
+    TempDir dir;
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(!w.Action("ExportAction")->isEnabled());
+    TBaseElement* r = PlaceFromPalette(w, "TResistor", {300, 200});
+    TBaseElement* c = PlaceFromPalette(w, "TCapacitor", {500, 400});
+    QVERIFY(r && c);
+    Drag(w, PinCentre(*r->FConnectors[1]), PinCentre(*c->FConnectors[0]));
+    Click(w, {900, 900}); // nothing selected: the whole drawing
+    const QString svg = QString::fromStdString(dir.File("s.svg")),
+                  pdf = QString::fromStdString(dir.File("s.pdf")),
+                  png = QString::fromStdString(dir.File("s.png")),
+                  part = QString::fromStdString(dir.File("r.png"));
+    w.ExportNames = {svg, pdf, png};
+    for (int i = 0; i < 3; ++i)
+        w.Action("ExportAction")->trigger();
+
+    // The drawing spans both elements and their labels, 20 pixels of margin round.
+    const QRect elements = QRect(r->Left, r->Top, r->Width, r->Height)
+                               .united(QRect(c->Left, c->Top, c->Width, c->Height));
+    QImage image(png);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() >= elements.width() + 40 && image.width() <= elements.width() + 40 + 160);
+    QVERIFY(image.height() >= elements.height() + 40 &&
+            image.height() <= elements.height() + 40 + 60);
+    QCOMPARE(image.pixelColor(0, 0), QColor(Qt::white));
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) ++dark;
+    QVERIFY(dark > 100);
+
+    QSvgRenderer renderer(svg);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.viewBox().size(), image.size());
+
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF-"));
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                 bytes.count("/Type /Page "),
+             1);
+
+    // The selection alone: the resistor's box and label only.
+    Click(w, {r->Left + r->Width / 2, r->Top + r->Height / 2});
+    w.ExportNames = {part};
+    w.Action("ExportSelectionAction")->trigger();
+    const QImage selected(part);
+    QVERIFY(!selected.isNull());
+    QVERIFY(selected.width() < image.width() && selected.height() < image.height());
+    QVERIFY(selected.width() >= r->Width + 40);
+    QVERIFY(messages_.Entries.empty());
+    w.Editor().Sheet().Modified = false;
 }
 
 int RunMainWindowTests(int argc, char** argv) {
