@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -132,7 +134,9 @@ void TMainWindow::UpdateActions() {
     enable("CopyAction", selection);
     enable("DuplicateAction", edit && selection);
     enable("PasteAction", edit);
-    enable("ExportAction", !editor_.Sheet().Elements.Empty() || !editor_.Sheet().Lines.Empty());
+    const bool drawing = !editor_.Sheet().Elements.Empty() || !editor_.Sheet().Lines.Empty();
+    enable("ExportAction", drawing);
+    enable("PrintAction", drawing);
     enable("ExportSelectionAction", selection);
     const std::string& file = editor_.FileName();
     const QString title = QString::fromUtf8(ApplicationTitle);
@@ -189,6 +193,14 @@ std::optional<QString> TMainWindow::ChooseExportFile() {
     dialog.setDefaultSuffix("svg");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+void TMainWindow::PrintDrawing() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { PrintSheet(editor_, *target); });
+    preview.exec();
 }
 
 void TMainWindow::ExportDrawing() {

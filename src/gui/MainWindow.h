@@ -70,6 +70,7 @@ private:
     void ExportDrawing();
     void ExportSelection();
     void ExportTo(bool selectionOnly);
+    void PrintDrawing();
     void Undo();
     void Redo();
     void CutSelection();

@@ -41,6 +41,7 @@ void TMainWindow::BuildMenus() {
     AddAction(file, "ExportAction", Q("Экспорт листа..."), {}, &TMainWindow::ExportDrawing);
     AddAction(file, "ExportSelectionAction", Q("Экспорт выделенного..."), {},
               &TMainWindow::ExportSelection);
+    AddAction(file, "PrintAction", Q("Печать..."), {}, &TMainWindow::PrintDrawing);
     Inactive(file, "Свойства");
     file->addSeparator();
     AddAction(file, "ExitAction", Q("&Выход"), QKeySequence("Ctrl+Q"), &TMainWindow::Exit);
@@ -131,10 +132,7 @@ void TMainWindow::BuildToolBar() {
     button(Action("NewAction"), TToolIcon::New, "Новый");
     button(Action("OpenAction"), TToolIcon::Open, "Открыть");
     button(Action("SaveAction"), TToolIcon::Save, "Сохранить");
-    auto* print = new QAction(this);
-    print->setObjectName("PrintAction");
-    print->setEnabled(false);
-    button(print, TToolIcon::Print, "Печатать");
+    button(Action("PrintAction"), TToolIcon::Print, "Печатать");
     bar->addSeparator();
     button(Action("UndoAction"), TToolIcon::Undo, "Отменить");
     button(Action("RedoAction"), TToolIcon::Redo, "Повторить");

@@ -1,9 +1,12 @@
 #include "gui/SheetExport.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QSvgGenerator>
 
 #include "app/Editor.h"
@@ -68,4 +71,19 @@ bool ExportSheet(const TEditor& editor, const QString& path, bool selectionOnly,
     }
     if (!written && error) *error = QString::fromUtf8("Не удалось записать файл ") + path;
     return written;
+}
+
+bool PrintSheet(const TEditor& editor, QPrinter& printer) {
+    const auto bounds = DrawingBounds(editor.Sheet(), false, Margin);
+    if (!bounds) return false;
+    const QRect area(QPoint(bounds->left, bounds->top), QPoint(bounds->right, bounds->bottom));
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    const double scale = std::min(page.width() / area.width(), page.height() / area.height());
+    painter.translate((page.width() - area.width() * scale) / 2,
+                      (page.height() - area.height() * scale) / 2);
+    painter.scale(scale, scale);
+    PaintArea(painter, editor, area);
+    return painter.end();
 }

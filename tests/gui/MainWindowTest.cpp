@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QToolBar>
@@ -17,6 +18,7 @@
 
 #include "GuiTestSupport.h"
 #include "app/Palette.h"
+#include "gui/SheetExport.h"
 #include "gui/SheetWidget.h"
 #include "gui/StatusPanels.h"
 #include "model/ClassRegistry.h"
@@ -86,7 +88,7 @@ void TestMainWindow::windowTitleSizeAndMenus() {
     QVERIFY(!MenuNamed(w.menuBar(), "&Помощь")->isEnabled());
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Файл")->actions()),
              QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Экспорт листа...",
-                          "Экспорт выделенного...", "Свойства", "&Выход"}));
+                          "Экспорт выделенного...", "Печать...", "Свойства", "&Выход"}));
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Редактировать")->actions()),
              QStringList({"Отменить", "Повторить", "&Вырезать", "&Копировать", "В&ставить",
                           "Дублировать", "&Добавить вход", "Удалить вход", "Повернуть",
@@ -384,6 +386,19 @@ void TestMainWindow::exportedFilesParseAndAreCroppedToTheDrawing() {
     QVERIFY(selected.width() < image.width() && selected.height() < image.height());
     QVERIFY(selected.width() >= r->Width + 40);
     QVERIFY(messages_.Entries.empty());
+
+    // Printing fits the drawing onto one page, here of a PDF printer.
+    QVERIFY(w.Action("PrintAction")->isEnabled());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.File("print.pdf")));
+    QVERIFY(PrintSheet(w.Editor(), printer));
+    QFile printed(QString::fromStdString(dir.File("print.pdf")));
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    const QByteArray page = printed.readAll();
+    QVERIFY(page.startsWith("%PDF-"));
+    QCOMPARE(page.count("/Type /Page\n") + page.count("/Type /Page\r") + page.count("/Type /Page "),
+             1);
     w.Editor().Sheet().Modified = false;
 }
 
