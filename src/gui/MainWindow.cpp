@@ -1,5 +1,7 @@
 #include "gui/MainWindow.h"
 
+#include <cmath>
+
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -12,9 +14,11 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 
 #include "Simulation/SimModel.h"
+#include "app/SheetLabels.h"
 #include "gui/ParamsDialogs.h"
 #include "gui/SheetExport.h"
 #include "gui/SheetWidget.h"
@@ -35,6 +39,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editor_(*this) 
     scroll_->setPalette(white);
     sheet_ = new TSheetWidget(editor_);
     scroll_->setWidget(sheet_);
+    sheet_->ZoomRequest = [this](bool in, QPoint at) { ZoomStep(in, at); };
     setCentralWidget(scroll_);
 
     BuildMenus();
@@ -176,7 +181,7 @@ void TMainWindow::UpdateStatus() {
 
 void TMainWindow::PlaceFromPalette(const std::string& className) {
     const QPoint at = sheet_->mapFromGlobal(QCursor::pos());
-    editor_.PlaceElement(className, {at.x(), at.y()});
+    editor_.PlaceElement(className, sheet_->Zoom().ToSheet(at.x(), at.y()));
     sheet_->setFocus();
 }
 
@@ -268,6 +273,55 @@ void TMainWindow::MirrorTopBottom() { editor_.MirrorTopBottom(); }
 void TMainWindow::Start() { editor_.Start(); }
 void TMainWindow::Pause() { editor_.Pause(); }
 void TMainWindow::Stop() { editor_.Stop(); }
+
+void TMainWindow::ZoomAbout(double scale, QPoint viewportPoint) {
+    const double old = sheet_->Zoom().Scale();
+    QScrollBar* h = scroll_->horizontalScrollBar();
+    QScrollBar* v = scroll_->verticalScrollBar();
+    // The sheet point under the anchor, before the scale changes.
+    const double sx = viewportPoint.x() - sheet_->x();
+    const double sy = viewportPoint.y() - sheet_->y();
+    sheet_->SetScale(scale);
+    const TZoom& zoom = sheet_->Zoom();
+    h->setValue(int(std::lround(zoom.ScrollFor(sx / old, viewportPoint.x()))));
+    v->setValue(int(std::lround(zoom.ScrollFor(sy / old, viewportPoint.y()))));
+}
+
+QPoint TMainWindow::ZoomAnchor() const {
+    const QPoint mouse = scroll_->viewport()->mapFromGlobal(QCursor::pos());
+    return scroll_->viewport()->rect().contains(mouse) ? mouse
+                                                       : scroll_->viewport()->rect().center();
+}
+
+void TMainWindow::ZoomStep(bool in, QPoint widgetPoint) {
+    TZoom next = sheet_->Zoom();
+    if (in)
+        next.In();
+    else
+        next.Out();
+    ZoomAbout(next.Scale(), sheet_->mapTo(scroll_->viewport(), widgetPoint));
+}
+
+void TMainWindow::ZoomIn() {
+    ZoomStep(true, sheet_->mapFrom(scroll_->viewport(), ZoomAnchor()));
+}
+void TMainWindow::ZoomOut() {
+    ZoomStep(false, sheet_->mapFrom(scroll_->viewport(), ZoomAnchor()));
+}
+void TMainWindow::ZoomActual() {
+    ZoomAbout(1, ZoomAnchor());
+}
+
+void TMainWindow::ZoomFit() {
+    const auto bounds = DrawingBounds(editor_.Sheet(), false, 20);
+    if (!bounds) return;
+    TZoom fit;
+    const QSize view = scroll_->viewport()->size();
+    fit.Fit(*bounds, view.width(), view.height());
+    sheet_->SetScale(fit.Scale());
+    scroll_->horizontalScrollBar()->setValue(int(std::lround(bounds->left * fit.Scale())));
+    scroll_->verticalScrollBar()->setValue(int(std::lround(bounds->top * fit.Scale())));
+}
 
 void TMainWindow::ToggleLabels() {
     editor_.ShowLabels = Action("LabelsAction")->isChecked();

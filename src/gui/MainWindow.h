@@ -30,6 +30,10 @@ public:
     QAction* Action(const QString& name) const;
     // The palette item that creates the class, or null.
     QAction* PaletteAction(const std::string& className) const;
+    // Zooms in or out about a point of the sheet widget, as Ctrl+wheel does.
+    void ZoomStep(bool in, QPoint widgetPoint);
+    // Scales the view so that the whole drawing fits the window.
+    void ZoomFit();
     TStatusPanels* StatusPanels() const { return panels_; }
 
     // TSheetHost
@@ -85,6 +89,13 @@ private:
     void MirrorTopBottom();
     void Refresh();
     void ToggleLabels();
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomActual();
+    // Sets the scale keeping the sheet point under `viewportPoint` in place.
+    void ZoomAbout(double scale, QPoint viewportPoint);
+    // Where key zooms centre: the mouse when over the sheet, else the middle.
+    QPoint ZoomAnchor() const;
     void Start();
     void Pause();
     void Stop();

@@ -80,6 +80,13 @@ void TMainWindow::BuildMenus() {
         AddAction(view, "LabelsAction", Q("Подписи элементов"), {}, &TMainWindow::ToggleLabels);
     labels->setCheckable(true);
     labels->setChecked(editor_.ShowLabels);
+    view->addSeparator();
+    AddAction(view, "ZoomInAction", Q("Увеличить"), QKeySequence::ZoomIn, &TMainWindow::ZoomIn)
+        ->setShortcuts({QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")});
+    AddAction(view, "ZoomOutAction", Q("Уменьшить"), QKeySequence::ZoomOut, &TMainWindow::ZoomOut);
+    AddAction(view, "ZoomFitAction", Q("Схема целиком"), {}, &TMainWindow::ZoomFit);
+    AddAction(view, "ZoomActualAction", Q("Масштаб 100 %"), QKeySequence("Ctrl+0"),
+              &TMainWindow::ZoomActual);
 
     QMenu* sim = menuBar()->addMenu(Q("&Моделирование"));
     AddAction(sim, "StartAction", Q("Старт"), QKeySequence(Qt::Key_F9), &TMainWindow::Start)

@@ -17,12 +17,17 @@
 
 namespace {
 
-// The hidden option --screenshot FILE.png [SCHEMATIC.dvn]: opens the
-// schematic, renders the window into the image and exits.
-int Screenshot(TMainWindow& window, const char* image, const char* schematic) {
+// The hidden option --screenshot FILE.png [SCHEMATIC.dvn [fit]]: opens the
+// schematic, renders the window into the image and exits; "fit" zooms the
+// drawing to the window first.
+int Screenshot(TMainWindow& window, const char* image, const char* schematic, bool fit) {
     if (schematic) window.Editor().OpenFile(schematic);
     window.show();
     QApplication::processEvents();
+    if (fit) {
+        window.ZoomFit();
+        QApplication::processEvents();
+    }
     if (!window.grab().save(QString::fromLocal8Bit(image))) {
         std::fprintf(stderr, "quentor: cannot write %s\n", image);
         return 1;
@@ -68,7 +73,8 @@ int main(int argc, char** argv) {
         return status;
     }
     if (argc >= 3 && std::strcmp(argv[1], "--screenshot") == 0) {
-        const int status = Screenshot(window, argv[2], argc >= 4 ? argv[3] : nullptr);
+        const int status = Screenshot(window, argv[2], argc >= 4 ? argv[3] : nullptr,
+                                      argc >= 5 && std::strcmp(argv[4], "fit") == 0);
         window.Editor().Sheet().Modified = false;
         SetMessages(nullptr);
         return status;

@@ -10,11 +10,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "GuiTestSupport.h"
 #include "app/Palette.h"
@@ -72,6 +74,7 @@ private slots:
     void undoAndRedoOfADragWithTheKeys();
     void copyAndPasteBetweenTwoWindowsThroughTheClipboard();
     void exportedFilesParseAndAreCroppedToTheDrawing();
+    void zoomKeepsThePinUnderTheMouse();
 
 private:
     RecordingMessages messages_;
@@ -399,6 +402,53 @@ void TestMainWindow::exportedFilesParseAndAreCroppedToTheDrawing() {
     QVERIFY(page.startsWith("%PDF-"));
     QCOMPARE(page.count("/Type /Page\n") + page.count("/Type /Page\r") + page.count("/Type /Page "),
              1);
+    w.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::zoomKeepsThePinUnderTheMouse() {
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TBaseElement* r = PlaceFromPalette(w, "TResistor", {300, 200});
+    QVERIFY(r);
+    const TPoint pin = PinCentre(*r->FConnectors[1]);
+    QWidget* viewport = w.ScrollArea()->viewport();
+    const QPoint under = w.SheetWidget()->mapTo(viewport, QPoint(pin.x, pin.y));
+    const auto wheel = [&w, viewport](QPoint at, int delta) {
+        const QPoint local = w.SheetWidget()->mapFrom(viewport, at);
+        QWheelEvent event(local, w.SheetWidget()->mapToGlobal(local), {}, QPoint(0, delta),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(w.SheetWidget(), &event);
+    };
+    for (int step = 0; step < 3; ++step)
+        wheel(under, 120);
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 2.0);
+    QCOMPARE(w.SheetWidget()->width(), 20000);
+    // The pin's centre is still under the mouse, as the editor sees it.
+    const QPoint local = w.SheetWidget()->mapFrom(viewport, under);
+    const TPoint seen = w.SheetWidget()->Zoom().ToSheet(local.x(), local.y());
+    QVERIFY2(std::abs(seen.x - pin.x) <= 1 && std::abs(seen.y - pin.y) <= 1,
+             qPrintable(QString("%1,%2").arg(seen.x).arg(seen.y)));
+    QCOMPARE(HitTest(w.Editor().Sheet(), seen).Kind, TSheetHit::TKind::Connector);
+    // A wire drawn at this scale starts at the pin: presses go through the scale.
+    QTest::mousePress(w.SheetWidget(), Qt::LeftButton, {}, local);
+    QTest::mouseMove(w.SheetWidget(), local + QPoint(120, 0));
+    QTest::mouseRelease(w.SheetWidget(), Qt::LeftButton, {}, local + QPoint(120, 0));
+    QVERIFY(r->FConnectors[1]->IsConnected());
+    QCOMPARE(w.Editor().Sheet().Lines.First()->EndPoint().x -
+                 w.Editor().Sheet().Lines.First()->StartPoint().x,
+             60);
+
+    for (int step = 0; step < 3; ++step)
+        wheel(under, -120);
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 1.0);
+    QCOMPARE(w.SheetWidget()->mapTo(viewport, QPoint(pin.x, pin.y)), under);
+    w.Action("ZoomInAction")->trigger();
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 1.25);
+    w.Action("ZoomActualAction")->trigger();
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 1.0);
+    w.Action("ZoomFitAction")->trigger();
+    QVERIFY(w.SheetWidget()->Zoom().Scale() > 1.0);
     w.Editor().Sheet().Modified = false;
 }
 
