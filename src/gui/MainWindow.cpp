@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -321,6 +322,41 @@ void TMainWindow::ZoomFit() {
     sheet_->SetScale(fit.Scale());
     scroll_->horizontalScrollBar()->setValue(int(std::lround(bounds->left * fit.Scale())));
     scroll_->verticalScrollBar()->setValue(int(std::lround(bounds->top * fit.Scale())));
+}
+
+QString TMainWindow::HelpText() {
+    return QString::fromUtf8(
+        "<h3>Мышь</h3>"
+        "<p>Элемент из меню «Блоки», «Элементы», «Посредники» следует за мышью до щелчка. "
+        "Протяжка от вывода рисует провод, от выхода блока ко входу — связь. "
+        "Протяжка по пустому листу вправо вниз выделяет, Shift+щелчок добавляет к выделению. "
+        "Правая кнопка на элементе открывает его параметры. Ctrl+колесо меняет масштаб.</p>"
+        "<h3>Клавиши</h3><table>"
+        "<tr><td>Ctrl+Z / Ctrl+Shift+Z</td><td>отменить / повторить</td></tr>"
+        "<tr><td>Shift+Del, Ctrl+Ins, Shift+Ins</td><td>вырезать, копировать, вставить (и Ctrl+C, "
+        "Ctrl+V)</td></tr>"
+        "<tr><td>Ctrl+D</td><td>дублировать</td></tr>"
+        "<tr><td>Del</td><td>удалить выделенное</td></tr>"
+        "<tr><td>Ctrl+R, Ctrl+X, Ctrl+Y</td><td>повернуть, отразить слева направо, сверху "
+        "вниз</td></tr>"
+        "<tr><td>Ctrl+P, Ctrl+M</td><td>добавить вход, удалить вход</td></tr>"
+        "<tr><td>Ctrl++, Ctrl+−, Ctrl+0</td><td>увеличить, уменьшить, масштаб 100 %</td></tr>"
+        "<tr><td>F9, F10, Ctrl+F2</td><td>старт, пауза, стоп</td></tr>"
+        "<tr><td>Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Q</td><td>новый, открыть, сохранить, выход</td></tr>"
+        "<tr><td>Esc</td><td>закончить режим выводов или протяжку</td></tr></table>");
+}
+
+void TMainWindow::ShowHelp() {
+    QMessageBox::information(this, QString::fromUtf8("Справка"), HelpText());
+}
+
+void TMainWindow::ShowAbout() {
+    QMessageBox::about(
+        this, QString::fromUtf8("О программе"),
+        QString::fromUtf8("<b>QUENTOR</b> ") + QUENTOR_VERSION +
+            QString::fromUtf8("<p>АРМ проектировщика САУ: электрические цепи, электрические "
+                              "машины и структурные схемы на одном листе, моделирование во "
+                              "времени и графики.</p>"));
 }
 
 void TMainWindow::ToggleLabels() {

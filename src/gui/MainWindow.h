@@ -32,6 +32,8 @@ public:
     QAction* PaletteAction(const std::string& className) const;
     // Zooms in or out about a point of the sheet widget, as Ctrl+wheel does.
     void ZoomStep(bool in, QPoint widgetPoint);
+    // The help page: the mouse and key commands.
+    static QString HelpText();
     // Scales the view so that the whole drawing fits the window.
     void ZoomFit();
     TStatusPanels* StatusPanels() const { return panels_; }
@@ -89,6 +91,8 @@ private:
     void MirrorTopBottom();
     void Refresh();
     void ToggleLabels();
+    void ShowHelp();
+    void ShowAbout();
     void ZoomIn();
     void ZoomOut();
     void ZoomActual();

@@ -103,7 +103,9 @@ void TMainWindow::BuildMenus() {
         paletteMenus_.push_back(m);
         BuildPalette(m, menu);
     }
-    menuBar()->addMenu(Q("&Помощь"))->setEnabled(false);
+    QMenu* help = menuBar()->addMenu(Q("&Помощь"));
+    AddAction(help, "HelpAction", Q("Справка"), QKeySequence(Qt::Key_F1), &TMainWindow::ShowHelp);
+    AddAction(help, "AboutAction", Q("О программе"), {}, &TMainWindow::ShowAbout);
 }
 
 void TMainWindow::BuildPalette(QMenu* menu, const TPaletteEntry& entry) {

@@ -88,7 +88,12 @@ void TestMainWindow::windowTitleSizeAndMenus() {
     QCOMPARE(Captions(w.menuBar()->actions()),
              QStringList({"&Файл", "&Редактировать", "&Вид", "&Моделирование", "&Блоки",
                           "&Элементы", "&Посредники", "&Помощь"}));
-    QVERIFY(!MenuNamed(w.menuBar(), "&Помощь")->isEnabled());
+    QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Помощь")->actions()),
+             QStringList({"Справка", "О программе"}));
+    // The help page names every command key the menus hold.
+    for (const char* key :
+         {"Ctrl+Z", "Ctrl+Shift+Z", "Shift+Del", "Ctrl+D", "Ctrl+0", "F9", "Ctrl+P"})
+        QVERIFY2(TMainWindow::HelpText().contains(key), key);
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Файл")->actions()),
              QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Экспорт листа...",
                           "Экспорт выделенного...", "Печать...", "Свойства", "&Выход"}));
