@@ -1,11 +1,19 @@
 #include "app/Editor.h"
 
+#include "app/SheetLabels.h"
+
 #include "model/ClassRegistry.h"
 #include "model/Messages.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
 #include "model/TElectricLine.h"
 #include "model/TInfoConnector.h"
+
+namespace {
+
+const char* const PlaceStep = "Размещение";
+
+} // namespace
 
 bool TEditor::CaptureAlive() const {
     // A press in pin mode may free the very pin or element it went to.
@@ -48,12 +56,16 @@ void TEditor::MouseDown(TMouseButton button, bool shift, TPoint p) {
         placing_ = false;
         capturedElement_->MouseDown(button, shift, p.x - capturedElement_->Left,
                                     p.y - capturedElement_->Top);
-        if (button != TMouseButton::Left) Release();
+        if (button != TMouseButton::Left) {
+            Release();
+            Commit(PlaceStep);
+        }
         Changed();
         return;
     }
     if (capture_ != TCapture::None) return;
     const TSheetHit hit = HitTest(sheet_, p);
+    BeginGesture(hit, button);
     switch (hit.Kind) {
     case TSheetHit::TKind::SignalPin: {
         const bool pinMode = sheet_.Editor.PinMode;
@@ -92,6 +104,7 @@ void TEditor::MouseDown(TMouseButton button, bool shift, TPoint p) {
     // Only the left button drags; a right press may have opened a modal
     // dialog that took its release.
     if (button != TMouseButton::Left || (capture_ != TCapture::None && !CaptureAlive())) Release();
+    if (capture_ == TCapture::None) Commit(gesture_);
     Changed();
 }
 
@@ -100,6 +113,7 @@ void TEditor::MouseMove(TPoint p) {
     if (capture_ == TCapture::None) return;
     if (!CaptureAlive()) {
         Release();
+        Commit(gesture_);
         return;
     }
     switch (capture_) {
@@ -127,7 +141,10 @@ void TEditor::MouseUp(TMouseButton button, bool shift, TPoint p) {
     TInfoConnector* pin = capturedPin_;
     TElectricLine* line = capturedLine_;
     Release();
-    if (!alive) return;
+    if (!alive) {
+        Commit(gesture_);
+        return;
+    }
     switch (target) {
     case TCapture::Element: element->MouseUp(button, shift, p.x - element->Left, p.y - element->Top); break;
     case TCapture::Connector: connector->MouseUp(button, shift, p); break;
@@ -141,11 +158,13 @@ void TEditor::MouseUp(TMouseButton button, bool shift, TPoint p) {
         break;
     case TCapture::None: break;
     }
+    Commit(gesture_);
     Changed();
 }
 
 void TEditor::Escape() {
     AbortDrag();
+    Commit(gesture_);
     Changed();
 }
 
@@ -162,6 +181,9 @@ void TEditor::SelectByRectangle(const TRect& r) {
 
 TBaseElement* TEditor::PlaceElement(const std::string& className, TPoint cursor) {
     if (!CanEdit()) return nullptr;
+    // An element still following the mouse stays where it is.
+    AbortDrag();
+    Commit(gesture_);
     TBaseElement* e = nullptr;
     try {
         e = CreateElementByName(sheet_, className);
@@ -176,6 +198,7 @@ TBaseElement* TEditor::PlaceElement(const std::string& className, TPoint cursor)
     capture_ = TCapture::Element;
     capturedElement_ = e;
     placing_ = true;
+    gesture_ = PlaceStep;
     sheet_.Editor.Captured = e;
     sheet_.Editor.DragOrigin = {e->Width / 2, e->Height / 2};
     e->FMoved = false;
@@ -189,6 +212,7 @@ void TEditor::DeleteSelection() {
     Release();
     sheet_.DeleteSelection();
     ForgetMissingDisplays();
+    Commit("Удаление");
     Changed();
 }
 
@@ -197,6 +221,7 @@ void TEditor::Rotate() {
     sheet_.Modified = true;
     const auto selected = sheet_.SelectedElements.Items();
     for (TBaseElement* e : selected) e->SetAngle(e->GetAngle() + 90);
+    Commit("Поворот");
     Changed();
 }
 
@@ -205,6 +230,7 @@ void TEditor::MirrorLeftRight() {
     sheet_.Modified = true;
     const auto selected = sheet_.SelectedElements.Items();
     for (TBaseElement* e : selected) e->SetXFlip(!e->GetXFlip());
+    Commit("Отражение слева направо");
     Changed();
 }
 
@@ -213,6 +239,7 @@ void TEditor::MirrorTopBottom() {
     sheet_.Modified = true;
     const auto selected = sheet_.SelectedElements.Items();
     for (TBaseElement* e : selected) e->SetYFlip(!e->GetYFlip());
+    Commit("Отражение сверху вниз");
     Changed();
 }
 
@@ -268,6 +295,17 @@ std::optional<std::string> TEditor::HintAt(TPoint p) const {
     // The potentials belong to the worker while a run exists.
     if (run_) return "Узел: " + std::to_string(sheet_.Nodes.IndexOf(hit.Line->FNode));
     return hit.Line->HintText();
+}
+
+std::optional<std::string> TEditor::TooltipAt(TPoint p) const {
+    const TSheetHit hit = HitTest(sheet_, p);
+    if (hit.Kind == TSheetHit::TKind::Element || hit.Kind == TSheetHit::TKind::Connector ||
+        hit.Kind == TSheetHit::TKind::SignalPin) {
+        if (!hit.Element) return std::nullopt;
+        const int index = sheet_.Elements.IndexOf(hit.Element);
+        return ElementTooltip(*hit.Element, DerivedNames(sheet_)[std::size_t(index)]);
+    }
+    return HintAt(p);
 }
 
 void TEditor::Changed() {

@@ -10,6 +10,7 @@
 #include "Simulation/TSimThread.h"
 #include "app/EditorHost.h"
 #include "app/SheetHit.h"
+#include "app/UndoStack.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 
@@ -49,6 +50,35 @@ public:
     void BeginPinMode(bool add);
     bool PinMode() const { return sheet_.Editor.PinMode; }
 
+    // The clipboard. The selection as the schematic file's text: the selected
+    // elements, wires that are selected or join only selected elements, and
+    // the signal links among them; empty when nothing is selected.
+    std::string SelectionText() const;
+    // Deletes the selection as one step; returns its text.
+    std::string Cut();
+    // Adds a schematic text beside what it was copied from (a repeated paste
+    // lands a little further each time), selected, as one step. False when
+    // the text is no schematic or holds nothing.
+    bool Paste(const std::string& text);
+    void Duplicate();
+
+    // Undo and redo. Every gesture or command that changed the schematic is
+    // one step, named after the command ("Удаление"); a gesture in progress
+    // ends first. The selection is not part of a step: nothing is selected
+    // after either.
+    void Undo();
+    void Redo();
+    bool UndoEnabled() const { return CanEdit() && undo_.CanUndo(); }
+    bool RedoEnabled() const { return CanEdit() && undo_.CanRedo(); }
+    std::string UndoName() const { return undo_.UndoName(); }
+    std::string RedoName() const { return undo_.RedoName(); }
+    const TUndoStack& History() const { return undo_; }
+    // Ends the present gesture: records a step when the schematic changed
+    // since the last one.
+    void Commit(const std::string& name);
+    // The schematic as it is now starts a fresh history, as the saved state.
+    void ForgetHistory();
+
     // File commands. CanClose asks about unsaved changes and stops a run.
     void New();
     void Open();
@@ -83,12 +113,18 @@ public:
     bool StopEnabled() const { return run_ && !stopping_; }
     bool SettingsEnabled() const { return !run_; }
 
+    // View option: element names and main values beside the pictures.
+    bool ShowLabels = true;
+
     // What the painter shows.
     TCursorShape CursorShape() const;
     // The rubber band as dragged (start, corner), not normalised.
     std::optional<TRect> RubberBand() const;
     std::vector<TPoint> RubberWire() const;
     std::vector<TPoint> RubberLink() const;
+    // The tooltip at a sheet point: the element's name, class and parameters,
+    // or the wire's node.
+    std::optional<std::string> TooltipAt(TPoint p) const;
     // The wire hint at a sheet point: "Узел: N", with the potential after a run.
     std::optional<std::string> HintAt(TPoint p) const;
     // The latest value of a display's input in the present or last run.
@@ -114,6 +150,12 @@ private:
     // updates: the window is going away.
     void StopRunNow();
     void Changed();
+    std::string SheetText() const;
+    // The selected segments and those whose node joins only selected elements.
+    std::vector<TElectricLine*> WiresOfSelection() const;
+    void Restore(const std::string& text);
+    // The step the gesture in progress will be recorded as.
+    void BeginGesture(const TSheetHit& hit, TMouseButton button);
 
     TEditorHost& host_;
     Schematic sheet_;
@@ -130,6 +172,11 @@ private:
 
     std::string fileName_;
     bool saveEnabled_ = false;
+
+    TUndoStack undo_;
+    std::string gesture_;
+    std::string pastedText_;
+    int pasteCount_ = 0;
 
     struct TPostGate;
     std::unique_ptr<TSimThread> run_;

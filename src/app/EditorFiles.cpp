@@ -34,6 +34,7 @@ void TEditor::New() {
     saveEnabled_ = false;
     fileName_.clear();
     sheet_.Modified = false;
+    ForgetHistory();
     ShowSettings();
     Changed();
 }
@@ -61,6 +62,7 @@ bool TEditor::OpenFile(const std::string& path) {
     // over the file it did not come from.
     fileName_ = saveEnabled_ ? path : std::string();
     sheet_.Modified = false;
+    ForgetHistory();
     ShowSettings();
     Changed();
     return saveEnabled_;
@@ -71,14 +73,17 @@ void TEditor::Save() {
         SaveAs();
         return;
     }
-    SaveSchematic(sheet_, fileName_);
+    Commit(gesture_);
+    if (SaveSchematic(sheet_, fileName_)) undo_.SetClean();
     Changed();
 }
 
 bool TEditor::SaveAs() {
     const std::optional<std::string> name = host_.ChooseSaveFile(fileName_);
     if (!name) return false;
+    Commit(gesture_);
     if (!SaveSchematic(sheet_, *name)) return false;
+    undo_.SetClean();
     fileName_ = *name;
     saveEnabled_ = true;
     Changed();

@@ -50,6 +50,7 @@ TEditor::TEditor(TEditorHost& host) : host_(host), gate_(std::make_shared<TPostG
     status_ = {"Длительность моделирования:", "", "Шаг моделирования:", "", "Текущее модельное время:", "0",
                "Шаг вывода графиков:", "", ""};
     ShowSettings();
+    ForgetHistory();
 }
 
 TEditor::~TEditor() { StopRunNow(); }
@@ -72,7 +73,10 @@ void TEditor::ShowTime() {
 }
 
 void TEditor::SettingsChanged(bool valuesChanged) {
-    if (valuesChanged) sheet_.Modified = true;
+    if (valuesChanged) {
+        sheet_.Modified = true;
+        Commit("Параметры моделирования");
+    }
     ShowSettings();
     Changed();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 
 #include "Simulation/SimModel.h"
 #include "model/ClassRegistry.h"
@@ -13,9 +14,11 @@
 #include "params/Cp1251.h"
 #include "params/ValueText.h"
 
+const char* const SchematicSignature = "Dravon Ver 1.0";
+
 namespace {
 
-const char* const Signature = "Dravon Ver 1.0";
+const char* const Signature = SchematicSignature;
 
 std::string SegmentLine(const TElectricLine& s) {
     std::string line = std::to_string(s.Left);
@@ -224,6 +227,7 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
 
     if (cut || !sectionEnded(i, JointsEnd)) {
     } else if (line(i) == "Connections:") {
+        std::vector<std::vector<long>> joints;
         for (++i; i < count && lines[std::size_t(i)] != JointsEnd.Marker; ++i) {
             std::vector<long> f;
             if (!IntFields(lines[std::size_t(i)], 3, f)) {
@@ -231,12 +235,34 @@ TLoadResult LoadSchematicLines(Schematic& sheet, const std::vector<std::string>&
                                          " не является записью соединения");
                 continue;
             }
-            TElectricLine* s = segment(f[0]);
-            if (!s) continue;
-            if (TElectricLine* other = f[1] > 0 ? segment(f[1] - 1) : nullptr; other && other != s)
-                s->LinkStartTo(other);
-            if (TElectricLine* other = f[2] > 0 ? segment(f[2] - 1) : nullptr; other && other != s)
-                s->LinkEndTo(other);
+            joints.push_back(std::move(f));
+        }
+        // An end that sits near another segment's free end but is not named
+        // by that segment's own record was a tap there.
+        std::unordered_map<long, std::pair<long, long>> ends;
+        for (const auto& f : joints)
+            ends.emplace(f[0], std::pair{f[1], f[2]});
+        // 0: `other`'s record does not name `number`; 1: at its start; 2: at its end.
+        const auto namedAt = [&ends](long other, long number) {
+            const auto it = ends.find(other);
+            if (it == ends.end()) return 0;
+            return it->second.first == number + 1 ? 1 : it->second.second == number + 1 ? 2 : 0;
+        };
+        const auto link = [&](TElectricLine* s, long number, long joint, bool start) {
+            TElectricLine* other = joint > 0 ? segment(joint - 1) : nullptr;
+            if (!other || other == s) return;
+            const int at = namedAt(joint - 1, number);
+            if (at && s->JoinEnds(start, other, at == 1)) return;
+            if (start)
+                s->LinkStartTo(other, at == 0);
+            else
+                s->LinkEndTo(other, at == 0);
+        };
+        for (const auto& f : joints) {
+            if (TElectricLine* s = segment(f[0])) {
+                link(s, f[0], f[1], true);
+                link(s, f[0], f[2], false);
+            }
         }
         sectionEnded(i, JointsEnd);
     } else {

@@ -8,6 +8,9 @@ class Schematic;
 // The schematic file: signature, run settings, wire segments, their joints,
 // element records and pin connections, as Windows-1251 text with CR LF.
 
+// The first line of every schematic file.
+extern const char* const SchematicSignature;
+
 // The file's lines (UTF-8) for the present schematic.
 std::vector<std::string> SchematicToLines(const Schematic& sheet);
 

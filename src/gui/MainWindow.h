@@ -30,12 +30,22 @@ public:
     QAction* Action(const QString& name) const;
     // The palette item that creates the class, or null.
     QAction* PaletteAction(const std::string& className) const;
+    // Zooms in or out about a point of the sheet widget, as Ctrl+wheel does.
+    void ZoomStep(bool in, QPoint widgetPoint);
+    // The help page: the mouse and key commands.
+    static QString HelpText();
+    // Scales the view so that the whole drawing fits the window.
+    void ZoomFit();
     TStatusPanels* StatusPanels() const { return panels_; }
 
     // TSheetHost
     void SelectionChanged(bool anySelected) override;
     void EditElementParams(TBaseElement& element) override;
     void Repaint() override;
+
+    // The export dialog: a file name whose extension picks SVG, PDF or PNG;
+    // empty when cancelled.
+    virtual std::optional<QString> ChooseExportFile();
 
     // TEditorHost
     std::optional<std::string> ChooseSaveFile(const std::string& current) override;
@@ -63,6 +73,16 @@ private:
     void SaveFile();
     void SaveFileAs();
     void Exit();
+    void ExportDrawing();
+    void ExportSelection();
+    void ExportTo(bool selectionOnly);
+    void PrintDrawing();
+    void Undo();
+    void Redo();
+    void CutSelection();
+    void CopySelection();
+    void PasteClipboard();
+    void DuplicateSelection();
     void DeleteSelection();
     void AddInput();
     void DeleteInput();
@@ -70,6 +90,16 @@ private:
     void MirrorLeftRight();
     void MirrorTopBottom();
     void Refresh();
+    void ToggleLabels();
+    void ShowHelp();
+    void ShowAbout();
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomActual();
+    // Sets the scale keeping the sheet point under `viewportPoint` in place.
+    void ZoomAbout(double scale, QPoint viewportPoint);
+    // Where key zooms centre: the mouse when over the sheet, else the middle.
+    QPoint ZoomAnchor() const;
     void Start();
     void Pause();
     void Stop();

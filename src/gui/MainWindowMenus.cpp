@@ -38,14 +38,28 @@ void TMainWindow::BuildMenus() {
     AddAction(file, "OpenAction", Q("&Открыть"), QKeySequence("Ctrl+O"), &TMainWindow::OpenFile);
     AddAction(file, "SaveAction", Q("&Сохранить"), QKeySequence("Ctrl+S"), &TMainWindow::SaveFile);
     AddAction(file, "SaveAsAction", Q("&Сохранить как"), {}, &TMainWindow::SaveFileAs);
+    AddAction(file, "ExportAction", Q("Экспорт листа..."), {}, &TMainWindow::ExportDrawing);
+    AddAction(file, "ExportSelectionAction", Q("Экспорт выделенного..."), {},
+              &TMainWindow::ExportSelection);
+    AddAction(file, "PrintAction", Q("Печать..."), {}, &TMainWindow::PrintDrawing);
     Inactive(file, "Свойства");
     file->addSeparator();
     AddAction(file, "ExitAction", Q("&Выход"), QKeySequence("Ctrl+Q"), &TMainWindow::Exit);
 
     QMenu* edit = menuBar()->addMenu(Q("&Редактировать"));
-    Inactive(edit, "&Вырезать");
-    Inactive(edit, "&Копировать", QKeySequence("Ctrl+Ins"));
-    Inactive(edit, "В&ставить", QKeySequence("Shift+Ins"));
+    AddAction(edit, "UndoAction", Q("Отменить"), QKeySequence::Undo, &TMainWindow::Undo);
+    AddAction(edit, "RedoAction", Q("Повторить"), QKeySequence("Ctrl+Shift+Z"), &TMainWindow::Redo);
+    edit->addSeparator();
+    AddAction(edit, "CutAction", Q("&Вырезать"), QKeySequence("Shift+Del"),
+              &TMainWindow::CutSelection);
+    AddAction(edit, "CopyAction", Q("&Копировать"), QKeySequence("Ctrl+Ins"),
+              &TMainWindow::CopySelection)
+        ->setShortcuts({QKeySequence("Ctrl+Ins"), QKeySequence("Ctrl+C")});
+    AddAction(edit, "PasteAction", Q("В&ставить"), QKeySequence("Shift+Ins"),
+              &TMainWindow::PasteClipboard)
+        ->setShortcuts({QKeySequence("Shift+Ins"), QKeySequence("Ctrl+V")});
+    AddAction(edit, "DuplicateAction", Q("Дублировать"), QKeySequence("Ctrl+D"),
+              &TMainWindow::DuplicateSelection);
     edit->addSeparator();
     AddAction(edit, "AddInputAction", Q("&Добавить вход"), QKeySequence("Ctrl+P"), &TMainWindow::AddInput);
     AddAction(edit, "DeleteInputAction", Q("Удалить вход"), QKeySequence("Ctrl+M"), &TMainWindow::DeleteInput);
@@ -60,6 +74,19 @@ void TMainWindow::BuildMenus() {
     AddAction(edit, "DeleteAction", Q("Удалить выделенные блоки"), QKeySequence(Qt::Key_Delete),
               &TMainWindow::DeleteSelection);
     AddAction(edit, "RefreshAction", Q("Обновить экран"), QKeySequence(Qt::Key_F5), &TMainWindow::Refresh);
+
+    QMenu* view = menuBar()->addMenu(Q("&Вид"));
+    QAction* labels =
+        AddAction(view, "LabelsAction", Q("Подписи элементов"), {}, &TMainWindow::ToggleLabels);
+    labels->setCheckable(true);
+    labels->setChecked(editor_.ShowLabels);
+    view->addSeparator();
+    AddAction(view, "ZoomInAction", Q("Увеличить"), QKeySequence::ZoomIn, &TMainWindow::ZoomIn)
+        ->setShortcuts({QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")});
+    AddAction(view, "ZoomOutAction", Q("Уменьшить"), QKeySequence::ZoomOut, &TMainWindow::ZoomOut);
+    AddAction(view, "ZoomFitAction", Q("Схема целиком"), {}, &TMainWindow::ZoomFit);
+    AddAction(view, "ZoomActualAction", Q("Масштаб 100 %"), QKeySequence("Ctrl+0"),
+              &TMainWindow::ZoomActual);
 
     QMenu* sim = menuBar()->addMenu(Q("&Моделирование"));
     AddAction(sim, "StartAction", Q("Старт"), QKeySequence(Qt::Key_F9), &TMainWindow::Start)
@@ -76,7 +103,9 @@ void TMainWindow::BuildMenus() {
         paletteMenus_.push_back(m);
         BuildPalette(m, menu);
     }
-    menuBar()->addMenu(Q("&Помощь"))->setEnabled(false);
+    QMenu* help = menuBar()->addMenu(Q("&Помощь"));
+    AddAction(help, "HelpAction", Q("Справка"), QKeySequence(Qt::Key_F1), &TMainWindow::ShowHelp);
+    AddAction(help, "AboutAction", Q("О программе"), {}, &TMainWindow::ShowAbout);
 }
 
 void TMainWindow::BuildPalette(QMenu* menu, const TPaletteEntry& entry) {
@@ -112,10 +141,10 @@ void TMainWindow::BuildToolBar() {
     button(Action("NewAction"), TToolIcon::New, "Новый");
     button(Action("OpenAction"), TToolIcon::Open, "Открыть");
     button(Action("SaveAction"), TToolIcon::Save, "Сохранить");
-    auto* print = new QAction(this);
-    print->setObjectName("PrintAction");
-    print->setEnabled(false);
-    button(print, TToolIcon::Print, "Печатать");
+    button(Action("PrintAction"), TToolIcon::Print, "Печатать");
+    bar->addSeparator();
+    button(Action("UndoAction"), TToolIcon::Undo, "Отменить");
+    button(Action("RedoAction"), TToolIcon::Redo, "Повторить");
     bar->addSeparator();
     button(Action("DeleteAction"), TToolIcon::Delete, "Удалить");
     bar->addSeparator();

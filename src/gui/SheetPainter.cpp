@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "app/Editor.h"
+#include "app/SheetLabels.h"
 #include "gui/PicturePainter.h"
 #include "model/SignalLink.h"
 #include "model/TBaseElement.h"
@@ -31,6 +32,26 @@ void PaintDisplayValue(QPainter& painter, const TBaseElement& e, double value) {
     painter.drawText(below, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, QString::number(value, 'g', 6));
 }
 
+// Names and values stay upright beside the box, in a small blue hand.
+void PaintLabel(QPainter& painter, const TElementLabel& label) {
+    if (label.Lines.empty()) return;
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(false);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 160));
+    const int lineHeight = 13, height = lineHeight * int(label.Lines.size());
+    for (std::size_t i = 0; i < label.Lines.size(); ++i) {
+        const QString text = QString::fromStdString(label.Lines[i]);
+        const int top = label.Above ? label.At.y - height + int(i) * lineHeight
+                                    : label.At.y - height / 2 + int(i) * lineHeight;
+        const QRect box = label.Above ? QRect(label.At.x - 100, top, 200, lineHeight)
+                                      : QRect(label.At.x, top, 200, lineHeight);
+        painter.drawText(box, (label.Above ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter,
+                         text);
+    }
+}
+
 void PaintOverlays(QPainter& painter, const TEditor& editor) {
     // Rubber lines stand out from the black drawing: dark, dashed, thin.
     QPen rubber(QColor(60, 60, 60), 1, Qt::DashLine);
@@ -55,6 +76,13 @@ void PaintSheet(QPainter& painter, const TEditor& editor, const QRect& clip) {
     for (const TElectricLine* line : sheet.Lines)
         if (ToQRect(line->BoundsRect()).adjusted(-4, -4, 4, 4).intersects(clip)) pictures.Draw(line->Paint());
     pictures.Draw(PaintSignalLinks(sheet));
+    const std::vector<std::string> names =
+        editor.ShowLabels ? DerivedNames(sheet) : std::vector<std::string>{};
+    for (int i = 0; i < int(names.size()); ++i) {
+        const TBaseElement* e = sheet.Elements[i];
+        if (ToQRect(e->BoundsRect()).adjusted(-100, -30, 200, 30).intersects(clip))
+            PaintLabel(painter, LabelOf(*e, names[std::size_t(i)]));
+    }
     for (const TBaseElement* e : sheet.Elements) {
         const QRect box = ToQRect(e->BoundsRect());
         // A display's value hangs below its box.

@@ -6,13 +6,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "app/Editor.h"
 #include "gui/SheetPainter.h"
 
 namespace {
-
-TPoint SheetPoint(const QPoint& p) { return {p.x(), p.y()}; }
 
 std::optional<TMouseButton> ButtonOf(Qt::MouseButton button) {
     switch (button) {
@@ -46,27 +45,49 @@ TSheetWidget::TSheetWidget(TEditor& editor, QWidget* parent) : QWidget(parent), 
 
 void TSheetWidget::UpdateCursor() { setCursor(ToQtCursor(editor_.CursorShape())); }
 
+void TSheetWidget::SetScale(double scale) {
+    zoom_.Set(scale);
+    const int size = int(SheetSize * zoom_.Scale());
+    setFixedSize(size, size);
+    update();
+}
+
 void TSheetWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    PaintSheet(painter, editor_, event->rect());
+    const double s = zoom_.Scale();
+    painter.scale(s, s);
+    const QRectF r = event->rect();
+    PaintSheet(painter, editor_,
+               QRectF(r.x() / s, r.y() / s, r.width() / s, r.height() / s).toAlignedRect());
+}
+
+void TSheetWidget::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier) || !ZoomRequest) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    if (event->angleDelta().y() != 0)
+        ZoomRequest(event->angleDelta().y() > 0, event->position().toPoint());
+    event->accept();
 }
 
 void TSheetWidget::mousePressEvent(QMouseEvent* event) {
     const auto button = ButtonOf(event->button());
     if (!button) return;
-    editor_.MouseDown(*button, event->modifiers() & Qt::ShiftModifier, SheetPoint(event->position().toPoint()));
+    editor_.MouseDown(*button, event->modifiers() & Qt::ShiftModifier,
+                      SheetPoint(event->position()));
     UpdateCursor();
 }
 
 void TSheetWidget::mouseMoveEvent(QMouseEvent* event) {
-    editor_.MouseMove(SheetPoint(event->position().toPoint()));
+    editor_.MouseMove(SheetPoint(event->position()));
     UpdateCursor();
 }
 
 void TSheetWidget::mouseReleaseEvent(QMouseEvent* event) {
     const auto button = ButtonOf(event->button());
     if (!button) return;
-    editor_.MouseUp(*button, event->modifiers() & Qt::ShiftModifier, SheetPoint(event->position().toPoint()));
+    editor_.MouseUp(*button, event->modifiers() & Qt::ShiftModifier, SheetPoint(event->position()));
     UpdateCursor();
 }
 
@@ -82,7 +103,7 @@ void TSheetWidget::keyPressEvent(QKeyEvent* event) {
 bool TSheetWidget::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        if (const auto hint = editor_.HintAt(SheetPoint(help->pos())))
+        if (const auto hint = editor_.TooltipAt(SheetPoint(QPointF(help->pos()))))
             QToolTip::showText(help->globalPos(), QString::fromStdString(*hint), this);
         else
             QToolTip::hideText();

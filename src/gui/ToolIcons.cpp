@@ -50,6 +50,25 @@ void Printer(QPainter& p) {
     p.drawRect(QRectF(5.5, 13.5, 9, 4));
 }
 
+// A curved arrow turning back (undo) or forward (redo).
+void TurnArrow(QPainter& p, bool back) {
+    p.save();
+    if (!back) {
+        p.translate(Size, 0);
+        p.scale(-1, 1);
+    }
+    p.setPen(QPen(QColor(30, 80, 160), 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path(QPointF(5, 8));
+    path.cubicTo(QPointF(9, 3.5), QPointF(17, 5), QPointF(16, 12));
+    path.cubicTo(QPointF(15.5, 15), QPointF(12, 16.5), QPointF(9, 16));
+    p.drawPath(path);
+    p.setPen(QPen(QColor(30, 80, 160), 1));
+    p.setBrush(QColor(30, 80, 160));
+    p.drawPolygon(QPolygonF() << QPointF(2, 4) << QPointF(9, 5) << QPointF(4, 11));
+    p.restore();
+}
+
 void Cross(QPainter& p, QColor color, QRectF box) {
     p.setPen(QPen(color, 2.6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(box.topLeft(), box.bottomRight());
@@ -108,6 +127,12 @@ QPixmap Draw(TToolIcon kind, bool enabled) {
     case TToolIcon::Open: Folder(p); break;
     case TToolIcon::Save: Floppy(p); break;
     case TToolIcon::Print: Printer(p); break;
+    case TToolIcon::Undo:
+        TurnArrow(p, true);
+        break;
+    case TToolIcon::Redo:
+        TurnArrow(p, false);
+        break;
     case TToolIcon::Delete: Cross(p, QColor(200, 30, 30), QRectF(4, 4, 12, 12)); break;
     case TToolIcon::AddInput: InputGlyph(p, true); break;
     case TToolIcon::DeleteInput: InputGlyph(p, false); break;

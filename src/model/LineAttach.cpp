@@ -86,20 +86,52 @@ bool TElectricLine::Join(TElectricLine* a, TElectricLine* b, TPoint p) {
     return true;
 }
 
-bool TElectricLine::LinkStartTo(TElectricLine* other) {
+bool TElectricLine::JoinEnds(bool start, TElectricLine* other, bool otherStart) {
+    if (!other || other == this) return false;
+    TWireLink& mine = start ? FStartLink : FEndLink;
+    TWireLink& theirs = otherStart ? other->FStartLink : other->FEndLink;
+    if (mine.Line == other && theirs.Line == this) return true;
+    if (!mine.IsFree() || !theirs.IsFree()) return false;
+    const TPoint a = start ? StartPoint() : EndPoint();
+    const TPoint b = otherStart ? other->StartPoint() : other->EndPoint();
+    if (Distance2(a, b) > EndReach2) return false;
+    mine = other;
+    theirs = this;
+    MergeNodes(sheet_, FNode, other->FNode);
+    sheet_.Repaint();
+    return true;
+}
+
+bool TElectricLine::RecordTap(TWireLink control, TPoint p) {
+    // A tap may sit anywhere on the segment, its ends included.
+    if (!control.Line || !BoundsRect().ContainsInclusive(p)) return false;
+    Record(control, TPlace::Tap, p);
+    sheet_.Repaint();
+    return true;
+}
+
+bool TElectricLine::LinkStartTo(TElectricLine* other, bool tap) {
     if (!other || other == this) return false;
     if (FStartLink.Line == other && other->Holds(this)) return true;
     if (!FStartLink.IsFree() || Holds(other)) return false;
+    if (tap && other->RecordTap(this, StartPoint())) {
+        FStartLink = other;
+        return true;
+    }
     TElectricLine* taker = other->Attach(this, StartPoint().x, StartPoint().y);
     if (!taker) return false;
     FStartLink = taker;
     return true;
 }
 
-bool TElectricLine::LinkEndTo(TElectricLine* other) {
+bool TElectricLine::LinkEndTo(TElectricLine* other, bool tap) {
     if (!other || other == this) return false;
     if (FEndLink.Line == other && other->Holds(this)) return true;
     if (!FEndLink.IsFree() || Holds(other)) return false;
+    if (tap && other->RecordTap(this, EndPoint())) {
+        FEndLink = other;
+        return true;
+    }
     TElectricLine* taker = other->Attach(this, EndPoint().x, EndPoint().y);
     if (!taker) return false;
     FEndLink = taker;

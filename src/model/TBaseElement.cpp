@@ -317,6 +317,22 @@ void TBaseElement::SetBlockAngle(int angle) {
 
 void TBaseElement::SetElectricalAngle(int angle) {
     if (GetAngle() == angle) return;
+    // The picture turns first and mirrors after. The pins do the same, a
+    // quarter at a time from the unmirrored box, so that where they sit
+    // depends only on the angle and the mirrors, as the file records them,
+    // and not on the order of the commands that led there.
+    const bool xFlip = GetXFlip(), yFlip = GetYFlip();
+    SetXFlip(false);
+    SetYFlip(false);
+    const int target = ((angle % 360) + 360) % 360;
+    while (GetAngle() != target)
+        TurnElectricalQuarter();
+    SetXFlip(xFlip);
+    SetYFlip(yFlip);
+}
+
+void TBaseElement::TurnElectricalQuarter() {
+    const int angle = GetAngle() + 90;
     TRotateableMetafile& pic = image_->Picture;
     const int old = pic.Angle;
     pic.Angle = ((angle % 360) + 360) % 360;

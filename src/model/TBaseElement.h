@@ -156,6 +156,7 @@ private:
     void ClassifyChildrenAndSize();
     void ApplyBlockMargins();
     void SetElectricalAngle(int angle);
+    void TurnElectricalQuarter();
     void SetBlockAngle(int angle);
     void MirrorElectrical(bool horizontal);
 

@@ -75,8 +75,14 @@ public:
     static bool Join(TElectricLine* a, TElectricLine* b, TPoint p);
     // The file's joints: this segment's start (end) goes onto `other`, which
     // takes it at this segment's start (end) point. False when refused.
-    bool LinkStartTo(TElectricLine* other);
-    bool LinkEndTo(TElectricLine* other);
+    // `tap`: the other segment's own joints do not name this one, so it holds
+    // this end as a tap even where the point lies near one of its free ends.
+    bool LinkStartTo(TElectricLine* other, bool tap = false);
+    bool LinkEndTo(TElectricLine* other, bool tap = false);
+    // The file's end-to-end joint, as both records name it: this segment's
+    // start (or end) and `other`'s start (or end), which lie within 3 pixels.
+    // A segment of zero length cannot tell its ends apart by position.
+    bool JoinEnds(bool start, TElectricLine* other, bool otherStart);
     // Drops every reference to `control`.
     void Forget(TWireLink control);
 
@@ -111,6 +117,8 @@ private:
     enum class TPlace { Outside, Start, End, Tap, Refused };
     TPlace PlaceFor(TWireLink control, TPoint p) const;
     void Record(TWireLink control, TPlace place, TPoint p);
+    // Takes a segment as a tap at p when p is within the box; false otherwise.
+    bool RecordTap(TWireLink control, TPoint p);
     TElectricLine* AttachVia(TWireLink control, TPoint p, std::vector<const TElectricLine*>& seen);
     // Every tap but `except` moves by (dx, dy) and drags its segment's end.
     void Follow(const TElectricLine* except, int dx, int dy);

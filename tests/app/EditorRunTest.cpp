@@ -111,6 +111,10 @@ TEST(EditorRun, PauseHoldsTheRunAndStartContinuesTheSameRun) {
     ASSERT_TRUE(f.WaitForTime(0.01));
     f.editor.Pause();
     EXPECT_TRUE(f.editor.RunPaused());
+    // The links drawn are steps, but a run holds the schematic.
+    EXPECT_FALSE(f.editor.UndoEnabled());
+    f.editor.Undo();
+    EXPECT_NE(f.block->FInputs[0]->GetSource(), nullptr);
     EXPECT_TRUE(f.editor.StartEnabled());
     EXPECT_FALSE(f.editor.PauseEnabled());
     EXPECT_TRUE(f.editor.StopEnabled());

@@ -161,6 +161,75 @@ TEST_F(SchematicFile, WiresJointsAndTapsSurviveARoundTrip) {
     EXPECT_TRUE(messages.Entries.empty());
 }
 
+TEST_F(SchematicFile, TapsAtAHeldEndAndJointsOfAZeroLengthSegmentSurviveARoundTrip) {
+    // Segment 0 runs down from (248,454); segment 1 has zero length there and
+    // joins segment 0's start with its own start; segment 2 starts there too,
+    // as a tap on segment 0, whose record does not name it.
+    const Lines lines{"Dravon Ver 1.0",
+                      "T=1",
+                      "h=0.001",
+                      "pr=1E-7",
+                      "TNC=1E-6",
+                      "GS=0.01",
+                      "Lines:",
+                      "246,454,1,174",
+                      "248,452,0,0",
+                      "248,452,0,229",
+                      "EOL",
+                      "Connections:",
+                      "0,2,0",
+                      "1,1,0",
+                      "2,1,0",
+                      "EOC",
+                      "EOE",
+                      "EOT"};
+    ASSERT_EQ(Load(lines), TLoadResult::Loaded);
+    EXPECT_EQ(SchematicToLines(sheet), lines);
+    const TElectricLine* down = sheet.Lines[0];
+    const TElectricLine* dot = sheet.Lines[1];
+    const TElectricLine* across = sheet.Lines[2];
+    EXPECT_EQ(dot->FStartLink.Line, down);
+    EXPECT_EQ(dot->FEndLink.Line, nullptr);
+    ASSERT_EQ(down->FTaps.size(), 1u);
+    EXPECT_EQ(down->FTaps[0].Control, across);
+    EXPECT_EQ(down->FTaps[0].x, 248);
+    EXPECT_EQ(down->FTaps[0].y, 454);
+    EXPECT_EQ(across->FNode, down->FNode);
+    EXPECT_EQ(sheet.Nodes.Count(), 1);
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(SchematicFile, AnElementMirroredThenTurnedReadsBackWithItsPinsInPlace) {
+    // Turned then mirrored, or mirrored then turned: the file keeps only the
+    // angle and the mirrors, so the pins must not depend on the order.
+    ExampleBuilder b(sheet);
+    TBaseElement* first = b.Place("TBattery", "Plus", {200, 200});
+    TBaseElement* second = b.Place("TBattery", "Plus", {200, 400});
+    first->SetAngle(90);
+    first->SetYFlip(true);
+    second->SetYFlip(true);
+    second->SetXFlip(true);
+    second->SetAngle(90);
+    second->SetAngle(180);
+    second->SetXFlip(false);
+    second->SetAngle(270);
+    second->SetAngle(90);
+    ASSERT_EQ(second->FConnectors.size(), first->FConnectors.size());
+    for (std::size_t k = 0; k < first->FConnectors.size(); ++k) {
+        // Boxes in element coordinates.
+        EXPECT_EQ(first->FConnectors[k]->BoundsRect(), second->FConnectors[k]->BoundsRect()) << k;
+    }
+    b.Drag(second, "Plus", {100, 500});
+    b.Drag(second, "Minus", {400, 500});
+    const Lines lines = SchematicToLines(sheet);
+    Schematic back;
+    ASSERT_EQ(LoadSchematicLines(back, lines), TLoadResult::Loaded);
+    EXPECT_EQ(SchematicToLines(back), lines);
+    EXPECT_TRUE(back.Elements[1]->FindConnector("Plus")->IsConnected());
+    EXPECT_TRUE(back.Elements[1]->FindConnector("Minus")->IsConnected());
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
 TEST_F(SchematicFile, AFileCutBeforeItsLastSectionEndsIsRefusedNamingTheMissingLine) {
     ExampleBuilder b(sheet);
     auto* vs = b.Place("TVoltageSource", "Plus", {120, 100});

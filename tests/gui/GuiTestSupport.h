@@ -21,6 +21,13 @@ public:
     std::optional<std::string> ChooseSaveFile(const std::string&) override;
     std::optional<std::string> ChooseOpenFile() override;
     void EditElementParams(TBaseElement&) override { ++ParamDialogs; }
+    std::deque<QString> ExportNames; // cancelled when empty
+    std::optional<QString> ChooseExportFile() override {
+        if (ExportNames.empty()) return std::nullopt;
+        QString name = ExportNames.front();
+        ExportNames.pop_front();
+        return name;
+    }
 };
 
 // Mouse actions on the sheet, in sheet coordinates, as a user makes them.

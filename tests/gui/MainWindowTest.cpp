@@ -1,25 +1,41 @@
 #include <set>
 
 #include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
 #include <QHelpEvent>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "GuiTestSupport.h"
 #include "app/Palette.h"
+#include "gui/SheetExport.h"
 #include "gui/SheetWidget.h"
 #include "gui/StatusPanels.h"
 #include "model/ClassRegistry.h"
 #include "model/TConnector.h"
 #include "model/TElectricLine.h"
 #include "support/RecordingMessages.h"
+#include "support/TempDir.h"
 #include "support/TestElements.h"
 
 namespace {
+
+TPoint PinCentre(const TControl& pin) {
+    const TRect r = pin.SheetRect();
+    return {r.left + pin.Width / 2, r.top + pin.Height / 2};
+}
 
 QStringList Captions(const QList<QAction*>& actions) {
     QStringList out;
@@ -55,6 +71,10 @@ private slots:
     void cursorsFollowWhatLiesUnderTheMouse();
     void wireHintNamesTheNode();
     void rightClickAsksForTheParameterDialog();
+    void undoAndRedoOfADragWithTheKeys();
+    void copyAndPasteBetweenTwoWindowsThroughTheClipboard();
+    void exportedFilesParseAndAreCroppedToTheDrawing();
+    void zoomKeepsThePinUnderTheMouse();
 
 private:
     RecordingMessages messages_;
@@ -62,18 +82,26 @@ private:
 
 void TestMainWindow::windowTitleSizeAndMenus() {
     ScriptedWindow w;
-    QCOMPARE(w.windowTitle(), QString("QUENTOR"));
+    QCOMPARE(w.windowTitle(), QString("QUENTOR[*]"));
+    QVERIFY(!w.isWindowModified());
     QCOMPARE(w.size(), QSize(766, 514));
     QCOMPARE(Captions(w.menuBar()->actions()),
-             QStringList({"&Файл", "&Редактировать", "&Моделирование", "&Блоки", "&Элементы", "&Посредники",
-                          "&Помощь"}));
-    QVERIFY(!MenuNamed(w.menuBar(), "&Помощь")->isEnabled());
+             QStringList({"&Файл", "&Редактировать", "&Вид", "&Моделирование", "&Блоки",
+                          "&Элементы", "&Посредники", "&Помощь"}));
+    QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Помощь")->actions()),
+             QStringList({"Справка", "О программе"}));
+    // The help page names every command key the menus hold.
+    for (const char* key :
+         {"Ctrl+Z", "Ctrl+Shift+Z", "Shift+Del", "Ctrl+D", "Ctrl+0", "F9", "Ctrl+P"})
+        QVERIFY2(TMainWindow::HelpText().contains(key), key);
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Файл")->actions()),
-             QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Свойства", "&Выход"}));
+             QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Экспорт листа...",
+                          "Экспорт выделенного...", "Печать...", "Свойства", "&Выход"}));
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Редактировать")->actions()),
-             QStringList({"&Вырезать", "&Копировать", "В&ставить", "&Добавить вход", "Удалить вход", "Повернуть",
-                          "Отразить слева направо", "Отразить серху вниз", "Удалить выделенные блоки",
-                          "Обновить экран"}));
+             QStringList({"Отменить", "Повторить", "&Вырезать", "&Копировать", "В&ставить",
+                          "Дублировать", "&Добавить вход", "Удалить вход", "Повернуть",
+                          "Отразить слева направо", "Отразить серху вниз",
+                          "Удалить выделенные блоки", "Обновить экран"}));
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Моделирование")->actions()),
              QStringList({"Старт", "Пауза", "Стоп", "Параметры моделирования"}));
     QVERIFY(!w.Action("SaveAction")->isEnabled());
@@ -87,6 +115,10 @@ void TestMainWindow::windowTitleSizeAndMenus() {
     QCOMPARE(w.Action("StartAction")->shortcut(), QKeySequence(Qt::Key_F9));
     QCOMPARE(w.Action("RefreshAction")->shortcut(), QKeySequence(Qt::Key_F5));
     QCOMPARE(w.Action("DeleteAction")->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(w.Action("UndoAction")->shortcut(), QKeySequence("Ctrl+Z"));
+    QCOMPARE(w.Action("RedoAction")->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+    QVERIFY(!w.Action("UndoAction")->isEnabled());
+    QVERIFY(!w.Action("RedoAction")->isEnabled());
 }
 
 void TestMainWindow::everyShortcutIsDistinct() {
@@ -133,8 +165,9 @@ void TestMainWindow::toolBarHintsAndStatusPanels() {
             auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
             QVERIFY(button && button->toolButtonStyle() == Qt::ToolButtonIconOnly);
         }
-    QCOMPARE(hints, QStringList({"Новый", "Открыть", "Сохранить", "Печатать", "Удалить", "Добавить вход",
-                                 "Удалить вход", "Старт", "Пауза", "Стоп", "Выход"}));
+    QCOMPARE(hints, QStringList({"Новый", "Открыть", "Сохранить", "Печатать", "Отменить",
+                                 "Повторить", "Удалить", "Добавить вход", "Удалить вход", "Старт",
+                                 "Пауза", "Стоп", "Выход"}));
     const TStatusPanels* panels = w.StatusPanels();
     QCOMPARE(panels->Text(0), QString("Длительность моделирования:"));
     QCOMPARE(panels->Text(1), QString("1"));
@@ -198,6 +231,14 @@ void TestMainWindow::wireHintNamesTheNode() {
     QCoreApplication::sendEvent(w.SheetWidget(), &help);
     QTRY_COMPARE(QToolTip::text(), QString("Узел: 0"));
     QToolTip::hideText();
+    // Over an element: its derived name, class and values.
+    TBaseElement* r = PlaceFromPalette(w, "TResistor", {400, 300});
+    QVERIFY(r);
+    const QPoint body(r->Left + r->Width / 2, r->Top + r->Height / 2);
+    QHelpEvent onElement(QEvent::ToolTip, body, w.SheetWidget()->mapToGlobal(body));
+    QCoreApplication::sendEvent(w.SheetWidget(), &onElement);
+    QTRY_COMPARE(QToolTip::text(), QString("R1 — Резистор\nСопротивление: 1 кОм"));
+    QToolTip::hideText();
     w.Editor().Sheet().Modified = false;
 }
 
@@ -210,6 +251,209 @@ void TestMainWindow::rightClickAsksForTheParameterDialog() {
     Click(w, {300, 300});
     Click(w, {e->Left + 30, e->Top + 8}, Qt::RightButton);
     QCOMPARE(w.ParamDialogs, 1);
+    w.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::undoAndRedoOfADragWithTheKeys() {
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TBaseElement* e = PlaceFromPalette(w, "TResistor", {200, 200});
+    QVERIFY(e);
+    QCOMPARE(w.Action("UndoAction")->text(), QString("Отменить: Размещение"));
+    QVERIFY(w.isWindowModified());
+    const int left = e->Left, top = e->Top;
+    MoveElementTo(w, e, left + 120, top + 60);
+    QCOMPARE(e->Left, left + 120);
+    QCOMPARE(w.Action("UndoAction")->text(), QString("Отменить: Перемещение"));
+    QVERIFY(!w.Action("RedoAction")->isEnabled());
+
+    w.SheetWidget()->setFocus();
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier);
+    const Schematic& sheet = w.Editor().Sheet();
+    QCOMPARE(sheet.Elements.Count(), 1);
+    QCOMPARE(sheet.Elements[0]->Left, left);
+    QCOMPARE(sheet.Elements[0]->Top, top);
+    QCOMPARE(w.Action("RedoAction")->text(), QString("Повторить: Перемещение"));
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(sheet.Elements[0]->Left, left + 120);
+    QCOMPARE(sheet.Elements[0]->Top, top + 60);
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.SheetWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(sheet.Elements.Empty());
+    QVERIFY(!w.isWindowModified()); // back where the window started
+    QCOMPARE(w.Action("UndoAction")->text(), QString("Отменить"));
+    QVERIFY(!w.Action("UndoAction")->isEnabled());
+}
+
+void TestMainWindow::copyAndPasteBetweenTwoWindowsThroughTheClipboard() {
+    ScriptedWindow from, to;
+    from.show();
+    to.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&from) && QTest::qWaitForWindowExposed(&to));
+    QVERIFY(!from.Action("CopyAction")->isEnabled());
+    TBaseElement* a = PlaceFromPalette(from, "TResistor", {200, 200});
+    TBaseElement* b = PlaceFromPalette(from, "TCapacitor", {200, 320});
+    QVERIFY(a && b);
+    Drag(from, PinCentre(*a->FConnectors[1]), PinCentre(*b->FConnectors[1]));
+    QCOMPARE(from.Action("UndoAction")->text(), QString("Отменить: Проводник"));
+    const int wires = from.Editor().Sheet().Lines.Count();
+    QVERIFY(wires > 0);
+    Drag(from, {100, 100}, {400, 500}); // a band over both
+    QCOMPARE(from.Editor().Sheet().SelectedElements.Count(), 2);
+    QVERIFY(from.Action("CopyAction")->isEnabled());
+    // The keys go to the active window's shortcuts.
+    const auto activate = [](ScriptedWindow& w) {
+        w.activateWindow();
+        w.SheetWidget()->setFocus();
+        return QTest::qWaitForWindowActive(&w);
+    };
+    QVERIFY(activate(from));
+    QTest::keyClick(from.SheetWidget(), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data && data->hasFormat("application/x-quentor-schematic"));
+    QVERIFY(data->text().startsWith("Dravon Ver 1.0"));
+
+    QVERIFY(activate(to));
+    QTest::keyClick(to.SheetWidget(), Qt::Key_Insert, Qt::ShiftModifier);
+    const Schematic& pasted = to.Editor().Sheet();
+    QCOMPARE(pasted.Elements.Count(), 2);
+    QCOMPARE(pasted.Lines.Count(), wires);
+    QCOMPARE(pasted.SelectedElements.Count(), 2);
+    QCOMPARE(pasted.Elements[0]->Left, a->Left + 20);
+    QVERIFY(pasted.Elements[0]->FConnectors[1]->IsConnected());
+    QCOMPARE(pasted.Elements[0]->FConnectors[1]->GetNodeID(),
+             pasted.Elements[1]->FConnectors[1]->GetNodeID());
+    QCOMPARE(to.Action("UndoAction")->text(), QString("Отменить: Вставка"));
+
+    // Cut with Shift+Del takes the selection away in one step.
+    QVERIFY(activate(from));
+    QTest::keyClick(from.SheetWidget(), Qt::Key_Delete, Qt::ShiftModifier);
+    QVERIFY(from.Editor().Sheet().Elements.Empty());
+    QVERIFY(from.Editor().Sheet().Lines.Empty());
+    QCOMPARE(from.Action("UndoAction")->text(), QString("Отменить: Вырезание"));
+    QVERIFY(activate(to));
+    QTest::keyClick(to.SheetWidget(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(pasted.Elements.Count(), 4);
+    from.Editor().Sheet().Modified = false;
+    to.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::exportedFilesParseAndAreCroppedToTheDrawing() {
+    TempDir dir;
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(!w.Action("ExportAction")->isEnabled());
+    TBaseElement* r = PlaceFromPalette(w, "TResistor", {300, 200});
+    TBaseElement* c = PlaceFromPalette(w, "TCapacitor", {500, 400});
+    QVERIFY(r && c);
+    Drag(w, PinCentre(*r->FConnectors[1]), PinCentre(*c->FConnectors[0]));
+    Click(w, {900, 900}); // nothing selected: the whole drawing
+    const QString svg = QString::fromStdString(dir.File("s.svg")),
+                  pdf = QString::fromStdString(dir.File("s.pdf")),
+                  png = QString::fromStdString(dir.File("s.png")),
+                  part = QString::fromStdString(dir.File("r.png"));
+    w.ExportNames = {svg, pdf, png};
+    for (int i = 0; i < 3; ++i)
+        w.Action("ExportAction")->trigger();
+
+    // The drawing spans both elements and their labels, 20 pixels of margin round.
+    const QRect elements = QRect(r->Left, r->Top, r->Width, r->Height)
+                               .united(QRect(c->Left, c->Top, c->Width, c->Height));
+    QImage image(png);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() >= elements.width() + 40 && image.width() <= elements.width() + 40 + 160);
+    QVERIFY(image.height() >= elements.height() + 40 &&
+            image.height() <= elements.height() + 40 + 60);
+    QCOMPARE(image.pixelColor(0, 0), QColor(Qt::white));
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) ++dark;
+    QVERIFY(dark > 100);
+
+    QSvgRenderer renderer(svg);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.viewBox().size(), image.size());
+
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF-"));
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                 bytes.count("/Type /Page "),
+             1);
+
+    // The selection alone: the resistor's box and label only.
+    Click(w, {r->Left + r->Width / 2, r->Top + r->Height / 2});
+    w.ExportNames = {part};
+    w.Action("ExportSelectionAction")->trigger();
+    const QImage selected(part);
+    QVERIFY(!selected.isNull());
+    QVERIFY(selected.width() < image.width() && selected.height() < image.height());
+    QVERIFY(selected.width() >= r->Width + 40);
+    QVERIFY(messages_.Entries.empty());
+
+    // Printing fits the drawing onto one page, here of a PDF printer.
+    QVERIFY(w.Action("PrintAction")->isEnabled());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.File("print.pdf")));
+    QVERIFY(PrintSheet(w.Editor(), printer));
+    QFile printed(QString::fromStdString(dir.File("print.pdf")));
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    const QByteArray page = printed.readAll();
+    QVERIFY(page.startsWith("%PDF-"));
+    QCOMPARE(page.count("/Type /Page\n") + page.count("/Type /Page\r") + page.count("/Type /Page "),
+             1);
+    w.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::zoomKeepsThePinUnderTheMouse() {
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TBaseElement* r = PlaceFromPalette(w, "TResistor", {300, 200});
+    QVERIFY(r);
+    const TPoint pin = PinCentre(*r->FConnectors[1]);
+    QWidget* viewport = w.ScrollArea()->viewport();
+    const QPoint under = w.SheetWidget()->mapTo(viewport, QPoint(pin.x, pin.y));
+    const auto wheel = [&w, viewport](QPoint at, int delta) {
+        const QPoint local = w.SheetWidget()->mapFrom(viewport, at);
+        QWheelEvent event(local, w.SheetWidget()->mapToGlobal(local), {}, QPoint(0, delta),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(w.SheetWidget(), &event);
+    };
+    for (int step = 0; step < 3; ++step)
+        wheel(under, 120);
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 2.0);
+    QCOMPARE(w.SheetWidget()->width(), 20000);
+    // The pin's centre is still under the mouse, as the editor sees it.
+    const QPoint local = w.SheetWidget()->mapFrom(viewport, under);
+    const TPoint seen = w.SheetWidget()->Zoom().ToSheet(local.x(), local.y());
+    QVERIFY2(std::abs(seen.x - pin.x) <= 1 && std::abs(seen.y - pin.y) <= 1,
+             qPrintable(QString("%1,%2").arg(seen.x).arg(seen.y)));
+    QCOMPARE(HitTest(w.Editor().Sheet(), seen).Kind, TSheetHit::TKind::Connector);
+    // A wire drawn at this scale starts at the pin: presses go through the scale.
+    QTest::mousePress(w.SheetWidget(), Qt::LeftButton, {}, local);
+    QTest::mouseMove(w.SheetWidget(), local + QPoint(120, 0));
+    QTest::mouseRelease(w.SheetWidget(), Qt::LeftButton, {}, local + QPoint(120, 0));
+    QVERIFY(r->FConnectors[1]->IsConnected());
+    QCOMPARE(w.Editor().Sheet().Lines.First()->EndPoint().x -
+                 w.Editor().Sheet().Lines.First()->StartPoint().x,
+             60);
+
+    for (int step = 0; step < 3; ++step)
+        wheel(under, -120);
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 1.0);
+    QCOMPARE(w.SheetWidget()->mapTo(viewport, QPoint(pin.x, pin.y)), under);
+    w.Action("ZoomInAction")->trigger();
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 1.25);
+    w.Action("ZoomActualAction")->trigger();
+    QCOMPARE(w.SheetWidget()->Zoom().Scale(), 1.0);
+    w.Action("ZoomFitAction")->trigger();
+    QVERIFY(w.SheetWidget()->Zoom().Scale() > 1.0);
     w.Editor().Sheet().Modified = false;
 }
 

@@ -1,0 +1,154 @@
+#include "app/SheetLabels.h"
+
+#include <algorithm>
+#include <map>
+
+#include "app/Palette.h"
+#include "model/Schematic.h"
+#include "model/TBaseElement.h"
+#include "model/TElectricLine.h"
+#include "params/ValueText.h"
+
+namespace {
+
+const std::map<std::string, std::string>& Letters() {
+    static const std::map<std::string, std::string> letters{
+        {"TResistor", "R"},
+        {"TCapacitor", "C"},
+        {"TInductance", "L"},
+        {"TDiode", "VD"},
+        {"TSwitch", "S"},
+        {"TBattery", "GB"},
+        {"TSolarBattery", "GB"},
+        {"TVoltageSource", "E"},
+        {"TVoltageSin", "E"},
+        {"TCurrentSource", "J"},
+        {"TAmper", "PA"},
+        {"TTransistor", "VT"},
+        {"TBipolarNPN", "VT"},
+        {"TThyristor", "VS"},
+        {"TOptoPair", "U"},
+        {"TAmplifier", "DA"},
+        {"TCable", "W"},
+        {"TTransformator", "T"},
+        {"TTransformer", "T"},
+        {"TControlledVoltage", "E"},
+        {"TControlledCurrent", "J"},
+        {"TVoltageSummator", "PV"},
+        {"TMotor", "M"},
+        {"TVarMotor", "M"},
+        {"TNVarMotor", "M"},
+        {"TAtd", "M"},
+        {"TAtdpet", "M"},
+        {"TAin", "M"},
+        {"TIadd", "M"},
+        {"TSyncGPN", "M"},
+        {"TGPSP", "M"},
+        {"TMechanical", "M"},
+        {"TSelsinDat", "BE"},
+        {"TSelsinRes", "BE"},
+        {"TSelsinResTrans", "BE"},
+        {"TPovTr", "BE"},
+        {"TGround", ""},
+    };
+    return letters;
+}
+
+bool IsBlock(const TBaseElement& e) {
+    return e.FConnectors.empty();
+}
+
+} // namespace
+
+std::string ClassLetter(const TBaseElement& element) {
+    const auto it = Letters().find(element.ClassName());
+    if (it != Letters().end()) return it->second;
+    return IsBlock(element) ? "A" : "X";
+}
+
+std::vector<std::string> DerivedNames(const Schematic& sheet) {
+    std::map<std::string, int> counts;
+    std::vector<std::string> names;
+    for (const TBaseElement* e : sheet.Elements) {
+        const std::string letter = ClassLetter(*e);
+        names.push_back(letter.empty() ? std::string() : letter + std::to_string(++counts[letter]));
+    }
+    return names;
+}
+
+namespace {
+
+std::string ValueWithUnit(const ParamValue& v) {
+    std::string text = FormatShownReal(v.Value / UnitFactor(v));
+    if (v.Def && v.Def->Units && ValidUnit(*v.Def, v.Unit) && v.Def->Units[v.Unit].Factor != 0)
+        text += std::string(" ") + v.Def->Units[v.Unit].Text;
+    return text;
+}
+
+} // namespace
+
+std::string MainValueText(const TBaseElement& element) {
+    if (IsBlock(element)) return {};
+    if (element.DbSection && !element.ManualRefs && !element.DeviceType.empty())
+        return element.DeviceType;
+    if (!element.RefParamDefs || !element.RefParamDefs[0].Name) return {};
+    const ParamValue* v = element.FindParam(element.RefParamDefs[0].Name);
+    return v ? ValueWithUnit(*v) : std::string();
+}
+
+TElementLabel LabelOf(const TBaseElement& element, const std::string& name) {
+    TElementLabel label;
+    if (!name.empty()) label.Lines.push_back(name);
+    if (std::string value = MainValueText(element); !value.empty())
+        label.Lines.push_back(std::move(value));
+    label.Above = element.Width > element.Height;
+    label.At = label.Above
+                   ? TPoint{element.Left + element.Width / 2, element.Top - 2}
+                   : TPoint{element.Left + element.Width + 4, element.Top + element.Height / 2};
+    return label;
+}
+
+std::optional<TRect> DrawingBounds(const Schematic& sheet, bool selectionOnly, int margin) {
+    std::optional<TRect> bounds;
+    const auto add = [&bounds](const TRect& r) {
+        if (!bounds)
+            bounds = r;
+        else
+            bounds = TRect{std::min(bounds->left, r.left), std::min(bounds->top, r.top),
+                           std::max(bounds->right, r.right), std::max(bounds->bottom, r.bottom)};
+    };
+    const std::vector<std::string> names = DerivedNames(sheet);
+    for (int i = 0; i < sheet.Elements.Count(); ++i) {
+        const TBaseElement* e = sheet.Elements[i];
+        if (selectionOnly && !e->FSelected) continue;
+        add(e->BoundsRect());
+        // The label: two lines of about 13 pixels, some 80 wide.
+        const TElementLabel label = LabelOf(*e, names[std::size_t(i)]);
+        if (label.Lines.empty()) continue;
+        const int h = 13 * int(label.Lines.size());
+        add(label.Above
+                ? TRect{label.At.x - 40, label.At.y - h, label.At.x + 40, label.At.y}
+                : TRect{label.At.x, label.At.y - h / 2, label.At.x + 80, label.At.y + h / 2});
+    }
+    for (const TElectricLine* s : sheet.Lines)
+        if (!selectionOnly || s->FSelected) add(s->BoundsRect());
+    if (bounds)
+        *bounds = {bounds->left - margin, bounds->top - margin, bounds->right + margin,
+                   bounds->bottom + margin};
+    return bounds;
+}
+
+std::string ElementTooltip(const TBaseElement& element, const std::string& name) {
+    std::string caption;
+    for (const TPaletteItem& item : PaletteItems())
+        if (item.ClassName == element.ClassName()) caption = item.Caption;
+    std::string text = name.empty() ? caption : caption.empty() ? name : name + " — " + caption;
+    if (element.DbSection && !element.ManualRefs && !element.DeviceType.empty())
+        text += "\nТип: " + element.DeviceType;
+    if (element.RefParamDefs)
+        for (const ParamDef* d = element.RefParamDefs; d->Name; ++d)
+            if (const ParamValue* v = element.FindParam(d->Name))
+                text += std::string("\n") + (d->Description ? d->Description : d->Name) + ": " +
+                        ValueWithUnit(*v);
+    return text;
+}
