@@ -13,6 +13,7 @@
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
 #include "circuits/Circuits.h"
+#include "circuits/TimedRuns.h"
 #include "support/DenseOracle.h"
 
 namespace {
@@ -37,24 +38,8 @@ void RunDense(benchmark::State& state, int sections, double T) {
 void Run(benchmark::State& state, std::unique_ptr<Schematic> sheet, double T) {
     StderrMessages quiet;
     SetMessages(&quiet);
-    TSimModel& m = sheet->SimModel();
-    m.T = T;
-    std::int64_t steps = 0, iterations = 0;
-    for (auto _ : state) {
-        if (!PrepareRun(*sheet, "")) {
-            state.SkipWithError("the run did not start");
-            return;
-        }
-        TRunOptions o;
-        o.OutputDir = "";
-        const TRunResult r = RunSimulation(*sheet, o);
-        steps += r.Steps;
-        iterations += r.Iterations;
-    }
-    state.counters["unknowns"] = double(m.Phi.size());
-    state.counters["time_per_step"] =
-        benchmark::Counter(double(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["newton_per_step"] = double(iterations) / double(steps);
+    sheet->SimModel().T = T;
+    TimeRuns(state, *sheet);
     SetMessages(nullptr);
 }
 

@@ -2,33 +2,21 @@
 // rectifier, whose latch switches twice a period, and the bridge feeding a
 // DC motor, whose four latches switch four times a period. Switching is
 // where Newton iterations are spent.
-#include <benchmark/benchmark.h>
+#include "circuits/TimedRuns.h"
 
 #include <cstdint>
 #include <string>
 
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
-#include "app/SchematicFile.h"
 #include "model/Messages.h"
 #include "model/Schematic.h"
 
 namespace {
 
-bool Load(Schematic& sheet, const char* file, double T, double pr) {
-    if (LoadSchematic(sheet, std::string(QUENTOR_SOURCE_DIR) + "/examples/" + file) !=
-        TLoadResult::Loaded)
-        return false;
-    TSimModel& m = sheet.SimModel();
-    m.T = T;
-    m.h = 1e-5;
-    if (pr > 0) m.pr = pr;
-    return true;
-}
-
 bool Finishes(const char* file, double T, double pr, std::int64_t limit) {
     Schematic sheet;
-    if (!Load(sheet, file, T, pr) || !PrepareRun(sheet, "")) return false;
+    if (!LoadExample(sheet, file, T, pr) || !PrepareRun(sheet, "")) return false;
     TRunOptions o;
     o.OutputDir = "";
     o.MaxIterations = limit;
@@ -54,31 +42,8 @@ std::int64_t MostIterationsInOneStep(const char* file, double T, double pr) {
 
 // pr > 0 replaces the file's derivative increment.
 void RunExample(benchmark::State& state, const char* file, double T, double pr, bool most) {
-    StderrMessages quiet;
-    SetMessages(&quiet);
-    Schematic sheet;
-    if (!Load(sheet, file, T, pr)) {
-        state.SkipWithError("the example did not load");
-        SetMessages(nullptr);
-        return;
-    }
-    std::int64_t steps = 0, iterations = 0;
-    for (auto _ : state) {
-        if (!PrepareRun(sheet, "")) {
-            state.SkipWithError("the run did not start");
-            break;
-        }
-        TRunOptions o;
-        o.OutputDir = "";
-        const TRunResult r = RunSimulation(sheet, o);
-        steps += r.Steps;
-        iterations += r.Iterations;
-    }
-    state.counters["time_per_step"] = benchmark::Counter(
-        double(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    if (steps) state.counters["newton_per_step"] = double(iterations) / double(steps);
+    TimeExample(state, file, T, pr);
     if (most) state.counters["most_in_one_step"] = double(MostIterationsInOneStep(file, T, pr));
-    SetMessages(nullptr);
 }
 
 } // namespace
