@@ -37,14 +37,21 @@ const TBranchRecord* TCapacitor::GetCircuitModel() const { return Branches; }
 void TCapacitor::ResetState() {
     FLastTime = -1.0;
     FSource = 0.0;
+    nodesKnown_ = false;
 }
 
 double TCapacitor::Source() {
-    if (!c1_ || !c2_ || !c1_->IsConnected() || !c2_->IsConnected()) return 0.0;
-    const double t = Sheet().SimModel().Time;
-    if (t > FLastTime) {
-        FLastTime = t;
-        FSource = c2_->GetPhi() - c1_->GetPhi();
+    if (!nodesKnown_) {
+        nodesKnown_ = true;
+        wired_ = c1_ && c2_ && c1_->IsConnected() && c2_->IsConnected();
+        node1_ = wired_ ? c1_->FSimNode : -1;
+        node2_ = wired_ ? c2_->FSimNode : -1;
+    }
+    if (!wired_) return 0.0;
+    const TSimModel& m = Sheet().SimModel();
+    if (m.Time > FLastTime) {
+        FLastTime = m.Time;
+        FSource = m.Potential(node2_) - m.Potential(node1_);
     }
     return FSource;
 }

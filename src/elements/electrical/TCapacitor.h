@@ -19,4 +19,9 @@ public:
 private:
     TConnector* c1_ = nullptr;
     TConnector* c2_ = nullptr;
+    // The pins' equations, learnt at the first step of a run: the step then
+    // reads the potentials without visiting the pins.
+    bool nodesKnown_ = false;
+    bool wired_ = false;
+    int node1_ = -1, node2_ = -1;
 };
