@@ -51,7 +51,7 @@ constexpr long DebugDumpLimit = 400;
 constexpr long DebugDumpBranchLimit = 1000;
 
 // The dense incidence (nodes × branches) and diagonal conductance matrices
-// of the branch list, for the dump and for tests on small circuits.
+// of the branch list, for tests on small circuits.
 class TMatrix;
 class TSimModel;
 TMatrix IncidenceMatrix(const TSimModel& model);

@@ -83,25 +83,12 @@ bool TDiode::CalcModelParams() {
         if (ParamValue* v = FindParam(name)) v->Value = value;
     };
     const double uForward = ParamOf("Uпр");
-    const double tMax = ParamOf("Tпмакс");
     const double tWork = ParamOf("Tpn");
     const double m = ParamOf("m");
-    const double phiNom = tMax * ThermalVoltagePerKelvin;
-    const double phiT = tWork * ThermalVoltagePerKelvin;
-    // Silicon halves its saturation current every 8 K less, germanium every 6 K.
-    const ParamValue* crystal = FindParam("Тип");
-    const double halving = crystal && crystal->Unit == 0 ? 8.0 : 6.0;
-    const double isn = iForward / std::exp(uForward / (m * phiNom));
-    const double isr = isn * std::pow(2.0, (tWork - tMax) / halving);
-    const double iprr = isr * std::exp(uForward / (m * phiT));
+    const auto [phiT, iprr] = FitJunction(*this, uForward, iForward);
 
     set("Uобр_c", ParamOf("Uобр"));
     set("Iобр_c", iReverse);
-    set("Phi_nom", phiNom);
-    set("Phi_t", phiT);
-    set("isn", isn);
-    set("isr", isr);
-    set("Iprr", iprr);
     set("Upr_c", uForward);
     if (MethodIndex == 0) {
         const double A = m * phiT;
@@ -233,6 +220,29 @@ double TDiode::ExpSource() {
     if (Voltage() <= Upr) return 0.0;
     const double mVt = m * Vt;
     return std::exp(Upr / mVt) * Is * Upr / mVt - (iprr_ ? iprr_->Value : 0.0);
+}
+
+TJunctionFit FitJunction(TBaseElement& e, double u, double i) {
+    auto set = [&e](const char* name, double value) {
+        if (ParamValue* v = e.FindParam(name)) v->Value = value;
+    };
+    const double tMax = e.ParamOf("Tпмакс");
+    const double tWork = e.ParamOf("Tpn");
+    const double m = e.ParamOf("m");
+    const double phiNom = tMax * ThermalVoltagePerKelvin;
+    const double phiT = tWork * ThermalVoltagePerKelvin;
+    // Silicon halves its saturation current every 8 K less, germanium every 6 K.
+    const ParamValue* crystal = e.FindParam("Тип");
+    const double halving = crystal && crystal->Unit == 0 ? 8.0 : 6.0;
+    const double isn = i / std::exp(u / (m * phiNom));
+    const double isr = isn * std::pow(2.0, (tWork - tMax) / halving);
+    const double iprr = isr * std::exp(u / (m * phiT));
+    set("Phi_nom", phiNom);
+    set("Phi_t", phiT);
+    set("isn", isn);
+    set("isr", isr);
+    set("Iprr", iprr);
+    return {phiT, iprr};
 }
 
 REGISTER_ELEMENT(TDiode, TBaseElement);

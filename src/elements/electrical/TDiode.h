@@ -43,3 +43,14 @@ private:
 
 // k·T/q per kelvin, as the models compute it.
 inline constexpr double ThermalVoltagePerKelvin = 1.38e-23 * 6.25e18;
+
+// The exponential junction through the forward point (u, i) at the rated
+// temperature "Tпмакс", carried to the working temperature "Tpn" with the
+// quality factor "m" and the crystal "Тип": writes the model rows Phi_nom,
+// Phi_t, isn, isr and Iprr, and returns the working thermal voltage and the
+// current at u. Shared by the diode and the thyristor.
+struct TJunctionFit {
+    double PhiT = 0;
+    double Iprr = 0;
+};
+TJunctionFit FitJunction(TBaseElement& element, double u, double i);

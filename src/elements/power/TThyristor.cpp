@@ -99,23 +99,10 @@ bool TThyristor::CalcModelParams() {
         if (ParamValue* v = FindParam(name)) v->Value = value;
     };
     const double uOn = ParamOf("Uос");
-    const double tMax = ParamOf("Tпмакс");
     const double tWork = ParamOf("Tpn");
     const double m = ParamOf("m");
-    const double phiNom = tMax * ThermalVoltagePerKelvin;
-    const double phiT = tWork * ThermalVoltagePerKelvin;
-    // Silicon halves its saturation current every 8 K less, germanium every 6 K.
-    const ParamValue* crystal = FindParam("Тип");
-    const double halving = crystal && crystal->Unit == 0 ? 8.0 : 6.0;
-    const double isn = iOn / std::exp(uOn / (m * phiNom));
-    const double isr = isn * std::pow(2.0, (tWork - tMax) / halving);
-    const double iprr = isr * std::exp(uOn / (m * phiT));
+    const auto [phiT, iprr] = FitJunction(*this, uOn, iOn);
 
-    set("Phi_nom", phiNom);
-    set("Phi_t", phiT);
-    set("isn", isn);
-    set("isr", isr);
-    set("Iprr", iprr);
     if (MethodIndex == 0) {
         const double A = m * phiT;
         set("Uo", uOn * (uOn - 2.4560115025 * A - 0.5 * A * std::log(uOn / A)) / (uOn - A));
