@@ -3,6 +3,7 @@
 #include <cmath>
 #include <complex>
 #include <string>
+#include <utility>
 
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
@@ -166,6 +167,27 @@ TEST(InductionMotorSteadyState, MatchesTheTorqueSlipCurveOfTheTCircuit) {
     const double expectedSlip = tc.SlipAt(Mc, V);
     EXPECT_NEAR(slip, expectedSlip, 0.02 * expectedSlip);
     EXPECT_NEAR(r.Torque, tc.Torque(slip, V), 0.02 * Mc);
+    EXPECT_NEAR(r.Torque, Mc, 0.02 * Mc);
+}
+
+// Handbook data give the two leakages apart (X1σ ≠ X2σ'); the mapping must
+// put Lc − M on the stator side and Lp − M on the rotor side, which a
+// machine with equal leakages cannot tell. Here the rotor leaks ten times
+// the stator: the swapped assignment would settle 15 % further in slip.
+TEST(InductionMotorSteadyState, UnequalLeakagesMapToTheirOwnSideOfTheTCircuit) {
+    RecordingMessages messages;
+    const double M = 0.17;
+    const TMotorData d{2.0, 0.002 + M, 3.0, 0.020 + M, M, 0.02};
+    const double Mc = 10, U = 311, V = U / std::sqrt(2.0);
+    const TTCircuit tc(d);
+    TTCircuit swapped(d);
+    std::swap(swapped.Ls, swapped.Lr);
+    const double expected = tc.SlipAt(Mc, V);
+    ASSERT_GT(swapped.SlipAt(Mc, V), 1.1 * expected); // the check below can tell them apart
+    const TRun r = RunTAtd(d, U, Mc, 1.0, 1e-5, true);
+    ASSERT_TRUE(r.Finished);
+    const double slip = 1 - r.Omega / Omega50;
+    EXPECT_NEAR(slip, expected, 0.02 * expected);
     EXPECT_NEAR(r.Torque, Mc, 0.02 * Mc);
 }
 
