@@ -10,6 +10,8 @@
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
 #include "elements/machines/InductionRig.h"
+#include "elements/machines/TAtd.h"
+#include "elements/power/TAin.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
@@ -250,8 +252,9 @@ TEST(ConverterExamples, VfDriveSettlesOnTheTCircuitSlipAtEachControlVoltage) {
             if (row[0] >= DriveT - 0.2) speed += row[1], ++n;
             // While the control rises the motor drives the shaft: it runs
             // below the synchronous speed.
-            if (row[0] > 0.01 && row[0] < u / RampRate)
+            if (row[0] > 0.01 && row[0] < u / RampRate) {
                 ASSERT_LT(row[1], row[2]) << "t = " << row[0];
+            }
         }
         speed /= n;
         const double ws = 2 * Pi * u;
@@ -295,6 +298,62 @@ TEST(ConverterExamples, SixPulseInverterLineVoltageHasTheSixStepFundamental) {
     EXPECT_NEAR(low, n / 3, 10);
     EXPECT_NEAR(zero, n / 3, 10);
     EXPECT_GE(phaseLevels, n - 20);
+}
+
+// Power flows from the inverter into the motor: the energy the three phase
+// branches deliver at the motor's pins (their currents g·(E − u) from the
+// inverter's star point out to the pins, times the pin potentials) equals
+// the motor's copper losses, its stored magnetic and kinetic energy and the
+// work done on the load, within 1 %, over the ramp and the first 0.2 s of
+// the plateau.
+TEST(ConverterExamples, VfDriveEnergyBalanceCloses) {
+    RecordingMessages messages;
+    Schematic sheet;
+    ASSERT_EQ(LoadSchematic(sheet, ExamplePath("vf_induction_drive.dvn")), TLoadResult::Loaded);
+    TAin* inverter = nullptr;
+    TAtd* motor = nullptr;
+    for (TBaseElement* e : sheet.Elements) {
+        if (e->ClassName() == "TAin") inverter = static_cast<TAin*>(e);
+        if (e->ClassName() == "TAtd") motor = static_cast<TAtd*>(e);
+    }
+    ASSERT_TRUE(inverter && motor);
+    TSimModel& m = sheet.SimModel();
+    m.T = 1.2;
+    m.GS = m.h;
+    ASSERT_TRUE(PrepareRun(sheet, ""));
+    const char* pins[3] = {"Connector_A", "Connector_B", "Connector_C"};
+    double input = 0, copper = 0, load = 0, last = 0;
+    TRunOptions o;
+    o.OutputDir = "";
+    o.MaxIterations = 100;
+    o.Sample = [&](double t, const std::vector<double>&) {
+        const double dt = t - last;
+        last = t;
+        if (dt <= 0) return;
+        const double star = m.Potential(inverter->FNodeBase);
+        double p = 0;
+        for (int k = 0; k < 3; ++k) {
+            const double phi = inverter->FindConnector(pins[k])->GetPhi();
+            p += phi * (inverter->Emf[k] - (phi - star)) / inverter->Rg;
+        }
+        input += p * dt;
+        const auto& x = motor->Machine;
+        double loss = 0;
+        for (int k = 0; k < 3; ++k) loss += x.Rc * x.Is[k] * x.Is[k] + x.Rp * x.Ir[k] * x.Ir[k];
+        copper += loss * dt;
+        load += x.Ml * x.W * dt;
+    };
+    ASSERT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+    const auto& x = motor->Machine;
+    double magnetic = 0;
+    for (int k = 0; k < 3; ++k) magnetic += 0.5 * (x.Psi[k] * x.Is[k] + x.Psi[3 + k] * x.Ir[k]);
+    const double kinetic = 0.5 * x.J * x.W * x.W;
+    EXPECT_GT(input, 0.0);
+    EXPECT_GT(kinetic, 0.2 * input);
+    EXPECT_GT(load, 0.2 * input);
+    EXPECT_NEAR(copper + magnetic + kinetic + load, input, 0.01 * input)
+        << "copper " << copper << " magnetic " << magnetic << " kinetic " << kinetic << " load " << load;
+    EXPECT_TRUE(messages.Entries.empty());
 }
 
 } // namespace
