@@ -122,7 +122,7 @@ void VfInductionDrive(Schematic& sheet) {
     TBaseElement* synchronous = b.PlaceBox("TGain", 200, 340);
     ExampleBuilder::Set(synchronous, "K", 2 * Pi);
     b.Link(limit, synchronous);
-    b.Link(synchronous, b.PlaceBox("TPlotter", 300, 340));
+    b.Link(synchronous, b.PlaceBox("TPlotter", 440, 340));
     Settings(sheet, DriveT, 1e-5, 1e-3);
 }
 
