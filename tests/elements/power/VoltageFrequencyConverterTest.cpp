@@ -7,13 +7,16 @@
 
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
+#include "app/SchematicFile.h"
 #include "elements/power/TTvf.h"
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "model/TConnector.h"
 #include "support/CircuitBuilder.h"
 #include "support/OracleCompare.h"
+#include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -161,6 +164,34 @@ TEST(VoltageFrequencyConverterTables, PinsRowsMethodsAndDatabase) {
         EXPECT_EQ(UnitCount(d.Units), i < 2 ? 1 : 4);
         EXPECT_DOUBLE_EQ(d.DefaultValue, rows[i].value);
     }
+}
+
+// The placeholder model rows go through a schematic file like any others:
+// with the model typed by hand each method writes its one empty row, which
+// reads back without a message, and the method and the values survive.
+TEST(VoltageFrequencyConverterTables, PlaceholderRowsSurviveTheFile) {
+    RecordingMessages messages;
+    TempDir dir;
+    for (int method : {0, 1}) {
+        Schematic sheet;
+        TBaseElement* e = CreateElementByName(sheet, "TTvf");
+        e->MethodIndex = method;
+        e->AutoModel = false;
+        e->ManualRefs = true;
+        e->FindParam("A1")->Value = 12;
+        const std::string path = dir.File("tvf.dvn");
+        ASSERT_TRUE(SaveSchematic(sheet, path));
+        Schematic again;
+        ASSERT_EQ(LoadSchematic(again, path), TLoadResult::Loaded);
+        ASSERT_EQ(again.Elements.Count(), 1);
+        TBaseElement* back = again.Elements[0];
+        EXPECT_EQ(back->MethodIndex, method);
+        EXPECT_FALSE(back->AutoModel);
+        EXPECT_DOUBLE_EQ(back->ParamOf("A1"), 12);
+        ASSERT_TRUE(SaveSchematic(again, dir.File("again.dvn")));
+        EXPECT_EQ(FileBytes(path), FileBytes(dir.File("again.dvn")));
+    }
+    EXPECT_TRUE(messages.Entries.empty()) << messages.Entries.front().Text;
 }
 
 TEST(VoltageFrequencyConverterRun, WithoutControlSixPulsesOf10msAt50Hz) {
