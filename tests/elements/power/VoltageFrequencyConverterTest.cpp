@@ -34,7 +34,7 @@ struct TConverterRig {
     Schematic sheet;
     TTvf* converter = nullptr;
 
-    TConverterRig(double k, int method, double control = 0) {
+    TConverterRig(double k, int method, double control = 0, double series = 0) {
         CircuitBuilder b(sheet);
         converter = static_cast<TTvf*>(b.Add("TTvf", 300, 300));
         CircuitBuilder::Set(converter, "k", k);
@@ -57,7 +57,14 @@ struct TConverterRig {
         TBaseElement* ground = b.Add("TGround", 40, 500);
         b.Wire(CircuitBuilder::Pin(source, "Minus"), CircuitBuilder::Pin(ground, "Connector"));
         b.WireToNode(CircuitBuilder::Pin(converter, "U2"), CircuitBuilder::Pin(source, "Minus"));
-        b.Wire(CircuitBuilder::Pin(source, "Plus"), CircuitBuilder::Pin(converter, "U1"));
+        if (series > 0) {
+            TBaseElement* r = b.Add("TResistor", 140, 160);
+            CircuitBuilder::Set(r, "R", series);
+            b.Wire(CircuitBuilder::Pin(source, "Plus"), CircuitBuilder::Pin(r, "Connector1"));
+            b.Wire(CircuitBuilder::Pin(r, "Connector2"), CircuitBuilder::Pin(converter, "U1"));
+        } else {
+            b.Wire(CircuitBuilder::Pin(source, "Plus"), CircuitBuilder::Pin(converter, "U1"));
+        }
     }
 
     std::vector<TChannelSample> Run(double T) {
@@ -214,6 +221,13 @@ TEST(VoltageFrequencyConverterRun, ControlSetsTheFrequencyAndTheMethodThePulseWi
     {
         TConverterRig rig(2, 1, 20);
         ExpectPulses(rig.Run(0.1), T, T / 3, "20 V, k = 2, method 1");
+    }
+    // The 10 kΩ input takes half of 40 V behind 10 kΩ; k = 2.9 acts as 2:
+    // 40 Hz again.
+    {
+        const double Tdivided = 1 / (2 * 40 * 10000 / (20000 + Rsource));
+        TConverterRig rig(2.9, 0, 40, 10000);
+        ExpectPulses(rig.Run(0.1), Tdivided, Tdivided / 2, "40 V behind 10 kΩ, k = 2.9");
     }
     // Below 1 V the converter runs at 50 Hz whatever k is.
     TConverterRig low(3, 1, 0.9);
