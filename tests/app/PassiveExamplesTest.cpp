@@ -167,8 +167,12 @@ TEST(ExampleFiles, FastLoopMatchesTheDenseOneOnEveryExample) {
         TSimModel& m = sheet.SimModel();
         m.T = 50 * m.h;
         m.GS = std::min(m.GS, 5 * m.h);
-        CompareWithOracle(sheet, entry.path().filename().string());
-        CompareWithOracle(sheet, entry.path().filename().string() + " (sparse solver)", {.SparseSolver = true});
+        // An electronic switch's state follows the number of reads.
+        bool switches = false;
+        for (const TBaseElement* e : sheet.Elements) switches = switches || e->ClassName() == "TSwitch";
+        CompareWithOracle(sheet, entry.path().filename().string(), {.SameIterations = !switches});
+        CompareWithOracle(sheet, entry.path().filename().string() + " (sparse solver)",
+                          {.SparseSolver = true, .SameIterations = !switches});
     }
     EXPECT_GE(count, 3);
 }

@@ -77,7 +77,12 @@ TEST(ShippedDatabases, EveryTypeLoadsIntoItsElementKindWithoutMessages) {
         const std::string kind = f.stem().string();
         ASSERT_TRUE(classes.count(kind)) << "no element kind has the database " << kind;
         const TIniFile db(f.string());
-        ASSERT_FALSE(db.Sections().empty()) << f;
+        // A behavioural model no catalogue device matches ships its file
+        // without types, saying so in a comment.
+        if (db.Sections().empty()) {
+            EXPECT_EQ(Bytes(f).rfind(";", 0), 0u) << f << " has no types and does not say why";
+            continue;
+        }
         for (const std::string& type : db.Sections()) {
             TBaseElement* e = CreateElementByName(sheet, classes.at(kind));
             EXPECT_TRUE(e->LoadDeviceType(type)) << type;
