@@ -91,9 +91,15 @@ std::string MainValueText(const TBaseElement& element) {
     if (IsBlock(element)) return {};
     if (element.DbSection && !element.ManualRefs && !element.DeviceType.empty())
         return element.DeviceType;
-    if (!element.RefParamDefs || !element.RefParamDefs[0].Name) return {};
-    const ParamValue* v = element.FindParam(element.RefParamDefs[0].Name);
-    return v ? ValueWithUnit(*v) : std::string();
+    if (!element.RefParamDefs) return {};
+    // An option list (a machine's output choice) is no value to show; the
+    // first numeric reference row is.
+    for (const ParamDef* d = element.RefParamDefs; d->Name; ++d) {
+        if (IsEnumerated(*d)) continue;
+        const ParamValue* v = element.FindParam(d->Name);
+        return v ? ValueWithUnit(*v) : std::string();
+    }
+    return {};
 }
 
 TElementLabel LabelOf(const TBaseElement& element, const std::string& name) {

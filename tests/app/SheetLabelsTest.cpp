@@ -46,6 +46,20 @@ TEST(SheetLabels, TheMainValueIsInItsUnitAndBlocksShowNone) {
     EXPECT_TRUE(f.messages.Entries.empty());
 }
 
+TEST(SheetLabels, EveryClassShowsANumberOrNothingNeverAnOptionIndex) {
+    LabelsFixture f;
+    for (const TElementClass* cls : AllElementClasses()) {
+        if (!cls->Create) continue;
+        const std::string text = MainValueText(*f.Add(cls->Name.c_str()));
+        SCOPED_TRACE(cls->Name + ": " + text);
+        EXPECT_EQ(text.find("nan"), std::string::npos);
+        EXPECT_EQ(text.find("NAN"), std::string::npos);
+        EXPECT_EQ(text.find("inf"), std::string::npos);
+    }
+    // An induction motor's first row is its output choice: the inertia shows.
+    EXPECT_EQ(MainValueText(*f.Add("TAtd")), "5E-5 кг м2");
+}
+
 TEST(SheetLabels, LabelsSitAboveWideBoxesAndBesideTallOnes) {
     LabelsFixture f;
     TBaseElement* r = f.Add("TResistor", 200, 300);
