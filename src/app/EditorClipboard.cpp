@@ -160,6 +160,9 @@ bool TEditor::Paste(const std::string& text, std::optional<TPoint> at) {
         // The drawing's corner goes to the mouse, by a whole number of grid
         // steps so that what sat on the grid stays on it.
         d = SnapOffset(*at - *corner);
+        // Rounding must not push the copy off the sheet's top or left edge.
+        if (corner->x + d.x < 0) d.x += GridStep;
+        if (corner->y + d.y < 0) d.y += GridStep;
         pastedText_.clear();
         pasteCount_ = 0;
     } else {

@@ -121,6 +121,16 @@ TEST(EditorGrid, APasteAtTheMousePutsTheDrawingsCornerThereOnTheGrid) {
     EXPECT_EQ(top + qa->Top - a->Top, 418);
     ASSERT_TRUE(f.editor.Paste(text));
     EXPECT_EQ(f.sheet.Elements[6]->Left, a->Left + 20);
+
+    // At the sheet's very corner the rounding never goes below zero.
+    f.editor.SnapToGrid = true;
+    ASSERT_TRUE(f.editor.Paste(text, TPoint{0, 0}));
+    const TBaseElement* ca = f.sheet.Elements[8];
+    EXPECT_GE(left + ca->Left - a->Left, 0);
+    EXPECT_GE(top + ca->Top - a->Top, 0);
+    EXPECT_LT(left + ca->Left - a->Left, Step);
+    EXPECT_EQ((ca->Left - a->Left) % Step, 0);
+    EXPECT_EQ(WiringFault(f.sheet), "");
     EXPECT_TRUE(f.messages.Entries.empty());
 }
 
