@@ -292,6 +292,15 @@ void TCompiledModel::ConsumerInputs(const std::vector<double>& Yd, const std::ve
     for (int i = 0; i < nCons; ++i) out[std::size_t(i)] = Signal(consumerInputs_[std::size_t(i)], Yd, Ys);
 }
 
+void TCompiledModel::SourceValues(const std::vector<double>& Yd, const std::vector<double>& Ys,
+                                  std::vector<double>& out) {
+    out.clear();
+    for (const TValue& v : producers_) out.push_back(v.Value());
+    for (int j = 0; j < int(sensorRows_.size()); ++j) out.push_back(SensorValue(j));
+    out.insert(out.end(), Yd.begin(), Yd.end());
+    out.insert(out.end(), Ys.begin(), Ys.end());
+}
+
 // The unknowns an element's live values read, as columns of z.
 std::vector<int> TCompiledModel::LiveColumns(const Schematic& sheet, const TBaseElement* e) const {
     std::vector<int> cols;

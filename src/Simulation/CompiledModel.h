@@ -46,6 +46,10 @@ public:
     // Consumer inputs for the present solution.
     void ConsumerInputs(const std::vector<double>& Yd, const std::vector<double>& Ys,
                         std::vector<double>& out);
+    // Every signal source for the present solution, in the order of
+    // `TSignalSource` kinds: producers, sensors, dynamic and static blocks.
+    void SourceValues(const std::vector<double>& Yd, const std::vector<double>& Ys,
+                      std::vector<double>& out);
 
 private:
     // A signal read from the solved quantities: a sum of coefficient times source.

@@ -20,7 +20,24 @@
 
 TSignalSource ClassifySource(const Schematic& sheet, const TInfoInput* input) {
     if (!input || !input->IsConnected()) return {};
-    const TInfoOutput* output = input->GetSource();
+    return ClassifyOutput(sheet, input->GetSource());
+}
+
+int SourceSlot(const Schematic& sheet, const TSignalSource& source) {
+    if (source.Index < 0) return -1;
+    const int producers = sheet.Producers.Count(), sensors = sheet.VoltageSummators.Count(),
+              dynamics = sheet.Dynamics.Count();
+    switch (source.Type) {
+    case TSignalSource::Producer: return source.Index;
+    case TSignalSource::Sensor: return producers + source.Index;
+    case TSignalSource::Dynamic: return producers + sensors + source.Index;
+    case TSignalSource::Static: return producers + sensors + dynamics + source.Index;
+    case TSignalSource::None: break;
+    }
+    return -1;
+}
+
+TSignalSource ClassifyOutput(const Schematic& sheet, const TInfoOutput* output) {
     TBaseElement* owner = output ? output->Parent() : nullptr;
     if (!owner) return {};
     if (auto* p = dynamic_cast<TProducer*>(owner)) return {TSignalSource::Producer, sheet.Producers.IndexOf(p)};

@@ -6,6 +6,7 @@
 class Schematic;
 class TBaseElement;
 class TInfoInput;
+class TInfoOutput;
 
 // Turns the schematic into the labelled matrices of its TSimModel, numbers
 // the nodes (every pin learns its equation index for the run) and writes the
@@ -43,6 +44,9 @@ struct TSignalSource {
     int Index = -1;  // position in the family's registry
 };
 TSignalSource ClassifySource(const Schematic& sheet, const TInfoInput* input);
+TSignalSource ClassifyOutput(const Schematic& sheet, const TInfoOutput* output);
+// The source's place in `TSimModel::SourceSnapshot`, or -1.
+int SourceSlot(const Schematic& sheet, const TSignalSource& source);
 
 // Above this many unknowns or branches "debug.txt" is written only on
 // request (TSimModel::DumpLargeModels): its matrices are dense, the

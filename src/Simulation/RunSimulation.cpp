@@ -267,7 +267,7 @@ private:
     }
 
     void Steps(TRunResult& result, TSampleStore& store) {
-        std::vector<double> consumers, row;
+        std::vector<double> consumers, sources, row;
         std::vector<double> Xk;
         double nextSample = 0.0;
         while (!m_.StopRequested.load(std::memory_order_relaxed) && m_.Time < m_.T) {
@@ -280,6 +280,8 @@ private:
                 cm_.ConsumerInputs(Yd_, Ys_, consumers);
                 m_.ConsumerInputs = consumers;
                 m_.ConsumerSnapshot.Store(consumers);
+                cm_.SourceValues(Yd_, Ys_, sources);
+                m_.SourceSnapshot.Store(sources);
                 store.Add(m_.Time, YdSolved_, YsSolved_, PhiSolved_, consumers);
                 if (options_.Sample) {
                     row.assign(YdSolved_.begin(), YdSolved_.end());

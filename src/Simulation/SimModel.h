@@ -106,6 +106,9 @@ public:
     std::vector<double> StaticInputs;
     std::vector<double> ConsumerInputs;
     TConsumerSnapshot ConsumerSnapshot;
+    // The latest sampled value of every signal source, as the consumers see
+    // them: producers, voltage summators, dynamic blocks, static blocks.
+    TConsumerSnapshot SourceSnapshot;
 
     std::atomic<bool> PauseRequested{false};
 

@@ -16,6 +16,8 @@ std::unique_ptr<TSimThread> TSimThread::Create(Schematic& sheet, Options options
     if (!PrepareRun(sheet, options.Run.OutputDir, options.Limits)) return nullptr;
     try {
         m.ConsumerSnapshot.Reset(std::size_t(sheet.Consumers.Count()));
+        m.SourceSnapshot.Reset(std::size_t(sheet.Producers.Count() + sheet.VoltageSummators.Count() +
+                                           sheet.Dynamics.Count() + sheet.Statics.Count()));
         return std::unique_ptr<TSimThread>(new TSimThread(sheet, std::move(options)));
     } catch (const std::bad_alloc&) {
         Msg().Error("Недостаточно памяти для запуска моделирования.", ApplicationTitle);

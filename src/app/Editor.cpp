@@ -117,9 +117,11 @@ void TEditor::MouseMove(TPoint p) {
         return;
     }
     switch (capture_) {
-    case TCapture::Element:
-        capturedElement_->MouseMove(p.x - capturedElement_->Left, p.y - capturedElement_->Top);
+    case TCapture::Element: {
+        const TPoint q = SnappedDrag(p);
+        capturedElement_->MouseMove(q.x - capturedElement_->Left, q.y - capturedElement_->Top);
         break;
+    }
     case TCapture::Connector: capturedConnector_->MouseMove(p); break;
     case TCapture::SignalPin: capturedPin_->MouseMove(p); break;
     case TCapture::Line: capturedLine_->MouseMove(p); break;
@@ -162,6 +164,24 @@ void TEditor::MouseUp(TMouseButton button, bool shift, TPoint p) {
     Changed();
 }
 
+int TEditor::Snap(int v) const {
+    if (!SnapToGrid) return v;
+    // Rounds half away from zero on both sides of the origin.
+    const int half = GridStep / 2;
+    return v >= 0 ? (v + half) / GridStep * GridStep : -((-v + half) / GridStep * GridStep);
+}
+
+TPoint TEditor::SnappedDrag(TPoint p) const {
+    const TEditorState& ed = sheet_.Editor;
+    const TBaseElement* e = capturedElement_;
+    if (!SnapToGrid || ed.Captured != e) return p;
+    // Where the dragged element's corner would go; a mouse that has not moved
+    // relative to the press leaves the element where it is.
+    const TPoint corner = p - ed.DragOrigin;
+    if (corner == TPoint{e->Left, e->Top}) return p;
+    return SnapOffset(corner) + ed.DragOrigin;
+}
+
 void TEditor::Escape() {
     AbortDrag();
     Commit(gesture_);
@@ -192,8 +212,8 @@ TBaseElement* TEditor::PlaceElement(const std::string& className, TPoint cursor)
         return nullptr;
     }
     sheet_.Modified = true;
-    e->Left = std::max(0, cursor.x - e->Width / 2);
-    e->Top = std::max(0, cursor.y - e->Height / 2);
+    e->Left = Snap(std::max(0, cursor.x - e->Width / 2));
+    e->Top = Snap(std::max(0, cursor.y - e->Height / 2));
     Release();
     capture_ = TCapture::Element;
     capturedElement_ = e;
@@ -303,7 +323,9 @@ std::optional<std::string> TEditor::TooltipAt(TPoint p) const {
         hit.Kind == TSheetHit::TKind::SignalPin) {
         if (!hit.Element) return std::nullopt;
         const int index = sheet_.Elements.IndexOf(hit.Element);
-        return ElementTooltip(*hit.Element, DerivedNames(sheet_)[std::size_t(index)]);
+        // A running model's outputs are read from the snapshot, never from the element.
+        return ElementTooltip(*hit.Element, DerivedNames(sheet_)[std::size_t(index)],
+                              OutputValue(*hit.Element));
     }
     return HintAt(p);
 }

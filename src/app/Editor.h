@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Simulation/TSimThread.h"
+#include "app/Autosave.h"
 #include "app/EditorHost.h"
 #include "app/SheetHit.h"
 #include "app/UndoStack.h"
@@ -56,10 +57,11 @@ public:
     std::string SelectionText() const;
     // Deletes the selection as one step; returns its text.
     std::string Cut();
-    // Adds a schematic text beside what it was copied from (a repeated paste
-    // lands a little further each time), selected, as one step. False when
-    // the text is no schematic or holds nothing.
-    bool Paste(const std::string& text);
+    // Adds a schematic text, selected, as one step: with its top left corner
+    // at `at` (the mouse), else beside what it was copied from (a repeated
+    // paste lands a little further each time). False when the text is no
+    // schematic or holds nothing.
+    bool Paste(const std::string& text, std::optional<TPoint> at = std::nullopt);
     void Duplicate();
 
     // Undo and redo. Every gesture or command that changed the schematic is
@@ -82,6 +84,9 @@ public:
     // File commands. CanClose asks about unsaved changes and stops a run.
     void New();
     void Open();
+    // Open without the dialog (the recent files): asks about unsaved changes
+    // first; false when the user cancelled or the file was not read.
+    bool Open(const std::string& path);
     // Clears the schematic and reads the file, without asking.
     bool OpenFile(const std::string& path);
     void Save();
@@ -89,6 +94,17 @@ public:
     bool SaveAs();
     bool CanClose();
     const std::string& FileName() const { return fileName_; }
+
+    // Autosave. The window calls Autosave every few minutes: a modified
+    // schematic with a file name goes to its side file (app/Autosave.h),
+    // under AutosaveDir when its own directory takes none; opening a file
+    // with a newer side file offers to restore it, saving removes it, and so
+    // does answering "No" to the save question.
+    std::string AutosaveDir = AutosaveStateDir();
+    // Off for programs that only read the file (the headless export).
+    bool OfferRestore = true;
+    // True when a side file was written.
+    bool Autosave();
 
     // Simulation commands.
     void Start();
@@ -115,6 +131,14 @@ public:
 
     // View option: element names and main values beside the pictures.
     bool ShowLabels = true;
+    // The dot grid, in sheet pixels, and whether placed and moved elements
+    // (and pastes at the mouse) land on it. The file keeps plain pixels.
+    static constexpr int GridStep = 10;
+    bool ShowGrid = true;
+    bool SnapToGrid = true;
+    // `v` rounded to the nearest grid line while snapping is on.
+    int Snap(int v) const;
+    TPoint SnapOffset(TPoint d) const { return {Snap(d.x), Snap(d.y)}; }
 
     // What the painter shows.
     TCursorShape CursorShape() const;
@@ -129,6 +153,8 @@ public:
     std::optional<std::string> HintAt(TPoint p) const;
     // The latest value of a display's input in the present or last run.
     std::optional<double> DisplayValue(const TBaseElement& element) const;
+    // The latest value of an element's signal output in the present or last run.
+    std::optional<double> OutputValue(const TBaseElement& element) const;
     // The nine status panels.
     const std::array<std::string, 9>& StatusPanels() const { return status_; }
 
@@ -140,6 +166,8 @@ private:
     // Drops whatever drag or mode is going on, leaving the model as it is.
     void AbortDrag();
     void SelectByRectangle(const TRect& r);
+    // The mouse point that puts the dragged element's corner on the grid.
+    TPoint SnappedDrag(TPoint p) const;
     void ClearSchematic();
     void ForgetMissingDisplays();
     void ShowSettings();
@@ -172,6 +200,11 @@ private:
 
     std::string fileName_;
     bool saveEnabled_ = false;
+    std::string autosaved_; // the text the side file holds
+    void OfferAutosave(const std::string& path);
+    // The open command's question about unsaved changes; false: cancelled.
+    bool MayOpenAnother();
+    void DiscardAutosave();
 
     TUndoStack undo_;
     std::string gesture_;
@@ -185,5 +218,6 @@ private:
     bool paused_ = false;
     bool stopping_ = false;
     std::unordered_map<const TBaseElement*, double> displays_;
+    std::unordered_map<const TBaseElement*, double> outputs_;
     std::array<std::string, 9> status_;
 };

@@ -1,6 +1,8 @@
 // Cut, copy, paste and duplicate: a selection travels as the schematic
 // file's own text, holding the selected elements, their wires and the
 // signal links among them.
+#include <algorithm>
+#include <optional>
 #include <set>
 
 #include "app/Editor.h"
@@ -30,19 +32,77 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-// Adds (dx, dy) to the first two fields of "a,b,..." after `from`.
-bool ShiftFields(std::string& line, std::size_t from, int dx, int dy) {
+// The first two integer fields of "a,b,..." after `from`, and where the
+// second one ends.
+bool ReadPair(const std::string& line, std::size_t from, long& x, long& y, std::size_t& end) {
     const std::size_t c1 = line.find(',', from);
     if (c1 == std::string::npos) return false;
-    std::size_t c2 = line.find_first_of(",([", c1 + 1);
-    if (c2 == std::string::npos) c2 = line.size();
+    end = line.find_first_of(",([", c1 + 1);
+    if (end == std::string::npos) end = line.size();
+    return ReadInt(std::string_view(line).substr(from, c1 - from), x) &&
+           ReadInt(std::string_view(line).substr(c1 + 1, end - c1 - 1), y);
+}
+
+// Adds (dx, dy) to the first two fields of "a,b,..." after `from`.
+bool ShiftFields(std::string& line, std::size_t from, int dx, int dy) {
     long x = 0, y = 0;
-    if (!ReadInt(std::string_view(line).substr(from, c1 - from), x) ||
-        !ReadInt(std::string_view(line).substr(c1 + 1, c2 - c1 - 1), y))
-        return false;
+    std::size_t end = 0;
+    if (!ReadPair(line, from, x, y, end)) return false;
     line = line.substr(0, from) + std::to_string(x + dx) + "," + std::to_string(y + dy) +
-           line.substr(c2);
+           line.substr(end);
     return true;
+}
+
+enum class TSection { Settings, Segments, Joints, Records, Rest };
+
+// Where each line of a schematic text stands: the placed lines are the
+// segments ("x,y,vertical,length") and the element headers ("Class:x,y,...").
+template <class F> void ForEachPlacedLine(std::vector<std::string>& lines, F&& placed) {
+    TSection section = TSection::Settings;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        if (line == "Lines:")
+            section = TSection::Segments;
+        else if (line == "EOL")
+            section = TSection::Joints;
+        else if (line == "EOC")
+            section = TSection::Records;
+        else if (line == "EOE")
+            section = TSection::Rest;
+        else if (section == TSection::Segments)
+            placed(line, std::size_t(0), true);
+        else if (section == TSection::Records && !line.empty() && line[0] != ' ') {
+            if (const std::size_t colon = line.find(':'); colon != std::string::npos)
+                placed(line, colon + 1, false);
+        }
+    }
+}
+
+// The top left corner of what a schematic text holds: element corners and
+// both ends of every segment.
+std::optional<TPoint> TopLeftOf(std::vector<std::string> lines) {
+    std::optional<TPoint> corner;
+    const auto add = [&corner](long x, long y) {
+        if (!corner)
+            corner = TPoint{int(x), int(y)};
+        else
+            corner = TPoint{std::min(corner->x, int(x)), std::min(corner->y, int(y))};
+    };
+    ForEachPlacedLine(lines, [&add](std::string& line, std::size_t from, bool segment) {
+        long x = 0, y = 0;
+        std::size_t end = 0;
+        if (!ReadPair(line, from, x, y, end)) return;
+        add(x, y);
+        if (!segment) return;
+        long vertical = 0, length = 0;
+        const std::size_t c = line.find(',', end + 1);
+        if (c == std::string::npos ||
+            !ReadInt(std::string_view(line).substr(end + 1, c - end - 1), vertical) ||
+            !ReadInt(std::string_view(line).substr(c + 1), length))
+            return;
+        add(vertical ? x : x + length, vertical ? y + length : y);
+    });
+    return corner;
 }
 
 } // namespace
@@ -88,37 +148,40 @@ std::string TEditor::SelectionText() const {
     return text;
 }
 
-bool TEditor::Paste(const std::string& text) {
+bool TEditor::Paste(const std::string& text, std::optional<TPoint> at) {
     if (!CanEdit()) return false;
     std::vector<std::string> lines = SplitLines(text);
     if (lines.empty() || lines[0] != SchematicSignature) return false;
     AbortDrag();
     Commit(gesture_);
-    pasteCount_ = text == pastedText_ ? pasteCount_ + 1 : 1;
-    pastedText_ = text;
-    const int d = PasteStep * pasteCount_;
-    // The pasted text's run settings stay out; positions move by d.
-    std::vector<std::string> shifted{lines[0]};
-    enum { Settings, Segments, Joints, Records, Rest } section = Settings;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::string line = lines[i];
-        if (section == Settings && line.find('=') != std::string::npos) continue;
-        if (line == "Lines:")
-            section = Segments;
-        else if (line == "EOL")
-            section = Joints;
-        else if (line == "EOC")
-            section = Records;
-        else if (line == "EOE")
-            section = Rest;
-        else if (section == Segments)
-            ShiftFields(line, 0, d, d);
-        else if (section == Records && !line.empty() && line[0] != ' ') {
-            if (const std::size_t colon = line.find(':'); colon != std::string::npos)
-                ShiftFields(line, colon + 1, d, d);
-        }
-        shifted.push_back(std::move(line));
+    TPoint d{0, 0};
+    const std::optional<TPoint> corner = at ? TopLeftOf(lines) : std::nullopt;
+    if (corner) {
+        // The drawing's corner goes to the mouse, by a whole number of grid
+        // steps so that what sat on the grid stays on it.
+        d = SnapOffset(*at - *corner);
+        // Rounding must not push the copy off the sheet's top or left edge.
+        if (corner->x + d.x < 0) d.x += GridStep;
+        if (corner->y + d.y < 0) d.y += GridStep;
+        pastedText_.clear();
+        pasteCount_ = 0;
+    } else {
+        pasteCount_ = text == pastedText_ ? pasteCount_ + 1 : 1;
+        pastedText_ = text;
+        d = {PasteStep * pasteCount_, PasteStep * pasteCount_};
     }
+    // The pasted text's run settings stay out; positions move by d.
+    std::vector<std::string> shifted;
+    shifted.reserve(lines.size());
+    bool settings = true;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == "Lines:") settings = false;
+        if (i > 0 && settings && lines[i].find('=') != std::string::npos) continue;
+        shifted.push_back(std::move(lines[i]));
+    }
+    ForEachPlacedLine(shifted, [&d](std::string& line, std::size_t from, bool) {
+        ShiftFields(line, from, d.x, d.y);
+    });
     const int firstElement = sheet_.Elements.Count(), firstSegment = sheet_.Lines.Count();
     LoadSchematicLines(sheet_, shifted);
     sheet_.ClearSelection();

@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "Simulation/ModelAssembly.h"
 #include "Simulation/SimModel.h"
 #include "app/Editor.h"
 #include "blocks/TDisplay.h"
 #include "model/Messages.h"
 #include "model/TBaseElement.h"
+#include "model/TInfoConnector.h"
 #include "params/ValueText.h"
 
 // Lets the worker post to the host only while the editor wants to hear.
@@ -94,6 +96,7 @@ void TEditor::Start() {
     // The schematic is frozen while the run exists: no drag may go on.
     AbortDrag();
     displays_.clear();
+    outputs_.clear();
 
     const unsigned generation = ++runGeneration_;
     std::weak_ptr<TPostGate> weak = gate_;
@@ -169,6 +172,18 @@ void TEditor::RefreshDisplays() {
         const double v = snapshot.Value(std::size_t(i));
         if (!std::isnan(v)) displays_[e] = v;
     }
+    const TConsumerSnapshot& sources = sheet_.SimModel().SourceSnapshot;
+    for (const TInfoOutput* output : sheet_.AllOutputs) {
+        const int slot = SourceSlot(sheet_, ClassifyOutput(sheet_, output));
+        const double v = slot < 0 ? NAN : sources.Value(std::size_t(slot));
+        if (!std::isnan(v)) outputs_[output->Parent()] = v;
+    }
+}
+
+std::optional<double> TEditor::OutputValue(const TBaseElement& element) const {
+    const auto it = outputs_.find(&element);
+    if (it == outputs_.end()) return std::nullopt;
+    return it->second;
 }
 
 std::optional<double> TEditor::DisplayValue(const TBaseElement& element) const {
@@ -179,4 +194,5 @@ std::optional<double> TEditor::DisplayValue(const TBaseElement& element) const {
 
 void TEditor::ForgetMissingDisplays() {
     std::erase_if(displays_, [this](const auto& entry) { return !sheet_.Elements.Contains(entry.first); });
+    std::erase_if(outputs_, [this](const auto& entry) { return !sheet_.Elements.Contains(entry.first); });
 }

@@ -1,6 +1,7 @@
 #include "app/SheetLabels.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "app/Palette.h"
@@ -144,7 +145,8 @@ std::optional<TRect> DrawingBounds(const Schematic& sheet, bool selectionOnly, i
     return bounds;
 }
 
-std::string ElementTooltip(const TBaseElement& element, const std::string& name) {
+std::string ElementTooltip(const TBaseElement& element, const std::string& name,
+                           std::optional<double> output) {
     std::string caption;
     for (const TPaletteItem& item : PaletteItems())
         if (item.ClassName == element.ClassName()) caption = item.Caption;
@@ -156,5 +158,14 @@ std::string ElementTooltip(const TBaseElement& element, const std::string& name)
             if (const ParamValue* v = element.FindParam(d->Name))
                 text += std::string("\n") + (d->Description ? d->Description : d->Name) + ": " +
                         ValueWithUnit(*v);
+    if (output) {
+        // Six digits, as the displays show them; written without the locale.
+        char digits[32];
+        const auto end = std::to_chars(digits, digits + sizeof digits, *output,
+                                       std::chars_format::general, 6);
+        double shown = *output;
+        std::from_chars(digits, end.ptr, shown);
+        text += "\nВыход: " + FormatShownReal(shown);
+    }
     return text;
 }

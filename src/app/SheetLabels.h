@@ -37,5 +37,8 @@ TElementLabel LabelOf(const TBaseElement& element, const std::string& name);
 // `margin` on every side; empty when there is nothing to show.
 std::optional<TRect> DrawingBounds(const Schematic& sheet, bool selectionOnly, int margin);
 
-// The tooltip: name and class, then every reference parameter with its unit.
-std::string ElementTooltip(const TBaseElement& element, const std::string& name);
+// The tooltip: name and class, then every reference parameter with its unit,
+// then the latest value of the element's output in the present or last run
+// (six significant digits), when there is one.
+std::string ElementTooltip(const TBaseElement& element, const std::string& name,
+                           std::optional<double> output = std::nullopt);

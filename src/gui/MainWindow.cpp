@@ -16,9 +16,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 
 #include "Simulation/SimModel.h"
+#include "app/RecentFiles.h"
 #include "app/SheetLabels.h"
 #include "gui/ParamsDialogs.h"
 #include "gui/SheetExport.h"
@@ -46,6 +48,10 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editor_(*this) 
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+
+    autosaveTimer_.setInterval(AutosaveMinutes * 60 * 1000);
+    connect(&autosaveTimer_, &QTimer::timeout, this, [this] { editor_.Autosave(); });
+    autosaveTimer_.start();
 
     statusTimer_.setInterval(500);
     connect(&statusTimer_, &QTimer::timeout, this, [this] { editor_.UpdateSimStatus(); });
@@ -150,6 +156,7 @@ void TMainWindow::UpdateActions() {
                        ? title + "[*]"
                        : QFileInfo(QString::fromStdString(file)).fileName() + "[*] - " + title);
     setWindowModified(editor_.Sheet().Modified);
+    if (file != remembered_) RememberFile(file);
     // The menu names the step; the tool bar keeps its short hint.
     const auto step = [this](const char* name, const char* verb, bool on, const std::string& what) {
         QAction* a = Action(name);
@@ -173,6 +180,62 @@ void TMainWindow::UpdateActions() {
     enable("StopAction", editor_.StopEnabled());
     enable("SimSetupAction", editor_.SettingsEnabled());
     for (QMenu* menu : paletteMenus_) menu->menuAction()->setEnabled(edit);
+}
+
+namespace {
+
+QSettings UserSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "quentor", "quentor");
+}
+
+const char* const RecentKey = "RecentFiles";
+
+std::vector<std::string> ToStd(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& s : list) out.push_back(s.toStdString());
+    return out;
+}
+
+QStringList ToQt(const std::vector<std::string>& list) {
+    QStringList out;
+    for (const std::string& s : list) out << QString::fromStdString(s);
+    return out;
+}
+
+} // namespace
+
+QStringList TMainWindow::RecentFiles() const { return UserSettings().value(RecentKey).toStringList(); }
+
+void TMainWindow::RememberFile(const std::string& path) {
+    remembered_ = path;
+    if (path.empty() || !RememberRecent) return;
+    const QString full = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    UserSettings().setValue(RecentKey, ToQt(WithRecentFile(ToStd(RecentFiles()), full.toStdString())));
+    RebuildRecentMenu();
+}
+
+void TMainWindow::RebuildRecentMenu() {
+    if (!recentMenu_) return;
+    recentMenu_->clear();
+    const QStringList files = RecentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString& path = files[i];
+        // "&1 rc.dvn" .. "1&0 rc.dvn": the digit is the menu key.
+        const QString number = i < 9 ? "&" + QString::number(i + 1) : "1&0";
+        QAction* a = recentMenu_->addAction(number + " " + QFileInfo(path).fileName());
+        a->setData(path);
+        a->setToolTip(path);
+        a->setStatusTip(path);
+        connect(a, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void TMainWindow::OpenRecent(const QString& path) {
+    if (editor_.Open(path.toStdString()) || QFileInfo(path).isReadable()) return;
+    // A file that can no longer be read leaves the list.
+    UserSettings().setValue(RecentKey, ToQt(WithoutRecentFile(ToStd(RecentFiles()), path.toStdString())));
+    RebuildRecentMenu();
 }
 
 void TMainWindow::UpdateStatus() {
@@ -252,7 +315,14 @@ void TMainWindow::PasteClipboard() {
     if (!data) return;
     const QByteArray bytes =
         data->hasFormat(SchematicMimeType) ? data->data(SchematicMimeType) : data->text().toUtf8();
-    editor_.Paste(bytes.toStdString());
+    // At the mouse when it is over the visible sheet, else beside the originals.
+    std::optional<TPoint> at;
+    const QPoint mouse = scroll_->viewport()->mapFromGlobal(QCursor::pos());
+    if (scroll_->viewport()->rect().contains(mouse)) {
+        const QPoint p = sheet_->mapFrom(scroll_->viewport(), mouse);
+        at = sheet_->Zoom().ToSheet(p.x(), p.y());
+    }
+    editor_.Paste(bytes.toStdString(), at);
 }
 
 void TMainWindow::DuplicateSelection() {
@@ -330,7 +400,10 @@ QString TMainWindow::HelpText() {
         "<p>Элемент из меню «Блоки», «Элементы», «Посредники» следует за мышью до щелчка. "
         "Протяжка от вывода рисует провод, от выхода блока ко входу — связь. "
         "Протяжка по пустому листу вправо вниз выделяет, Shift+щелчок добавляет к выделению. "
-        "Правая кнопка на элементе открывает его параметры. Ctrl+колесо меняет масштаб.</p>"
+        "Правая кнопка на элементе открывает его параметры. Ctrl+колесо меняет масштаб. "
+        "Вставка кладёт копию к мыши, когда мышь над листом. «Вид» → «Сетка» показывает "
+        "сетку, «Привязка к сетке» ставит на неё размещаемые и перетаскиваемые элементы. "
+        "Подсказка над элементом показывает его параметры и после моделирования его выход.</p>"
         "<h3>Клавиши</h3><table>"
         "<tr><td>Ctrl+Z / Ctrl+Shift+Z</td><td>отменить / повторить</td></tr>"
         "<tr><td>Shift+Del, Ctrl+Ins, Shift+Ins</td><td>вырезать, копировать, вставить (и Ctrl+C, "
@@ -363,6 +436,13 @@ void TMainWindow::ToggleLabels() {
     editor_.ShowLabels = Action("LabelsAction")->isChecked();
     sheet_->update();
 }
+
+void TMainWindow::ToggleGrid() {
+    editor_.ShowGrid = Action("GridAction")->isChecked();
+    sheet_->update();
+}
+
+void TMainWindow::ToggleSnap() { editor_.SnapToGrid = Action("SnapAction")->isChecked(); }
 
 void TMainWindow::Refresh() {
     sheet_->update();

@@ -38,6 +38,16 @@ public:
     void ZoomFit();
     TStatusPanels* StatusPanels() const { return panels_; }
 
+    // The recent files, newest first, as QSettings keeps them ("RecentFiles"
+    // of the user's "quentor" settings).
+    QStringList RecentFiles() const;
+    QMenu* RecentMenu() const { return recentMenu_; }
+    // Off for the headless export: it opens a file the user did not choose.
+    bool RememberRecent = true;
+    // Writes the side file of a modified schematic every few minutes.
+    static constexpr int AutosaveMinutes = 3;
+    QTimer& AutosaveTimer() { return autosaveTimer_; }
+
     // TSheetHost
     void SelectionChanged(bool anySelected) override;
     void EditElementParams(TBaseElement& element) override;
@@ -65,6 +75,9 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     void UpdateActions();
+    void RememberFile(const std::string& path);
+    void RebuildRecentMenu();
+    void OpenRecent(const QString& path);
     void UpdateStatus();
 
     void PlaceFromPalette(const std::string& className);
@@ -91,6 +104,8 @@ private:
     void MirrorTopBottom();
     void Refresh();
     void ToggleLabels();
+    void ToggleGrid();
+    void ToggleSnap();
     void ShowHelp();
     void ShowAbout();
     void ZoomIn();
@@ -112,4 +127,7 @@ private:
     TStatusPanels* panels_ = nullptr;
     std::map<std::string, QAction*> palette_;
     std::vector<QMenu*> paletteMenus_;
+    QMenu* recentMenu_ = nullptr;
+    std::string remembered_; // the file name last put on the recent list
+    QTimer autosaveTimer_;
 };

@@ -36,6 +36,9 @@ void TMainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(Q("&Файл"));
     AddAction(file, "NewAction", Q("&Новый"), QKeySequence("Ctrl+N"), &TMainWindow::NewFile);
     AddAction(file, "OpenAction", Q("&Открыть"), QKeySequence("Ctrl+O"), &TMainWindow::OpenFile);
+    recentMenu_ = file->addMenu(Q("Последние файлы"));
+    recentMenu_->setObjectName("RecentMenu");
+    RebuildRecentMenu();
     AddAction(file, "SaveAction", Q("&Сохранить"), QKeySequence("Ctrl+S"), &TMainWindow::SaveFile);
     AddAction(file, "SaveAsAction", Q("&Сохранить как"), {}, &TMainWindow::SaveFileAs);
     AddAction(file, "ExportAction", Q("Экспорт листа..."), {}, &TMainWindow::ExportDrawing);
@@ -80,6 +83,13 @@ void TMainWindow::BuildMenus() {
         AddAction(view, "LabelsAction", Q("Подписи элементов"), {}, &TMainWindow::ToggleLabels);
     labels->setCheckable(true);
     labels->setChecked(editor_.ShowLabels);
+    QAction* grid = AddAction(view, "GridAction", Q("Сетка"), {}, &TMainWindow::ToggleGrid);
+    grid->setCheckable(true);
+    grid->setChecked(editor_.ShowGrid);
+    QAction* snap =
+        AddAction(view, "SnapAction", Q("Привязка к сетке"), {}, &TMainWindow::ToggleSnap);
+    snap->setCheckable(true);
+    snap->setChecked(editor_.SnapToGrid);
     view->addSeparator();
     AddAction(view, "ZoomInAction", Q("Увеличить"), QKeySequence::ZoomIn, &TMainWindow::ZoomIn)
         ->setShortcuts({QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")});

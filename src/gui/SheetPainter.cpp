@@ -1,6 +1,7 @@
 #include "gui/SheetPainter.h"
 
 #include <QPainter>
+#include <QPolygon>
 
 #include "app/Editor.h"
 #include "app/SheetLabels.h"
@@ -68,9 +69,30 @@ void PaintOverlays(QPainter& painter, const TEditor& editor) {
 
 } // namespace
 
-void PaintSheet(QPainter& painter, const TEditor& editor, const QRect& clip) {
+void PaintGrid(QPainter& painter, const QRect& clip, int step, double scale) {
+    for (const int every : {1, 2, 5, 10})
+        if (step * every * scale >= 6) {
+            step *= every;
+            break;
+        }
+    if (step * scale < 6) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // A cosmetic pen: one device pixel per dot at any scale.
+    QPen pen(QColor(170, 170, 170), 0);
+    painter.setPen(pen);
+    QPolygon dots;
+    const int left = clip.left() / step * step, top = clip.top() / step * step;
+    for (int y = top; y <= clip.bottom() + 1; y += step)
+        for (int x = left; x <= clip.right() + 1; x += step) dots << QPoint(x, y);
+    painter.drawPoints(dots);
+    painter.restore();
+}
+
+void PaintSheet(QPainter& painter, const TEditor& editor, const QRect& clip, double gridScale) {
     const Schematic& sheet = editor.Sheet();
     painter.fillRect(clip, Qt::white);
+    if (gridScale > 0) PaintGrid(painter, clip, TEditor::GridStep, gridScale);
     PicturePainter pictures(painter);
     // A line's box is its 5-pixel strip; its end marks reach a little further.
     for (const TElectricLine* line : sheet.Lines)

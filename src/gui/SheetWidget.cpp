@@ -57,8 +57,8 @@ void TSheetWidget::paintEvent(QPaintEvent* event) {
     const double s = zoom_.Scale();
     painter.scale(s, s);
     const QRectF r = event->rect();
-    PaintSheet(painter, editor_,
-               QRectF(r.x() / s, r.y() / s, r.width() / s, r.height() / s).toAlignedRect());
+    const QRect clip = QRectF(r.x() / s, r.y() / s, r.width() / s, r.height() / s).toAlignedRect();
+    PaintSheet(painter, editor_, clip, editor_.ShowGrid ? s : 0);
 }
 
 void TSheetWidget::wheelEvent(QWheelEvent* event) {

@@ -21,6 +21,8 @@ namespace {
 // schematic, renders the window into the image and exits; "fit" zooms the
 // drawing to the window first.
 int Screenshot(TMainWindow& window, const char* image, const char* schematic, bool fit) {
+    window.Editor().OfferRestore = false;
+    window.RememberRecent = false;
     if (schematic) window.Editor().OpenFile(schematic);
     window.show();
     QApplication::processEvents();
@@ -37,6 +39,9 @@ int Screenshot(TMainWindow& window, const char* image, const char* schematic, bo
 
 // --export FILE.svg|pdf|png SCHEMATIC.dvn: writes the drawing without a window.
 int Export(TMainWindow& window, const char* output, const char* schematic) {
+    // The drawing as saved, without questions, and no trace in the recent files.
+    window.Editor().OfferRestore = false;
+    window.RememberRecent = false;
     if (!window.Editor().OpenFile(schematic)) return 2;
     QString error;
     if (!ExportSheet(window.Editor(), QString::fromLocal8Bit(output), false, &error)) {

@@ -38,13 +38,25 @@ std::string UserDatabaseDirectory() {
     return WithSlash(std::string(home && *home ? home : ".") + "/.local/share/quentor");
 }
 
+#ifndef QUENTOR_SHIPPED_DATA_RELATIVE
+#define QUENTOR_SHIPPED_DATA_RELATIVE "../share/quentor"
+#endif
+
+std::string ShippedDatabasePath(const std::string& programDir, const std::string& fileName) {
+    const std::string beside = WithSlash(programDir) + fileName;
+    std::error_code ec;
+    if (fs::exists(beside, ec)) return beside;
+    const std::string installed = WithSlash(programDir) + QUENTOR_SHIPPED_DATA_RELATIVE "/" + fileName;
+    return fs::exists(installed, ec) ? installed : beside;
+}
+
 std::string DatabasePath(const std::string& dbSection) {
     const std::string name = dbSection + ".edb";
     const std::string user = UserDatabaseDirectory() + name;
     if (DirectoryOverridden()) return user;
     std::error_code ec;
     if (fs::exists(user, ec)) return user;
-    return ProgramDirectory() + name;
+    return ShippedDatabasePath(ProgramDirectory(), name);
 }
 
 std::string DatabaseWritePath(const std::string& dbSection) {
@@ -54,7 +66,7 @@ std::string DatabaseWritePath(const std::string& dbSection) {
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (!fs::exists(user, ec)) {
-        const std::string shipped = ProgramDirectory() + name;
+        const std::string shipped = ShippedDatabasePath(ProgramDirectory(), name);
         // Whole or not at all: a fragment would hide the shipped devices.
         std::ifstream in(shipped, std::ios::binary);
         std::ostringstream bytes;

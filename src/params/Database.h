@@ -7,8 +7,9 @@
 // writable once installed, so:
 // - QUENTOR_DB_DIR, when set, is the one directory read and written;
 // - otherwise the user's copy in $XDG_DATA_HOME/quentor (default
-//   ~/.local/share/quentor) is read when it exists, else the file shipped
-//   beside the program;
+//   ~/.local/share/quentor) is read when it exists, else the shipped file:
+//   beside the program in the build tree, or in the installed data
+//   directory (bin/../share/quentor);
 // - writes always go to the user's copy, which starts as a copy of the
 //   shipped file.
 
@@ -16,6 +17,9 @@
 std::string ProgramDirectory();
 // The user's database directory, with a trailing '/'.
 std::string UserDatabaseDirectory();
+// The shipped file of a database file name for a program in `programDir`:
+// beside it when it is there, else under the installed data directory.
+std::string ShippedDatabasePath(const std::string& programDir, const std::string& fileName);
 // The file to read for a database name.
 std::string DatabasePath(const std::string& dbSection);
 // The file to write; prepares the user's copy (directory, shipped contents).

@@ -79,7 +79,7 @@ void TElementParamsController::FocusRow(const TParameterEditor& row) {
 
 bool TElementParamsController::LeaveValueBox(const TParameterEditor& row) {
     if (!row.HoldsNonNumber()) return true;
-    Msg().Error(ParamErrorText, ErrorCaption);
+    Msg().Error(row.RefusalText(), ErrorCaption);
     FocusRow(row);
     return false;
 }

@@ -44,7 +44,7 @@ bool TParameterEditor::ApplyValue() {
     if (!ValueVisible) return true;
     double number = 0;
     if (!ParseLocaleReal(Text, separator_, number)) {
-        Msg().Error(ParamErrorText, ErrorCaption);
+        Msg().Error(RefusalText(), ErrorCaption);
         return false;
     }
     if (Text == shownText_ && UnitSelection == shownUnit_) return true;
@@ -52,6 +52,16 @@ bool TParameterEditor::ApplyValue() {
     shownText_ = Text;
     shownUnit_ = UnitSelection;
     return true;
+}
+
+std::string TParameterEditor::RefusalText() const {
+    std::string text = std::string(ParamErrorText) + "\nПоле «" +
+                       (def_->Description ? def_->Description : def_->Name) +
+                       "»: ожидается число вида 2" + separator_ + "2";
+    const int unit = UnitSelection >= 0 ? UnitSelection : value_ ? value_->Unit : -1;
+    if (def_->Units && unit >= 0 && unit < int(UnitTexts.size()) && !UnitTexts[std::size_t(unit)].empty())
+        text += " (" + UnitTexts[std::size_t(unit)] + ")";
+    return text;
 }
 
 void TParameterEditor::SetEditable(bool on) {

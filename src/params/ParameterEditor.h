@@ -32,8 +32,12 @@ public:
     // Writes the element's value into the boxes, in the present unit.
     void ShowValue();
     // Reads the boxes into the element's value. A value box that holds no
-    // number shows "Ошибка в параметре!" and stores nothing for the row.
+    // number shows RefusalText and stores nothing for the row.
     bool ApplyValue();
+    // "Ошибка в параметре!", then the field and the form it expects:
+    // "Поле «Сопротивление»: ожидается число вида 2,2 (Ом)", with the user's
+    // separator and the unit chosen in the row.
+    std::string RefusalText() const;
     void SetEditable(bool on);
     // The value box is visible and holds no number (the check on leaving it).
     bool HoldsNonNumber() const;

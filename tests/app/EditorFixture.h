@@ -71,6 +71,14 @@ struct EditorFixture {
     TEditor editor{host};
     Schematic& sheet = editor.Sheet();
 
+    // The tests measure moves in pixels; those of the grid turn it on.
+    // Side files of unwritable directories never go to the user's state
+    // directory; the autosave tests name one of their own.
+    EditorFixture() {
+        editor.SnapToGrid = false;
+        editor.AutosaveDir.clear();
+    }
+
     TBaseElement* Place(const char* cls, int left, int top);
     void Click(TPoint p, bool shift = false, TMouseButton button = TMouseButton::Left);
     void Drag(TPoint from, TPoint to, bool shift = false);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <thread>
 
@@ -233,6 +234,44 @@ TEST(EditorRun, ChangedSettingsMarkTheSchematicAndShowInTheStatus) {
     EXPECT_TRUE(f.sheet.Modified);
     EXPECT_EQ(f.editor.StatusPanels()[1], "3");
     EXPECT_EQ(f.editor.StatusPanels()[7], "0.05");
+}
+
+TEST(EditorRun, TheTooltipShowsTheOutputOfTheLastRun) {
+    RunFixture f;
+    const auto tip = [&f](const TBaseElement* e) {
+        return *f.editor.TooltipAt({e->Left + e->Width / 2, e->Top + e->Height / 2});
+    };
+    EXPECT_EQ(tip(f.block).find("Выход"), std::string::npos);
+    f.editor.Start();
+    ASSERT_TRUE(f.host.RunPosted());
+    // The block doubles the source's 1.0; the display has no output.
+    EXPECT_TRUE(tip(f.block).ends_with("\nВыход: 2")) << tip(f.block);
+    EXPECT_TRUE(tip(f.source).ends_with("\nВыход: 1")) << tip(f.source);
+    EXPECT_EQ(tip(f.display).find("Выход"), std::string::npos);
+    EXPECT_TRUE(f.messages.Entries.empty());
+}
+
+// 12 V through 1 kΩ into 1 µF: the voltage meter across the capacitor shows
+// 12·(1 − e^(−t/RC)) at the last sample, t = 5 ms less at most one output step.
+TEST(EditorRun, TheTooltipOfAVoltageMeterShowsTheChargedCapacitor) {
+    EditorFixture f;
+    TempDir dir;
+    ASSERT_TRUE(f.editor.OpenFile(std::string(QUENTOR_SOURCE_DIR) + "/examples/rc.dvn"));
+    f.editor.RunOptions.Run.OutputDir = dir.Path().string();
+    f.editor.RunOptions.StartViewer = false;
+    TBaseElement* meter = nullptr;
+    for (TBaseElement* e : f.sheet.Elements)
+        if (e->ClassName() == "TVoltageSummator") meter = e;
+    ASSERT_TRUE(meter);
+    f.editor.Start();
+    ASSERT_TRUE(f.host.RunPosted());
+    const std::string text = *f.editor.TooltipAt({meter->Left + meter->Width / 2, meter->Top + meter->Height / 2});
+    const std::size_t at = text.rfind("Выход: ");
+    ASSERT_NE(at, std::string::npos) << text;
+    const double shown = std::stod(text.substr(at + std::string("Выход: ").size()));
+    const double tau = 1000 * 1e-6, T = f.sheet.SimModel().T, GS = f.sheet.SimModel().GS;
+    EXPECT_LE(shown, 12 * (1 - std::exp(-T / tau)) + 1e-3);
+    EXPECT_GE(shown, 12 * (1 - std::exp(-(T - GS) / tau)) - 1e-3);
 }
 
 TEST(EditorRun, DeletedDisplaysForgetTheirValues) {

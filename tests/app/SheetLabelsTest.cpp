@@ -82,6 +82,11 @@ TEST(SheetLabels, TheTooltipListsTheReferenceParametersWithUnits) {
     EXPECT_EQ(ElementTooltip(*b, "GB1"),
               "GB1 — Аккумуляторная батарея\nЭДС: 12 В\nВнутреннее сопротивление: 1 Ом\n"
               "Коэффициент разряда: 1\nКоэффициент заряда: 1");
+    // After a run: the output, to six digits whatever the locale.
+    TBaseElement* gain = f.Add("TGain");
+    EXPECT_TRUE(ElementTooltip(*gain, "A1", 2.0 / 3).ends_with("\nВыход: 0.666667"));
+    EXPECT_TRUE(ElementTooltip(*gain, "A1", -1.5e-7).ends_with("\nВыход: -1.5E-7"));
+    EXPECT_EQ(ElementTooltip(*gain, "A1").find("Выход"), std::string::npos);
 }
 
 TEST(SheetLabels, TheExportedAreaHoldsTheDrawingAndItsLabelsWithAMargin) {

@@ -121,7 +121,7 @@ private slots:
         QTest::mouseClick(Button(d, "OkButton"), Qt::LeftButton);
         QApplication::processEvents();
         QVERIFY(d.isVisible());
-        QCOMPARE(Texts(w->messages), std::vector<std::string>{"Ошибка в параметре!"});
+        QCOMPARE(Texts(w->messages), std::vector<std::string>{"Ошибка в параметре!\nПоле «Величина»: ожидается число вида 2,2 (В)"});
         QCOMPARE(QApplication::focusWidget(), a);
         QCOMPARE(e->ParamOf("A"), 2.0);
 
@@ -144,7 +144,7 @@ private slots:
         QTest::keyClicks(t, "3 00");
         QTest::keyClick(t, Qt::Key_Tab);
         QTRY_COMPARE(w->messages.Entries.size(), std::size_t(1));
-        QCOMPARE(w->messages.Entries[0].Text, std::string("Ошибка в параметре!"));
+        QCOMPARE(w->messages.Entries[0].Text, std::string("Ошибка в параметре!\nПоле «Температура»: ожидается число вида 2.2 (К)"));
         QTRY_COMPARE(QApplication::focusWidget(), t);
         QCOMPARE(e->ParamOf("T"), 300.0); // nothing stored on leaving
 

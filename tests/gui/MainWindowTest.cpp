@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -75,6 +76,8 @@ private slots:
     void copyAndPasteBetweenTwoWindowsThroughTheClipboard();
     void exportedFilesParseAndAreCroppedToTheDrawing();
     void zoomKeepsThePinUnderTheMouse();
+    void theGridShowsAndPlacedElementsSnapToIt();
+    void recentFilesAndTheAutosaveOfTheWindow();
 
 private:
     RecordingMessages messages_;
@@ -95,7 +98,7 @@ void TestMainWindow::windowTitleSizeAndMenus() {
          {"Ctrl+Z", "Ctrl+Shift+Z", "Shift+Del", "Ctrl+D", "Ctrl+0", "F9", "Ctrl+P"})
         QVERIFY2(TMainWindow::HelpText().contains(key), key);
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Файл")->actions()),
-             QStringList({"&Новый", "&Открыть", "&Сохранить", "&Сохранить как", "Экспорт листа...",
+             QStringList({"&Новый", "&Открыть", "Последние файлы", "&Сохранить", "&Сохранить как", "Экспорт листа...",
                           "Экспорт выделенного...", "Печать...", "Свойства", "&Выход"}));
     QCOMPARE(Captions(MenuNamed(w.menuBar(), "&Редактировать")->actions()),
              QStringList({"Отменить", "Повторить", "&Вырезать", "&Копировать", "В&ставить",
@@ -315,6 +318,8 @@ void TestMainWindow::copyAndPasteBetweenTwoWindowsThroughTheClipboard() {
     QVERIFY(data->text().startsWith("Dravon Ver 1.0"));
 
     QVERIFY(activate(to));
+    // With the mouse off the sheet the copy lands beside where it was.
+    QCursor::setPos(to.mapToGlobal(QPoint(-40, -40)));
     QTest::keyClick(to.SheetWidget(), Qt::Key_Insert, Qt::ShiftModifier);
     const Schematic& pasted = to.Editor().Sheet();
     QCOMPARE(pasted.Elements.Count(), 2);
@@ -335,6 +340,26 @@ void TestMainWindow::copyAndPasteBetweenTwoWindowsThroughTheClipboard() {
     QVERIFY(activate(to));
     QTest::keyClick(to.SheetWidget(), Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(pasted.Elements.Count(), 4);
+    // With the mouse over the sheet the copy's top left corner lands at the
+    // mouse, on the grid: the capacitor stands below the resistor as before.
+    const TPoint mouse{613, 407};
+    QCursor::setPos(to.SheetWidget()->mapToGlobal(QPoint(mouse.x, mouse.y)));
+    const int linesBefore = pasted.Lines.Count();
+    QTest::keyClick(to.SheetWidget(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(pasted.Elements.Count(), 6);
+    const TBaseElement *r = pasted.Elements[4], *c = pasted.Elements[5];
+    int left = std::min(r->Left, c->Left), top = std::min(r->Top, c->Top);
+    for (int i = linesBefore; i < pasted.Lines.Count(); ++i) {
+        const TElectricLine* s = pasted.Lines[i];
+        const int length = s->FVertical ? s->Height : s->Width;
+        left = std::min({left, s->Left, s->FVertical ? s->Left : s->Left + length});
+        top = std::min({top, s->Top, s->FVertical ? s->Top + length : s->Top});
+    }
+    QVERIFY2(std::abs(left - mouse.x) <= TEditor::GridStep / 2 &&
+                 std::abs(top - mouse.y) <= TEditor::GridStep / 2,
+             qPrintable(QString("corner %1,%2").arg(left).arg(top)));
+    QCOMPARE(c->Left - r->Left, pasted.Elements[1]->Left - pasted.Elements[0]->Left);
+    QCOMPARE(c->Top - r->Top, pasted.Elements[1]->Top - pasted.Elements[0]->Top);
     from.Editor().Sheet().Modified = false;
     to.Editor().Sheet().Modified = false;
 }
@@ -454,6 +479,75 @@ void TestMainWindow::zoomKeepsThePinUnderTheMouse() {
     QCOMPARE(w.SheetWidget()->Zoom().Scale(), 1.0);
     w.Action("ZoomFitAction")->trigger();
     QVERIFY(w.SheetWidget()->Zoom().Scale() > 1.0);
+    w.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::theGridShowsAndPlacedElementsSnapToIt() {
+    ScriptedWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.Action("GridAction")->isChecked());
+    QVERIFY(w.Action("SnapAction")->isChecked());
+    // Dots every 10 sheet pixels on the empty sheet, none between them.
+    const auto pixel = [&w](int x, int y) {
+        return w.SheetWidget()->grab(QRect(0, 0, 100, 100)).toImage().pixelColor(x, y);
+    };
+    QVERIFY(pixel(50, 50) != QColor(Qt::white));
+    QCOMPARE(pixel(55, 55), QColor(Qt::white));
+    w.Action("GridAction")->trigger();
+    QVERIFY(!w.Editor().ShowGrid);
+    QCOMPARE(pixel(50, 50), QColor(Qt::white));
+
+    TBaseElement* r = PlaceFromPalette(w, "TResistor", {303, 207});
+    QVERIFY(r);
+    QCOMPARE(r->Left % TEditor::GridStep, 0);
+    QCOMPARE(r->Top % TEditor::GridStep, 0);
+    w.Action("SnapAction")->trigger();
+    QVERIFY(!w.Editor().SnapToGrid);
+    TBaseElement* c = PlaceFromPalette(w, "TResistor", {303, 407});
+    QCOMPARE(c->Left, 303 - c->Width / 2);
+    w.Editor().Sheet().Modified = false;
+}
+
+void TestMainWindow::recentFilesAndTheAutosaveOfTheWindow() {
+    TempDir dir;
+    const QString a = QString::fromStdString(dir.File("a.dvn")),
+                  b = QString::fromStdString(dir.File("b.dvn"));
+    {
+        ScriptedWindow w;
+        QVERIFY(w.RecentFiles().isEmpty());
+        QVERIFY(!w.RecentMenu()->isEnabled());
+        PlaceFromPalette(w, "TResistor", {200, 200});
+        w.SaveNames = {a.toStdString(), b.toStdString()};
+        w.Action("SaveAsAction")->trigger();
+        w.Action("SaveAsAction")->trigger();
+        QCOMPARE(w.RecentFiles(), QStringList({b, a}));
+        QCOMPARE(Captions(w.RecentMenu()->actions()), QStringList({"&1 b.dvn", "&2 a.dvn"}));
+
+        // The timer writes the side file of a modified schematic.
+        QCOMPARE(w.AutosaveTimer().interval(), TMainWindow::AutosaveMinutes * 60 * 1000);
+        QVERIFY(w.AutosaveTimer().isActive());
+        PlaceFromPalette(w, "TCapacitor", {200, 400});
+        QVERIFY(w.isWindowModified());
+        w.AutosaveTimer().setInterval(10); // minutes pass at once
+        QTRY_VERIFY(QFile::exists(b + ".autosave"));
+        w.Action("SaveAction")->trigger();
+        QVERIFY(!QFile::exists(b + ".autosave"));
+    }
+    // Another window finds the list in the settings; choosing an entry opens it.
+    ScriptedWindow w;
+    QCOMPARE(w.RecentFiles(), QStringList({b, a}));
+    w.RecentMenu()->actions()[1]->trigger();
+    QCOMPARE(w.Editor().FileName(), a.toStdString());
+    QCOMPARE(w.Editor().Sheet().Elements.Count(), 1);
+    QCOMPARE(w.RecentFiles(), QStringList({a, b}));
+    // A file that is gone leaves the list when chosen.
+    QFile::remove(b);
+    w.RecentMenu()->actions()[1]->trigger();
+    QCOMPARE(w.RecentFiles(), QStringList({a}));
+    QVERIFY(!messages_.Entries.empty());
+    QCOMPARE(messages_.Entries.back().Text, "Не удалось прочитать файл " + b.toStdString());
+    messages_.Entries.clear();
     w.Editor().Sheet().Modified = false;
 }
 

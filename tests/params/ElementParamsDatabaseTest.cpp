@@ -153,7 +153,7 @@ TEST_F(ParamsDialog, AddingWithABadValueWritesNothing) {
     c.TypeTextEdited("КД-2");
     Row(c.RefEditors, "A")->Text = "1..5";
     c.AddButtonClick();
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!"}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!\nПоле «Величина»: ожидается число вида 2.2 (В)"}));
     EXPECT_FALSE(std::filesystem::exists(DbFile()));
     EXPECT_TRUE(c.TypeItems.empty());
 }

@@ -125,7 +125,7 @@ TEST_F(ParamsDialog, EnteringTheModelPageRecalculatesFromTheEditedReferences) {
     // A reference that does not apply stops the recalculation.
     Row(c.RefEditors, "A")->Text = "5x";
     c.CalcSheetEnter();
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!"}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!\nПоле «Величина»: ожидается число вида 2.2 (В)"}));
     EXPECT_DOUBLE_EQ(e->ParamOf("Twice"), 10);
     EXPECT_EQ(c.ActivePage, TParamsPage::Reference);
     EXPECT_EQ(c.Focus.Row, Row(c.RefEditors, "A"));
@@ -171,7 +171,7 @@ TEST_F(ParamsDialog, LettersInAValueBoxAreRefusedOnceAndKeepTheDialogOpen) {
     EXPECT_FALSE(c.FormCloseQuery());
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Kind, "error");
-    EXPECT_EQ(messages.Entries[0].Text, "Ошибка в параметре!");
+    EXPECT_EQ(messages.Entries[0].Text, "Ошибка в параметре!\nПоле «Величина»: ожидается число вида 2,2 (В)");
     EXPECT_EQ(c.Focus.What, Target::ValueBox);
     EXPECT_EQ(c.Focus.Row, a);
     EXPECT_DOUBLE_EQ(e->ParamOf("A"), 2);
@@ -194,7 +194,7 @@ TEST_F(ParamsDialog, LeavingAValueBoxChecksWithoutStoring) {
     EXPECT_DOUBLE_EQ(e->ParamOf("A"), 2);
     a->Text = "3.5"; // the file's form is not the user's here
     EXPECT_FALSE(c.LeaveValueBox(*a));
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!"}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!\nПоле «Величина»: ожидается число вида 2,2 (В)"}));
     EXPECT_EQ(c.Focus.Row, a);
     // The enumerated row has no value box to check.
     EXPECT_TRUE(c.LeaveValueBox(*Row(c.RefEditors, "Kind")));
@@ -207,7 +207,7 @@ TEST_F(ParamsDialog, AnEmptyTypedModelValueKeepsTheDialogOpen) {
     TElementParamsController c(*e, '.');
     Row(c.ModelEditors, "Zero")->Text = "";
     EXPECT_FALSE(c.FormCloseQuery());
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!"}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Ошибка в параметре!\nПоле «Только нулевой»: ожидается число вида 2.2"}));
     EXPECT_EQ(c.Focus.Row, Row(c.ModelEditors, "Zero"));
     EXPECT_DOUBLE_EQ(e->ParamOf("Zero"), 5);
     EXPECT_EQ(e->DeviceType, "gone");

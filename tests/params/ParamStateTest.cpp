@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <cmath>
 
 #include <filesystem>
@@ -245,6 +247,22 @@ TEST(DatabaseLocation, UserCopyIsReadFirstAndWritesStartFromTheShippedFile) {
     EXPECT_TRUE(TIniFile(user).HasSection("T1"));
     EXPECT_EQ(DatabasePath("QuentorTestShipped"), user);
     std::filesystem::remove(shipped);
+}
+
+TEST(DatabaseLocation, InstalledProgramsFindTheShippedFilesInTheDataDirectory) {
+    // The build tree keeps them beside the programs, an installation in
+    // share/quentor beside bin.
+    TempDir prefix;
+    namespace fs = std::filesystem;
+    fs::create_directories(prefix.Path() / "bin");
+    fs::create_directories(prefix.Path() / "share" / "quentor");
+    const std::string bin = (prefix.Path() / "bin").string();
+    const std::string installed = (prefix.Path() / "share" / "quentor" / "Diodes.edb").string();
+    EXPECT_EQ(ShippedDatabasePath(bin, "Diodes.edb"), bin + "/Diodes.edb"); // neither: beside
+    std::ofstream(installed) << "[D1]\r\n";
+    EXPECT_EQ(fs::weakly_canonical(ShippedDatabasePath(bin, "Diodes.edb")), fs::path(installed));
+    std::ofstream(bin + "/Diodes.edb") << "[D1]\r\n";
+    EXPECT_EQ(ShippedDatabasePath(bin + "/", "Diodes.edb"), bin + "/Diodes.edb");
 }
 
 TEST(DatabaseLocation, AUserCopyThatCannotBeWrittenWholeIsNotStarted) {
