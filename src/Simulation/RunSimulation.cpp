@@ -270,15 +270,21 @@ private:
         std::vector<double> consumers, sources, row;
         std::vector<double> Xk;
         double nextSample = 0.0;
+        // Consumers that read their input as a parameter of a circuit model
+        // (an angle) take it from the last solution, once a step: the
+        // inputs are kept after every step, and before the first from the
+        // starting values.
+        cm_.ConsumerInputs(Yd_, Ys_, consumers);
+        m_.ConsumerInputs = consumers;
         while (!m_.StopRequested.load(std::memory_order_relaxed) && m_.Time < m_.T) {
             Xk = xn_;
             cm_.AdvanceStates(Xk, xn_, m_.h, YdSolved_, YsSolved_);
             if (!SolveStep(result)) break;
+            cm_.ConsumerInputs(Yd_, Ys_, consumers);
+            m_.ConsumerInputs = consumers;
 
             if (m_.Time >= nextSample && !store.Full()) {
                 nextSample += m_.GS;
-                cm_.ConsumerInputs(Yd_, Ys_, consumers);
-                m_.ConsumerInputs = consumers;
                 m_.ConsumerSnapshot.Store(consumers);
                 cm_.SourceValues(Yd_, Ys_, sources);
                 m_.SourceSnapshot.Store(sources);

@@ -66,4 +66,8 @@ public:
     ~TConsumer() override;
     TInfoInput* Input = nullptr;
     void Loaded() override;
+    // During a run: the input of the last solved step (the starting values
+    // before the first), for consumers whose input sets a parameter of
+    // their circuit model; 0 when the run has not begun.
+    double LastInput() const;
 };
