@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "Simulation/CircuitWarnings.h"
 #include "Simulation/SimModel.h"
 #include "app/Editor.h"
 #include "blocks/TDisplay.h"
@@ -94,6 +95,9 @@ void TEditor::Start() {
     // The schematic is frozen while the run exists: no drag may go on.
     AbortDrag();
     displays_.clear();
+    // A circuit that cannot mean anything still runs, after the user is told.
+    for (const std::string& w : CircuitWarnings(sheet_))
+        Msg().Warning(w, ApplicationTitle);
 
     const unsigned generation = ++runGeneration_;
     std::weak_ptr<TPostGate> weak = gate_;
