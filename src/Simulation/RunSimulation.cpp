@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "Simulation/CompiledModel.h"
+#include "Simulation/InputNames.h"
 #include "Simulation/LinearSolver.h"
 #include "Simulation/ModelAssembly.h"
 #include "Simulation/Outputs.h"
@@ -157,7 +158,7 @@ bool CheckRunSize(const Schematic& sheet, const TRunLimits& limits) {
 void RemovePreviousResults(const std::string& dir) {
     if (dir.empty()) return;
     std::error_code ec;
-    for (const char* name : {"graf.dat", "graf.grp"})
+    for (const char* name : {"graf.dat", "graf.grp", InputNamesFile})
         std::filesystem::remove(std::filesystem::path(dir) / name, ec);
 }
 
@@ -199,7 +200,7 @@ std::string TimeText(double t) {
 class NewtonLoop {
 public:
     NewtonLoop(Schematic& sheet, const TRunOptions& options)
-        : m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
+        : sheet_(sheet), m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
           pattern_(cm_.JacobianPattern(sheet, varying_)) {
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
         Yd_.assign(std::size_t(cm_.nDyn), 0.0);
@@ -253,9 +254,11 @@ public:
             result.Status = TRunResult::Outcome::Stopped;
         result.Samples = std::int64_t(store.Count());
         if (options_.Progress) options_.Progress(m_.Time);
-        if (!options_.OutputDir.empty())
+        if (!options_.OutputDir.empty()) {
             WriteResultFiles(options_.OutputDir, store, cm_.nDyn, cm_.nStat, cm_.nNodes, m_.T,
                              m_.GS);
+            WriteInputNamesFile(options_.OutputDir, sheet_);
+        }
         return result;
     }
 
@@ -437,6 +440,7 @@ private:
         return true;
     }
 
+    const Schematic& sheet_;
     TSimModel& m_;
     TCompiledModel cm_;
     const TRunOptions& options_;
@@ -479,8 +483,10 @@ TRunResult RunSimulation(Schematic& sheet, const TRunOptions& options) {
     result.Consumers = sheet.Consumers.Count();
     // Empty result files, so that none of an earlier run stays beside the dump.
     const TSimModel& m = sheet.SimModel();
-    if (!options.OutputDir.empty())
+    if (!options.OutputDir.empty()) {
         WriteResultFiles(options.OutputDir, TSampleStore(0, 0, 0, 0, result.Consumers), 0, 0, 0,
                          m.T, m.GS);
+        WriteInputNamesFile(options.OutputDir, sheet);
+    }
     return result;
 }

@@ -16,7 +16,8 @@ void SetDefaultMaxIterations(std::int64_t limit);
 std::int64_t DefaultMaxIterations();
 
 struct TRunOptions {
-    // Where "graf.dat", "graf.grp" and "debug.txt" go; empty writes none.
+    // Where "graf.dat", "graf.grp", "graf.names" and "debug.txt" go; empty
+    // writes none.
     std::string OutputDir = ".";
     // Newton iterations allowed in one step; 0 means no limit.
     std::int64_t MaxIterations = DefaultMaxIterations();

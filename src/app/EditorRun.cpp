@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "Simulation/ModelAssembly.h"
+#include "Simulation/CircuitWarnings.h"
 #include "Simulation/SimModel.h"
 #include "app/Editor.h"
 #include "blocks/TDisplay.h"
@@ -97,6 +98,9 @@ void TEditor::Start() {
     AbortDrag();
     displays_.clear();
     outputs_.clear();
+    // A circuit that cannot mean anything still runs, after the user is told.
+    for (const std::string& w : CircuitWarnings(sheet_))
+        Msg().Warning(w, ApplicationTitle);
 
     const unsigned generation = ++runGeneration_;
     std::weak_ptr<TPostGate> weak = gate_;

@@ -12,70 +12,11 @@
 
 namespace {
 
-const std::map<std::string, std::string>& Letters() {
-    static const std::map<std::string, std::string> letters{
-        {"TResistor", "R"},
-        {"TCapacitor", "C"},
-        {"TInductance", "L"},
-        {"TDiode", "VD"},
-        {"TSwitch", "S"},
-        {"TBattery", "GB"},
-        {"TSolarBattery", "GB"},
-        {"TVoltageSource", "E"},
-        {"TVoltageSin", "E"},
-        {"TCurrentSource", "J"},
-        {"TAmper", "PA"},
-        {"TTransistor", "VT"},
-        {"TBipolarNPN", "VT"},
-        {"TThyristor", "VS"},
-        {"TOptoPair", "U"},
-        {"TAmplifier", "DA"},
-        {"TCable", "W"},
-        {"TTransformator", "T"},
-        {"TTransformer", "T"},
-        {"TControlledVoltage", "E"},
-        {"TControlledCurrent", "J"},
-        {"TVoltageSummator", "PV"},
-        {"TMotor", "M"},
-        {"TVarMotor", "M"},
-        {"TNVarMotor", "M"},
-        {"TAtd", "M"},
-        {"TAtdpet", "M"},
-        {"TAin", "M"},
-        {"TIadd", "M"},
-        {"TSyncGPN", "M"},
-        {"TGPSP", "M"},
-        {"TMechanical", "M"},
-        {"TSelsinDat", "BE"},
-        {"TSelsinRes", "BE"},
-        {"TSelsinResTrans", "BE"},
-        {"TPovTr", "BE"},
-        {"TGround", ""},
-    };
-    return letters;
-}
-
 bool IsBlock(const TBaseElement& e) {
     return e.FConnectors.empty();
 }
 
 } // namespace
-
-std::string ClassLetter(const TBaseElement& element) {
-    const auto it = Letters().find(element.ClassName());
-    if (it != Letters().end()) return it->second;
-    return IsBlock(element) ? "A" : "X";
-}
-
-std::vector<std::string> DerivedNames(const Schematic& sheet) {
-    std::map<std::string, int> counts;
-    std::vector<std::string> names;
-    for (const TBaseElement* e : sheet.Elements) {
-        const std::string letter = ClassLetter(*e);
-        names.push_back(letter.empty() ? std::string() : letter + std::to_string(++counts[letter]));
-    }
-    return names;
-}
 
 namespace {
 

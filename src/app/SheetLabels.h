@@ -4,20 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "model/ElementNames.h"
 #include "model/Geometry.h"
 
 class Schematic;
 class TBaseElement;
 
-// What the sheet writes beside each element: a short name derived from the
-// element's class and its place in `Elements` (never stored in the file),
-// and its main value in its unit.
+// What the sheet writes beside each element: its derived name
+// (model/ElementNames.h) and its main value in its unit.
 
-// "R", "C", "M", "A"...; empty for elements that are not named (ground).
-std::string ClassLetter(const TBaseElement& element);
-// One name per element, in `Elements` order: letter and number ("R3"),
-// numbered per letter; empty where the class has no letter.
-std::vector<std::string> DerivedNames(const Schematic& sheet);
 // The first reference parameter in its present unit ("1 кОм", "12 В"), or
 // the database mark while a device is chosen; empty for blocks, which show
 // their values in their pictures, and for elements without parameters.

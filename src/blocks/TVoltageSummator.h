@@ -7,4 +7,5 @@ class TVoltageSummator : public TBaseElement {
 public:
     explicit TVoltageSummator(Schematic& sheet);
     ~TVoltageSummator() override;
+    std::string OutputQuantity() const override { return "напряжение, В"; }
 };

@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "Simulation/CircuitWarnings.h"
 #include "Simulation/RandomSeed.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
@@ -243,6 +244,8 @@ int Run(const Options& o, StderrMessages& messages) {
         return ExitUsage;
     }
     for (const std::string& w : RunSettingsWarnings(sheet.SimModel()))
+        Msg().Warning(w, ApplicationTitle);
+    for (const std::string& w : CircuitWarnings(sheet))
         Msg().Warning(w, ApplicationTitle);
     TRunLimits limits;
     limits.Confirm = [&o](const std::string& reason) {

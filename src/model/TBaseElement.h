@@ -108,6 +108,10 @@ public:
     // Checks the parameters a run needs before it starts; reports what is
     // wrong and returns false.
     virtual bool CheckBeforeRun() { return true; }
+    // What the signal output stands for, as a name and unit ("ток, А"),
+    // for the names of recorded signals; by default the option chosen in
+    // the element's "vv" row, empty without one.
+    virtual std::string OutputQuantity() const;
 
     // Orientation.
     int GetAngle() const;

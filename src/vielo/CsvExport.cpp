@@ -13,12 +13,29 @@ void PutNumber(std::ostream& out, float v) {
     out.write(buf.data(), end - buf.data());
 }
 
+// A field holding a separator, a quote or a line break goes in quotes, its
+// quotes doubled ("M1: скорость, рад/с" holds a comma).
+void PutField(std::ostream& out, const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out << text;
+        return;
+    }
+    out << '"';
+    for (char c : text) {
+        if (c == '"') out << '"';
+        out << c;
+    }
+    out << '"';
+}
+
 } // namespace
 
 void WriteCsv(const GrpData& data, std::ostream& out) {
     out << "Время";
-    for (int i = 0; i < data.InputCount(); ++i)
-        out << ',' << InputName(i);
+    for (int i = 0; i < data.InputCount(); ++i) {
+        out << ',';
+        PutField(out, data.InputName(i));
+    }
     out << '\n';
     for (std::size_t s = 0; s < data.SampleCount(); ++s) {
         PutNumber(out, data.Times[s]);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace {
 
@@ -32,7 +33,65 @@ std::string Damaged(const std::string& name, const std::string& what) {
     return "Файл " + name + " повреждён: " + what;
 }
 
+// Longer names would not fit a legend; a line that long is not ours.
+constexpr std::size_t MaxNameBytes = 256;
+
+// Well-formed UTF-8 without control characters: no overlong forms, no
+// surrogates, nothing beyond U+10FFFF.
+bool IsPrintableUtf8(const std::string& text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            if (c < 0x20 || c == 0x7F) return false;
+            ++p;
+            continue;
+        }
+        int extra = 0;
+        std::uint32_t code = 0, least = 0;
+        if (c >= 0xC2 && c <= 0xDF) extra = 1, code = c & 0x1F, least = 0x80;
+        else if (c >= 0xE0 && c <= 0xEF) extra = 2, code = c & 0x0F, least = 0x800;
+        else if (c >= 0xF0 && c <= 0xF4) extra = 3, code = c & 0x07, least = 0x10000;
+        else return false;
+        if (end - p <= extra) return false;
+        for (int k = 1; k <= extra; ++k) {
+            if ((p[k] & 0xC0) != 0x80) return false;
+            code = code << 6 | (p[k] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        if (code >= 0x80 && code < 0xA0) return false; // C1 controls
+        p += extra + 1;
+    }
+    return true;
+}
+
 } // namespace
+
+std::string InputNamesPath(const std::string& grpPath) {
+    return std::filesystem::path(grpPath).replace_extension(".names").string();
+}
+
+std::vector<std::string> ParseInputNames(const std::string& text, int inputs) {
+    std::string_view rest(text);
+    if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
+    std::vector<std::string> names;
+    if (inputs <= 0) return names;
+    for (int i = 0; i < inputs; ++i) {
+        if (rest.empty()) return {};
+        const std::size_t eol = rest.find('\n');
+        std::string_view line = rest.substr(0, eol);
+        rest.remove_prefix(eol == std::string_view::npos ? rest.size() : eol + 1);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos || line.substr(0, tab) != std::to_string(i + 1)) return {};
+        std::string name(line.substr(tab + 1));
+        if (name.size() > MaxNameBytes || !IsPrintableUtf8(name)) return {};
+        names.push_back(std::move(name));
+    }
+    if (!rest.empty()) return {};
+    return names;
+}
 
 GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size, const std::string& name) {
     if (size == 0) return Failure(GrpError::Empty, "Файл " + name + " пуст");
@@ -80,6 +139,24 @@ GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size, const std::
     return r;
 }
 
+namespace {
+
+// The names of a side file, or none when it is missing, unreadable or not
+// one of ours.
+std::vector<std::string> ReadInputNames(const std::string& path, int inputs) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return {};
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    // A file far larger than any names of these inputs is not a names file.
+    if (ec || size > std::uintmax_t(inputs) * (MaxNameBytes + 16) + 16) return {};
+    std::ifstream in(path, std::ios::binary);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!in || !in.read(text.data(), std::streamsize(text.size()))) return {};
+    return ParseInputNames(text, inputs);
+}
+
+} // namespace
+
 GrpReadResult ReadGrpFile(const std::string& path) {
     const std::string name = std::filesystem::path(path).filename().string();
     std::error_code ec;
@@ -95,11 +172,19 @@ GrpReadResult ReadGrpFile(const std::string& path) {
     std::vector<unsigned char> bytes(size > 0 ? static_cast<std::size_t>(size) : 0);
     if (size < 0 || !in.read(reinterpret_cast<char*>(bytes.data()), size))
         return Failure(GrpError::Unreadable, "Не удаётся прочитать файл " + name);
-    return ParseGrp(bytes.data(), bytes.size(), name);
+    GrpReadResult r = ParseGrp(bytes.data(), bytes.size(), name);
+    if (r.Ok()) r.Data.Names = ReadInputNames(InputNamesPath(path), r.Data.InputCount());
+    return r;
 }
 
 std::string InputName(int index) {
     return "Вход " + std::to_string(index + 1);
+}
+
+std::string GrpData::InputName(int index) const {
+    if (index >= 0 && std::size_t(index) < Names.size() && !Names[std::size_t(index)].empty())
+        return Names[std::size_t(index)];
+    return ::InputName(index);
 }
 
 std::string ShownInputsProblem(const GrpData& data, const std::string& displayName) {

@@ -36,9 +36,15 @@ struct GrpData {
     std::vector<float> Times;
     std::vector<std::vector<float>> Values; // one column per input
     std::size_t IgnoredTailBytes = 0;       // a truncated last sample
+    // The inputs' names from the side file, one per input (empty where the
+    // run could not name one); empty without a usable side file.
+    std::vector<std::string> Names;
 
     int InputCount() const { return static_cast<int>(Values.size()); }
     std::size_t SampleCount() const { return Times.size(); }
+    // The legend name of input i (from 0): its name from the side file, or
+    // "Вход N".
+    std::string InputName(int index) const;
 };
 
 struct GrpReadResult {
@@ -52,10 +58,21 @@ struct GrpReadResult {
     bool Ok() const { return Error == GrpError::None; }
 };
 
+// The names of the inputs travel in a UTF-8 side file beside the plot file,
+// named like it with the suffix ".names" ("graf.names" beside "graf.grp"):
+// per input, in order, a line with its number from 1, a tab and its name.
+std::string InputNamesPath(const std::string& grpPath);
+// The names in such a text for a file of `inputs` inputs; empty when the
+// text does not describe exactly those inputs (a line missing, out of order
+// or malformed, a name that is not UTF-8 or holds control characters), so
+// that a damaged file names nothing rather than the wrong curves.
+std::vector<std::string> ParseInputNames(const std::string& text, int inputs);
+
 // Decodes the bytes of a file; displayName names it in the messages.
 GrpReadResult ParseGrp(const unsigned char* bytes, std::size_t size,
                        const std::string& displayName);
-// Reads a file from disk; messages name it by its file name without the directory.
+// Reads a file from disk, with the names of its side file when there is a
+// usable one; messages name it by its file name without the directory.
 GrpReadResult ReadGrpFile(const std::string& path);
 
 // Most inputs one plot can show: beyond that the legend, the input list and
@@ -66,5 +83,5 @@ inline constexpr int MaxShownInputs = 200;
 // (the table export still takes any number).
 std::string ShownInputsProblem(const GrpData& data, const std::string& displayName);
 
-// The legend name of input i (from 0): the file carries no names.
+// The name of input i (from 0) when nothing names it: "Вход N".
 std::string InputName(int index);

@@ -125,7 +125,9 @@ void MainWindow::CreateCurveActions() {
         // Keys 1 to 9, then 0 for the tenth input.
         QList<QKeySequence> keys;
         if (i < 10) keys.append(QKeySequence(Qt::Key_0 + (i + 1) % 10));
-        QAction* a = Make(curvesMenu_, QString::fromStdString(InputName(i)), keys);
+        // A name's "&" is text, not a mnemonic.
+        const QString name = QString::fromStdString(data->InputName(i)).replace('&', "&&");
+        QAction* a = Make(curvesMenu_, name, keys);
         a->setCheckable(true);
         a->setChecked(plots_->CurveVisible(i));
         connect(a, &QAction::toggled, plots_,

@@ -8,6 +8,7 @@
 #include "Simulation/SimModel.h"
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
+#include "model/TConnector.h"
 #include "model/TInfoConnector.h"
 #include "support/ResultFiles.h"
 #include "support/TempDir.h"
@@ -65,6 +66,27 @@ struct RunFixture : EditorFixture {
         return ModelTime() > above;
     }
 };
+
+TEST(EditorRun, AMeaninglessCircuitIsWarnedAboutBeforeItRuns) {
+    RunFixture f;
+    // A resistor with a wire to nowhere beside the blocks.
+    TBaseElement* r = f.Place("TResistor", 100, 400);
+    f.Drag(r->FConnectors[0]->GetLink(), {r->FConnectors[0]->GetXLink() - 60, r->FConnectors[0]->GetYLink()});
+    ASSERT_TRUE(r->FConnectors[0]->IsConnected());
+    f.editor.Start();
+    EXPECT_EQ(f.messages.Texts(),
+              (std::vector<std::string>{
+                  "В электрической цепи нет заземления: ни один её узел не соединён с корпусом, "
+                  "потенциалы узлов отсчитываются от одного из них.",
+                  "Узел с единственным подключением: к проводу от вывода Connector1 элемента R1 "
+                  "больше ничего не подключено.",
+                  "В электрической цепи нет ни одного источника энергии: токи и напряжения в ней "
+                  "останутся нулевыми."}));
+    EXPECT_EQ(f.messages.Entries[0].Kind, "warning");
+    ASSERT_TRUE(f.host.RunPosted());
+    EXPECT_TRUE(std::filesystem::exists(f.dir.File("graf.grp")));
+    EXPECT_EQ(f.messages.Entries.size(), 3u);
+}
 
 TEST(EditorRun, ARunToTheEndRestoresTheCommandsAndKeepsTheDisplayValue) {
     RunFixture f;

@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/wait.h>
 
+#include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
 #include "model/Schematic.h"
 #include "params/Cp1251.h"
@@ -174,6 +175,30 @@ TEST(Runner, EveryLoadProblemIsPrintedThenTheirCount) {
               "error: Компонент Resistor не содержит параметра Q!\n"
               "error: Строка 9, элемент Resistor №0, параметр R: \"abc\" не является числом\n"
               "error: Всего ошибок при чтении файла: 3\n");
+}
+
+TEST(Runner, AMeaninglessCircuitIsWarnedAboutAndStillRuns) {
+    TempDir dir;
+    Schematic sheet;
+    ExampleBuilder b(sheet);
+    // A resistor with one open wire: nothing grounds, feeds or closes it.
+    auto* r = b.Place("TResistor", "Connector1", {200, 100});
+    b.Drag(r, "Connector1", {200, 200});
+    sheet.SimModel().T = 1e-3;
+    sheet.SimModel().GS = 1e-4;
+    ASSERT_TRUE(SaveSchematic(sheet, dir.File("open.dvn")));
+    const Result res = RunSim("-q -o " + dir.Path().string() + " " + dir.File("open.dvn"), dir);
+    EXPECT_EQ(res.status, 0) << res.err;
+    EXPECT_EQ(res.err,
+              "warning: В электрической цепи нет заземления: ни один её узел не соединён с "
+              "корпусом, потенциалы узлов отсчитываются от одного из них.\n"
+              "warning: Узел с единственным подключением: к проводу от вывода Connector1 "
+              "элемента R1 больше ничего не подключено.\n"
+              "warning: В электрической цепи нет ни одного источника энергии: токи и напряжения "
+              "в ней останутся нулевыми.\n");
+    EXPECT_FALSE(ReadGrafDat(dir.File("graf.dat")).empty());
+    // The shipped examples run without a word.
+    EXPECT_EQ(RunSim("-q -o " + dir.Path().string() + " " + Example("rc.dvn"), dir).err, "");
 }
 
 TEST(Runner, APinOffItsSegmentsEndIsReported) {

@@ -38,6 +38,21 @@ TEST(Csv, HeaderThenOneRowPerSample) {
                          "0.02,1e-07,-0\n");
 }
 
+TEST(Csv, TheHeaderNamesTheInputsAndQuotesWhatHoldsACommaOrAQuote) {
+    GrpData d = Small();
+    d.Names = {"M1: скорость, рад/с", "A1"};
+    std::ostringstream out;
+    WriteCsv(d, out);
+    EXPECT_EQ(out.str(), "Время,\"M1: скорость, рад/с\",A1\n"
+                         "0,1,0.1\n"
+                         "0.01,-2.5,123456\n"
+                         "0.02,1e-07,-0\n");
+    d.Names = {"A \"x\"", ""};
+    out.str("");
+    WriteCsv(d, out);
+    EXPECT_EQ(out.str().substr(0, out.str().find('\n')), "Время,\"A \"\"x\"\"\",Вход 2");
+}
+
 TEST(Csv, DecimalPointStaysAPointUnderACommaLocale) {
     std::ostringstream out;
     out.imbue(std::locale(std::locale::classic(), new CommaPoint));

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <string>
+#include <vector>
 #include <cmath>
 #include <limits>
 
@@ -205,6 +208,76 @@ TEST(GrpFiles, MissingUnreadableAndGoodFiles) {
 TEST(GrpNames, InputsAreNumberedFromOne) {
     EXPECT_EQ(InputName(0), "Вход 1");
     EXPECT_EQ(InputName(11), "Вход 12");
+}
+
+TEST(GrpNames, TheSideFileNamesEachInputInOrder) {
+    EXPECT_EQ(ParseInputNames("1\tM1: скорость, рад/с\n2\tPA1: ток, А\n3\t\n", 3),
+              (std::vector<std::string>{"M1: скорость, рад/с", "PA1: ток, А", ""}));
+    // Written on another system: CR LF, a byte-order mark, no last line end.
+    EXPECT_EQ(ParseInputNames("\xEF\xBB\xBF" "1\tA1\r\n2\tA2", 2),
+              (std::vector<std::string>{"A1", "A2"}));
+    EXPECT_EQ(ParseInputNames("", 0), std::vector<std::string>{});
+
+    GrpData d = SineRun(3, 2);
+    d.Names = {"M1: скорость, рад/с", "", "A1"};
+    EXPECT_EQ(d.InputName(0), "M1: скорость, рад/с");
+    EXPECT_EQ(d.InputName(1), "Вход 2"); // the run could not name it
+    EXPECT_EQ(d.InputName(2), "A1");
+    d.Names.clear();
+    EXPECT_EQ(d.InputName(2), "Вход 3");
+    EXPECT_EQ(InputNamesPath("/runs/graf.grp"), "/runs/graf.names");
+    EXPECT_EQ(InputNamesPath("run2.grp"), "run2.names");
+}
+
+TEST(GrpNames, ADamagedSideFileNamesNothing) {
+    const std::string good = "1\tA1\n2\tA2\n";
+    ASSERT_EQ(ParseInputNames(good, 2).size(), 2u);
+    for (const std::string& text : {
+             std::string("1\tA1\n"),                 // a line missing
+             good + "3\tA3\n",                       // a line too many
+             good + "\n",                             // an empty line after the last
+             std::string("2\tA2\n1\tA1\n"),          // out of order
+             std::string("1\tA1\n02\tA2\n"),         // not the plain number
+             std::string("1 A1\n2 A2\n"),             // no tab
+             std::string("1\tA1\n2\tA\x01" "2\n"),   // a control character
+             std::string("1\tA1\n2\tA\t2\n"),        // a second tab
+             std::string("1\tA1\n2\t\xD0\n"),         // a cut UTF-8 sequence
+             std::string("1\tA1\n2\t\xC0\xAF\n"),     // an overlong form
+             std::string("1\tA1\n2\t\xED\xA0\x80\n"), // a surrogate
+             "1\tA1\n2\t" + std::string(300, 'x') + "\n", // longer than a legend holds
+             std::string("\x89PNG\r\n\x1A\n"),
+         })
+        EXPECT_EQ(ParseInputNames(text, 2), std::vector<std::string>{}) << text;
+}
+
+TEST(GrpNames, ReadingTakesTheSideFileWhenItFits) {
+    TempDir dir;
+    const GrpData run = ControlRun();
+    WriteFileBytes(dir.File("graf.grp"), EncodeGrp(run));
+    auto names = [&dir] {
+        const GrpReadResult r = ReadGrpFile(dir.File("graf.grp"));
+        EXPECT_TRUE(r.Ok()) << r.Message;
+        std::vector<std::string> all;
+        for (int i = 0; i < r.Data.InputCount(); ++i) all.push_back(r.Data.InputName(i));
+        return all;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"Вход 1", "Вход 2", "Вход 3"}));
+
+    const std::string text = "1\tA1\n2\tPV1: напряжение, В\n3\t\n";
+    WriteFileBytes(dir.File("graf.names"), std::vector<unsigned char>(text.begin(), text.end()));
+    EXPECT_EQ(names(), (std::vector<std::string>{"A1", "PV1: напряжение, В", "Вход 3"}));
+
+    // Names of an earlier run with fewer inputs name nothing.
+    const std::string stale = "1\tA1\n2\tA2\n";
+    WriteFileBytes(dir.File("graf.names"), std::vector<unsigned char>(stale.begin(), stale.end()));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Вход 1", "Вход 2", "Вход 3"}));
+
+    // A huge or unreadable side file does not stop the plot from opening.
+    WriteFileBytes(dir.File("graf.names"), std::vector<unsigned char>(1 << 20, 'x'));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Вход 1", "Вход 2", "Вход 3"}));
+    std::filesystem::remove(dir.File("graf.names"));
+    std::filesystem::create_directory(dir.File("graf.names"));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Вход 1", "Вход 2", "Вход 3"}));
 }
 
 } // namespace

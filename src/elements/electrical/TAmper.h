@@ -10,6 +10,7 @@ public:
     TValue GetOutput() override;
     const TBranchRecord* GetCircuitModel() const override;
     bool CheckBeforeRun() override { return RequirePositive("r"); }
+    std::string OutputQuantity() const override { return "ток, А"; }
     void ResetState() override;
     void Loaded() override;
 

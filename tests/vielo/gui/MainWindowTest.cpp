@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractSeries>
 #include <QAction>
 #include <QApplication>
+#include <QChart>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -123,6 +125,32 @@ TEST_F(MainWindowTest, GoodFileFillsThePlotsTheListAndTheMenus) {
     EXPECT_FALSE(window.Inputs()->Checked(0));
     ActionNamed("Показать все")->trigger();
     EXPECT_TRUE(window.Plots()->CurveVisible(0));
+}
+
+TEST_F(MainWindowTest, TheRunsNamesGoIntoTheLegendTheListAndTheMenu) {
+    WriteFileBytes(dir.File("graf.grp"), EncodeGrp(ControlRun()));
+    const std::string names = "1\tA1\n2\tM1: скорость, рад/с\n3\tR&D\n";
+    WriteFileBytes(dir.File("graf.names"), std::vector<unsigned char>(names.begin(), names.end()));
+    ASSERT_TRUE(window.Open(File("graf.grp")));
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(window.Inputs()->topLevelItem(1)->text(0), "M1: скорость, рад/с");
+    ASSERT_EQ(window.Plots()->Views().size(), 1u);
+    const auto series = window.Plots()->Views()[0]->chart()->series();
+    ASSERT_EQ(series.size(), 3);
+    EXPECT_EQ(series.at(0)->name(), "A1");
+    EXPECT_EQ(series.at(1)->name(), "M1: скорость, рад/с");
+    EXPECT_EQ(series.at(2)->name(), "R&D");
+    ASSERT_NE(ActionNamed("M1: скорость, рад/с"), nullptr);
+    // The "&" escaped, not taken as a mnemonic.
+    ASSERT_NE(ActionNamed("RD"), nullptr);
+    EXPECT_EQ(ActionNamed("RD")->text(), "R&&D");
+
+    // A damaged side file: the numbered names.
+    WriteFileBytes(dir.File("graf.names"), {'1', '\t', 'A', '\n'});
+    ActionNamed("Обновить")->trigger();
+    EXPECT_EQ(window.Inputs()->topLevelItem(1)->text(0), "Вход 2");
+    EXPECT_EQ(window.Plots()->Views()[0]->chart()->series().at(1)->name(), "Вход 2");
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 TEST_F(MainWindowTest, ReloadPicksUpANewRun) {

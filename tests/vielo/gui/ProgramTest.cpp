@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "GuiHelpers.h"
 #include "support/TempDir.h"
@@ -99,6 +102,15 @@ TEST(VieloProgram, CsvHelpAndVersion) {
     QFile csv(QString::fromStdString(dir.File("graf.csv")));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll(), QByteArray("Время,Вход 1\n0,0\n0.01,0.06279052\n0.02,0.12533323\n"));
+    csv.close();
+    const std::string names = "1\tPA1: ток, А\n";
+    WriteFileBytes(dir.File("graf.names"), std::vector<unsigned char>(names.begin(), names.end()));
+    r = RunVielo(dir, {"--csv", "graf.csv"});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(csv.readLine()), "Время,\"PA1: ток, А\"\n");
+    csv.close();
+    std::filesystem::remove(dir.File("graf.names"));
 
     WriteFileBytes(dir.File("graf.grp"), EncodeGrp(SineRun(0, 3)));
     r = RunVielo(dir, {"--export", "times.png"});
