@@ -150,6 +150,9 @@ std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations, boo
     auto load = [&] {
         for (int k = 0; k < Nz; ++k) o.SetUnknown(k, solved[std::size_t(k)]);
     };
+    auto consumers = [&] { return m.N * m.Un + m.Nc * o.Ys + m.Nd * o.Yd + m.Ne * m.Mf * o.Phi(); };
+    load();
+    m.ConsumerInputs = Values(consumers());
     while (m.Time < m.T) {
         m.Xk = xn;
         const TMatrix dx = m.A * m.Xk + m.B * (m.Hc * o.Ys + m.Hd * o.Yd + m.G * m.Un + m.Ge * m.Mf * o.Phi());
@@ -182,10 +185,11 @@ std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations, boo
             }
             if (iterations) ++*iterations;
         }
+        load();
+        m.ConsumerInputs = Values(consumers());
         if (m.Time >= next && samples.size() < capacity) {
             next += m.GS;
-            const TMatrix cons = m.N * m.Un + m.Nc * o.Ys + m.Nd * o.Yd + m.Ne * m.Mf * o.Phi();
-            samples.push_back({m.Time, solved, Values(cons)});
+            samples.push_back({m.Time, solved, m.ConsumerInputs});
         }
         m.Time += m.h;
     }
