@@ -1,9 +1,50 @@
 #pragma once
 
 #include "blocks/Families.h"
+#include "elements/machines/Windings.h"
 
-// Rotary transformer: four windings, its rotor angle given by the signal input.
+class TConnector;
+
+// Rotary transformer (resolver): excitation winding a and compensation
+// winding b on the stator, cosine winding l and sine winding v on the rotor,
+// the rotor angle θ taken from the signal input once a step. Each winding is
+// a branch "from" → "to" with u = V(from) − V(to); the engine's branch
+// current g·(E + u) is the current entering the winding at its "from" pin,
+// the current the flux equations integrate.
 class TPovTr : public TConsumer {
 public:
     explicit TPovTr(Schematic& sheet);
+    const TBranchRecord* GetCircuitModel() const override;
+    void ResetState() override;
+    bool CheckBeforeRun() override;
+    void Loaded() override;
+    // The angle is read from the last solved step.
+    bool ReadsInputEveryStep() const override { return true; }
+
+    // Windings a, b, l, v (0–3). The first request of a step ends the last
+    // one; the conductances stay for the step, the EMFs follow the present
+    // voltages of the other windings.
+    template <int W> double Conductance() {
+        Update();
+        return Coupled.G(W);
+    }
+    template <int W> double Emf() {
+        Update();
+        double u[4];
+        Voltages(u);
+        return Coupled.E(W, u);
+    }
+    // The winding voltages a, b, l, v at the present potentials.
+    void Voltages(double (&u)[4]) const;
+    // The inductance matrix at the angle theta.
+    void Inductances(double theta, double (&L)[4][4]) const;
+
+    double Ra = 0, La = 0, Rb = 0, Lb = 0, Rl = 0, Ll = 0, Rv = 0, Lv = 0, M = 0;
+    double t0 = 0, Theta = 0;
+    Windings::TCoupled<4> Coupled;
+
+private:
+    void Update();
+
+    TConnector* pins_[8] = {};
 };

@@ -1,9 +1,81 @@
 #pragma once
 
+#include "Simulation/CircuitModel.h"
 #include "blocks/Families.h"
+#include "elements/machines/Selsyn.h"
 
-// Selsyn transmitter: its rotor angle is given by the signal input.
+class TConnector;
+
+// Selsyn transmitter: the rotor angle θ is the signal input, read once a
+// step. The windings and their voltage orders are those of Selsyn::TWindings.
 class TSelsinDat : public TConsumer {
 public:
     explicit TSelsinDat(Schematic& sheet);
+    const TBranchRecord* GetCircuitModel() const override;
+    void ResetState() override;
+    bool CheckBeforeRun() override;
+    void Loaded() override;
+    // The angle is read from the last solved step.
+    bool ReadsInputEveryStep() const override { return true; }
+
+    // Winding k: 0 excitation, 1–3 phases a, b, c. The first request of a
+    // step ends the last one; the conductances stay for the step, the EMFs
+    // follow the present voltages.
+    template <int K> double Conductance() {
+        Update();
+        return Windings.Conductance(K);
+    }
+    template <int K> double Emf() {
+        Update();
+        double u[3];
+        const double ue = Voltages(u);
+        return Windings.BranchEmf(K, ue, u);
+    }
+    // The winding voltages at the present potentials: u_e, and u_k into u.
+    double Voltages(double (&u)[3]) const;
+
+    Selsyn::TWindings Windings;
+    double t0 = 0, Theta = 0;
+
+protected:
+    // Added to the input angle in every coupling (π/2 in the transformer
+    // mode).
+    double offset_ = 0;
+
+private:
+    void Update();
+
+    TConnector* pins_[5] = {};
 };
+
+// Selsyn in the transformer mode: TSelsinDat with every coupling angle
+// advanced by π/2, so that its excitation winding, left open as the output,
+// gives a voltage in proportion to sin(θ₁ − θ₂) against a transmitter at θ₁.
+class TSelsinResTrans : public TSelsinDat {
+public:
+    explicit TSelsinResTrans(Schematic& sheet);
+};
+
+// The branch table of TSelsinDat, TSelsinResTrans and TSelsinRes.
+template <class T> struct SelsynBranches {
+    template <int K> static constexpr TBranchRecord Phase(const char* pin) {
+        return {InternalNode(0), PinTerminal(pin),
+                StepValue(&MemberGetter<T, &T::template Conductance<K>>),
+                LiveValue(&MemberGetter<T, &T::template Emf<K>>), ConstValue(0)};
+    }
+    static constexpr TBranchRecord Excitation() {
+        return {PinTerminal("Connector_A2"), PinTerminal("Connector_A1"),
+                StepValue(&MemberGetter<T, &T::template Conductance<0>>),
+                LiveValue(&MemberGetter<T, &T::template Emf<0>>), ConstValue(0)};
+    }
+    static constexpr TBranchRecord Table[] = {
+        Phase<1>("Connector_a"), Phase<2>("Connector_b"), Phase<3>("Connector_c"),
+        Excitation(),           EndRecord(),
+    };
+};
+
+// The pins a, b, c, A2, A1 of a selsyn, for its winding voltages.
+void FindSelsynPins(TBaseElement& e, TConnector* (&pins)[5]);
+// The winding voltages at the present potentials: u_e = V(A2) − V(A1), u_k =
+// V(pin k) − V(internal node 0).
+double SelsynVoltages(const TBaseElement& e, TConnector* const (&pins)[5], double (&u)[3]);

@@ -1,11 +1,48 @@
 #pragma once
 
+#include "Simulation/CircuitModel.h"
 #include "blocks/Families.h"
+#include "elements/machines/LoadTorque.h"
+#include "elements/machines/Selsyn.h"
 
-// Selsyn receiver with its own shaft and load; the output is a shaft quantity.
+class TConnector;
+
+// Selsyn receiver: the windings of the transmitter on a shaft of its own,
+// turned by the synchronising torque against the load-torque model; the
+// output is a shaft quantity or the rotor angle, chosen by vv.
 class TSelsinRes : public TProducer {
 public:
     explicit TSelsinRes(Schematic& sheet);
-    // The output comes with the block's model.
-    TValue GetOutput() override { return TValue(0.0); }
+    TValue GetOutput() override;
+    const TBranchRecord* GetCircuitModel() const override;
+    void ResetState() override;
+    bool CheckBeforeRun() override;
+    void Loaded() override;
+
+    template <int K> double Conductance() {
+        Update();
+        return Windings.Conductance(K);
+    }
+    template <int K> double Emf() {
+        Update();
+        double u[3];
+        const double ue = Voltages(u);
+        return Windings.BranchEmf(K, ue, u);
+    }
+    double Voltages(double (&u)[3]) const;
+    double Output();
+
+    // Ends the step whose solution gave ue, u and begins the one at time t
+    // (length h): the electrical step, then the shaft with its torque.
+    void Step(double t, double h, double ue, const double (&u)[3]);
+
+    int Choice = 0;
+    Selsyn::TWindings Windings;
+    double J = 0, t0 = 0, Theta = 0, W = 0, W0 = 0, Te = 0, Ml = 0, Dynamic = 0;
+    LoadTorque::TModel Load;
+
+private:
+    void Update();
+
+    TConnector* pins_[5] = {};
 };

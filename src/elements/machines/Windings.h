@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cmath>
+
 class TBaseElement;
 
-// Checks shared by the transformers, the rotary transformer and the selsyns.
+// Checks and the step shared by the transformers, the rotary transformer
+// and the selsyns.
 namespace Windings {
 
 // Refuses a model method outside the element's list, naming the element.
@@ -11,5 +14,79 @@ bool RequireModelMethod(const TBaseElement& e);
 // Holds a divisor away from zero: a magnitude below `limit` becomes
 // ±replacement with the value's sign, 0 counting as positive.
 double Guarded(double v, double limit, double replacement);
+
+// Backward Euler of N magnetically coupled windings u = R·i + dΨ/dt,
+// Ψ = L·i, each u_k in the passive sense (i_k enters where u_k is taken
+// positive): i = Y·(h·u + Ψ_prev) with Y = (L + h·R)⁻¹. Winding k is a branch
+// of conductance G_k = h·Y_kk whose EMF carries the memory and the other
+// windings' present voltages, i_k = G_k·(u_k + E_k): all couplings are
+// implicit, the matrix changes only from one step to the next.
+// (The windings' voltages of the last solution put into the couplings
+// instead make a resolver with open outputs, and a selsyn link, unstable:
+// the correction the other winding's lagging voltage brings is larger than
+// the error it corrects.)
+template <int N> struct TCoupled {
+    double R[N] = {};
+    double Y[N][N] = {};
+    double Psi[N] = {}, I[N] = {}, Memory[N] = {};
+    double h = 0;
+
+    // The matrix of a step of length `step` at the inductances L, and the
+    // memory Y·Ψ_prev.
+    void Begin(double step, const double (&L)[N][N]) {
+        h = step;
+        double a[N][2 * N];
+        for (int r = 0; r < N; ++r)
+            for (int c = 0; c < N; ++c) {
+                a[r][c] = L[r][c] + (r == c ? h * R[r] : 0.0);
+                a[r][N + c] = r == c ? 1.0 : 0.0;
+            }
+        for (int p = 0; p < N; ++p) {
+            int best = p;
+            for (int q = p + 1; q < N; ++q)
+                if (std::abs(a[q][p]) > std::abs(a[best][p])) best = q;
+            if (best != p)
+                for (int c = 0; c < 2 * N; ++c)
+                    std::swap(a[p][c], a[best][c]);
+            const double pivot = Guarded(a[p][p], 1e-20, 1e-20);
+            for (int c = 0; c < 2 * N; ++c)
+                a[p][c] /= pivot;
+            for (int q = 0; q < N; ++q) {
+                if (q == p || a[q][p] == 0.0) continue;
+                const double f = a[q][p];
+                for (int c = 0; c < 2 * N; ++c)
+                    a[q][c] -= f * a[p][c];
+            }
+        }
+        for (int r = 0; r < N; ++r)
+            for (int c = 0; c < N; ++c)
+                Y[r][c] = a[r][N + c];
+        for (int r = 0; r < N; ++r) {
+            double m = 0;
+            for (int c = 0; c < N; ++c)
+                m += Y[r][c] * Psi[c];
+            Memory[r] = m;
+        }
+    }
+    double G(int k) const { return h * Y[k][k]; }
+    // E_k at the winding voltages u.
+    double E(int k, const double (&u)[N]) const {
+        double s = Memory[k];
+        for (int c = 0; c < N; ++c)
+            if (c != k) s += h * Y[k][c] * u[c];
+        return s / Guarded(h * Y[k][k], 1e-20, 1e-20);
+    }
+    // Ends the step whose solution gave u: its currents and flux linkages.
+    void Finish(const double (&u)[N]) {
+        for (int r = 0; r < N; ++r) {
+            double s = Memory[r];
+            for (int c = 0; c < N; ++c)
+                s += h * Y[r][c] * u[c];
+            I[r] = s;
+        }
+        for (int r = 0; r < N; ++r)
+            Psi[r] += h * (u[r] - R[r] * I[r]);
+    }
+};
 
 } // namespace Windings
