@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
@@ -94,8 +96,40 @@ void TransformerLoad(Schematic& sheet) {
     Settings(sheet, LoadT, 1e-5, 1e-4);
 }
 
+// TTransformator with the model calculated from its default nameplate, in
+// the two tests the nameplate comes from: 220 V with the secondary open
+// (1 GΩ), and U1kz = 20 V with it shorted (0.1 mΩ). Plotters: the primary
+// winding's voltage (input 1) and current (input 2).
+void TransformatorTest(Schematic& sheet, double rms, double load) {
+    ExampleBuilder b(sheet);
+    TBaseElement* source = Supply(b, rms, 40, 200);
+    TBaseElement* ammeter = b.PlaceBox("TAmper", 90, 110);
+    TBaseElement* tr = b.PlaceBox("TTransformator", 220, 120);
+    Wire(b, source, "Plus", ammeter, "Connector1");
+    Wire(b, ammeter, "Connector2", tr, "z1");
+    Ground(b, tr, "z2");
+    Ground(b, tr, "in", 20);
+    TBaseElement* r = b.Place("TResistor", "Connector1", {360, 100}, 90);
+    ExampleBuilder::Set(r, "R", load, 0);
+    Wire(b, tr, "out", r, "Connector1");
+    Ground(b, r, "Connector2", 40);
+    PlotVoltage(sheet, b, tr, "z1", "z2", 420, 200);
+    b.Link(ammeter, b.PlaceBox("TPlotter", 240, 20));
+    Settings(sheet, 0.2, 1e-5, 1e-4);
+}
+
+void OpenCircuit(Schematic& sheet) {
+    TransformatorTest(sheet, 220, 1e9);
+}
+
+void ShortCircuit(Schematic& sheet) {
+    TransformatorTest(sheet, 20, 1e-4);
+}
+
 const std::vector<ExampleGenerator> examples = {
     {"transformer_load.dvn", &TransformerLoad},
+    {"transformer_open_circuit.dvn", &OpenCircuit},
+    {"transformer_short_circuit.dvn", &ShortCircuit},
 };
 
 TEST(TransformerExamples, GeneratorsReproduceTheCommittedFiles) {
@@ -127,8 +161,35 @@ TEST(TransformerExamples, LoadedSecondaryFollowsThePhasorSolution) {
     EXPECT_NEAR(c.Solve(Amplitude, 1e12).U2, Amplitude / 10, 1e-3 * Amplitude / 10);
 }
 
+// The rms current and the mean power over the last period.
+std::pair<double, double> RmsAndPower(const std::vector<std::vector<double>>& rows, double T) {
+    double i2 = 0, p = 0;
+    int n = 0;
+    for (const auto& row : rows)
+        if (row[0] > T - 0.02 + 1e-9) {
+            i2 += row[2] * row[2];
+            p += row[1] * row[2];
+            ++n;
+        }
+    return {std::sqrt(i2 / n), p / n};
+}
+
+TEST(TransformerExamples, OpenAndShortCircuitTestsReproduceTheNameplate) {
+    RecordingMessages messages;
+    // I1xx = 0.05 A, Pxx = 5 W at 220 V; I1nom = 1 A, Pkz = 5 W at U1kz = 20 V.
+    const auto open = RmsAndPower(RunExampleConsumers("transformer_open_circuit.dvn", 2), 0.2);
+    EXPECT_NEAR(open.first, 0.05, 0.02 * 0.05);
+    EXPECT_NEAR(open.second, 5, 0.02 * 5);
+    const auto shorted =
+        RmsAndPower(RunExampleConsumers("transformer_short_circuit.dvn", 2), 0.2);
+    EXPECT_NEAR(shorted.first, 1, 0.02);
+    EXPECT_NEAR(shorted.second, 5, 0.02 * 5);
+    EXPECT_TRUE(messages.Entries.empty());
+}
+
 TEST(TransformerExamples, MatchTheDenseLoop) {
-    for (const char* name : {"transformer_load.dvn"}) {
+    for (const char* name : {"transformer_load.dvn", "transformer_open_circuit.dvn",
+                             "transformer_short_circuit.dvn"}) {
         RecordingMessages messages;
         Schematic sheet;
         ASSERT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
