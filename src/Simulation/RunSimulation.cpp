@@ -16,6 +16,7 @@
 #include "Simulation/ModelAssembly.h"
 #include "Simulation/Outputs.h"
 #include "Simulation/SimModel.h"
+#include "blocks/Families.h"
 #include "model/Messages.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
@@ -202,6 +203,8 @@ public:
     NewtonLoop(Schematic& sheet, const TRunOptions& options)
         : sheet_(sheet), m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
           pattern_(cm_.JacobianPattern(sheet, varying_)) {
+        for (int k = 0; k < sheet.Consumers.Count(); ++k)
+            if (sheet.Consumers[k]->ReadsInputEveryStep()) everyStepInputs_ = true;
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
         Yd_.assign(std::size_t(cm_.nDyn), 0.0);
         Ys_.assign(std::size_t(cm_.nStat), 0.0);
@@ -275,18 +278,23 @@ private:
         double nextSample = 0.0;
         // Consumers that read their input as a parameter of a circuit model
         // (an angle) take it from the last solution, once a step: the
-        // inputs are kept after every step, and before the first from the
-        // starting values.
-        cm_.ConsumerInputs(Yd_, Ys_, consumers);
-        m_.ConsumerInputs = consumers;
+        // inputs are then kept after every step, and before the first from
+        // the starting values.
+        if (everyStepInputs_) {
+            cm_.ConsumerInputs(Yd_, Ys_, consumers);
+            m_.ConsumerInputs = consumers;
+        }
         while (!m_.StopRequested.load(std::memory_order_relaxed) && m_.Time < m_.T) {
             Xk = xn_;
             cm_.AdvanceStates(Xk, xn_, m_.h, YdSolved_, YsSolved_);
             if (!SolveStep(result)) break;
-            cm_.ConsumerInputs(Yd_, Ys_, consumers);
-            m_.ConsumerInputs = consumers;
+            const bool sample = m_.Time >= nextSample && !store.Full();
+            if (everyStepInputs_ || sample) {
+                cm_.ConsumerInputs(Yd_, Ys_, consumers);
+                m_.ConsumerInputs = consumers;
+            }
 
-            if (m_.Time >= nextSample && !store.Full()) {
+            if (sample) {
                 nextSample += m_.GS;
                 m_.ConsumerSnapshot.Store(consumers);
                 cm_.SourceValues(Yd_, Ys_, sources);
@@ -447,6 +455,7 @@ private:
     int Nz_;
     std::vector<char> varying_;
     TSparsePattern pattern_;
+    bool everyStepInputs_ = false;
     ColumnGroups allColumns_, stepColumns_, varyingColumns_;
     bool haveJacobian_ = false;
     std::unique_ptr<TLinearSolver> solver_;

@@ -68,6 +68,10 @@ public:
     void Loaded() override;
     // During a run: the input of the last solved step (the starting values
     // before the first), for consumers whose input sets a parameter of
-    // their circuit model; 0 when the run has not begun.
+    // their circuit model (they say so with ReadsInputEveryStep); 0 when the
+    // run has not begun.
     double LastInput() const;
+    // The time loop keeps the consumer inputs after every step only when
+    // some consumer asks for it; otherwise it forms them for the samples.
+    virtual bool ReadsInputEveryStep() const { return false; }
 };

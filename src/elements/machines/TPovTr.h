@@ -18,6 +18,8 @@ public:
     void ResetState() override;
     bool CheckBeforeRun() override;
     void Loaded() override;
+    // The angle is read from the last solved step.
+    bool ReadsInputEveryStep() const override { return true; }
 
     // Windings a, b, l, v (0–3). The first request of a step ends the last
     // one; the conductances stay for the step, the EMFs follow the present

@@ -15,6 +15,8 @@ public:
     void ResetState() override;
     bool CheckBeforeRun() override;
     void Loaded() override;
+    // The angle is read from the last solved step.
+    bool ReadsInputEveryStep() const override { return true; }
 
     // Winding k: 0 excitation, 1–3 phases a, b, c. The first request of a
     // step ends the last one; the conductances stay for the step, the EMFs
