@@ -556,6 +556,15 @@ TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSpe
             result.Measures[i] = Measure(spec.Measures[i].Kind, times, consumers[std::size_t(c)]);
     }
     result.Messages = std::move(sink.Texts);
+    // Its parameter values, which the plot viewer names its curves by.
+    {
+        const std::vector<std::string> columns = ParameterColumns(spec);
+        std::string label;
+        for (std::size_t i = 0; i < columns.size() && i < variant.Columns.size(); ++i)
+            label += (i ? " " : "") + columns[i] + "=" + variant.Columns[i];
+        std::ofstream f(fs::path(dir) / "variant.txt");
+        f << (label.empty() ? RunDirName(variant.Number) : label) << '\n';
+    }
     // A stopped variant has no line: the summary holds the finished ones.
     const fs::path row = fs::path(dir) / "row.csv";
     std::error_code ec;

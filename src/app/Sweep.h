@@ -119,8 +119,9 @@ struct TVariantRunOptions {
     bool DumpLargeModels = false;
 };
 
-// Runs one variant into `dir` (created): graf.dat, graf.grp, debug.txt and
-// its line of the summary, "row.csv". Its messages go to the result, not to
+// Runs one variant into `dir` (created): graf.dat, graf.grp, debug.txt, its
+// parameter values as one line "A4.K=0.5 M1.Jd=0.01" ("variant.txt") and its
+// line of the summary ("row.csv"). Its messages go to the result, not to
 // the process's sink. `stop`, when set during the run, stops it.
 TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSpec& spec, const TVariant& variant,
                           const std::string& dir, const TVariantRunOptions& options,

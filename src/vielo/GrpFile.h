@@ -36,6 +36,9 @@ struct GrpData {
     std::vector<float> Times;
     std::vector<std::vector<float>> Values; // one column per input
     std::size_t IgnoredTailBytes = 0;       // a truncated last sample
+    // The legend names of the inputs when several files are shown together;
+    // empty for one file, whose inputs have the default names.
+    std::vector<std::string> Names;
 
     int InputCount() const { return static_cast<int>(Values.size()); }
     std::size_t SampleCount() const { return Times.size(); }
@@ -68,3 +71,16 @@ std::string ShownInputsProblem(const GrpData& data, const std::string& displayNa
 
 // The legend name of input i (from 0): the file carries no names.
 std::string InputName(int index);
+// The name of input i of these data: its own when it has one.
+std::string InputName(const GrpData& data, int index);
+
+// What names the run a file came from: the first line of "variant.txt"
+// beside it (a sweep writes the variant's parameter values there), else the
+// name of its directory, else its file name.
+std::string VariantLabel(const std::string& path);
+
+// Several runs of one schematic shown together (the variants of a sweep):
+// one file reads as ReadGrpFile; several become one set of inputs, each
+// file's inputs named by its variant ("A4.K=0.5: Вход 1"), over the samples
+// they all have. Files sampled at different times are refused.
+GrpReadResult ReadGrpFiles(const std::vector<std::string>& paths);

@@ -45,7 +45,7 @@ void InputPanel::SetData(std::shared_ptr<const GrpData> data) {
     const int inputs = data_ ? data_->InputCount() : 0;
     for (int i = 0; i < inputs; ++i) {
         auto* item = new QTreeWidgetItem(this);
-        item->setText(0, QString::fromStdString(InputName(i)));
+        item->setText(0, QString::fromStdString(InputName(*data_, i)));
         item->setIcon(0, Swatch(CurveColor(i)));
         item->setCheckState(0, Qt::Checked);
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);

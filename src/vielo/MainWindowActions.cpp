@@ -39,7 +39,7 @@ void MainWindow::CreateActions() {
     exportCsv_ = Make(this, "&Экспорт в CSV…", {QKeySequence("Ctrl+E")}, Icons::ExportTable());
     QAction* quit = Make(this, "В&ыход", {QKeySequence("Ctrl+Q")});
     connect(open, &QAction::triggered, this, &MainWindow::AskOpen);
-    connect(reload_, &QAction::triggered, this, [this] { Open(path_); });
+    connect(reload_, &QAction::triggered, this, [this] { OpenFiles(paths_); });
     connect(savePicture_, &QAction::triggered, this, &MainWindow::AskSavePicture);
     connect(exportCsv_, &QAction::triggered, this, &MainWindow::AskExportCsv);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -125,7 +125,7 @@ void MainWindow::CreateCurveActions() {
         // Keys 1 to 9, then 0 for the tenth input.
         QList<QKeySequence> keys;
         if (i < 10) keys.append(QKeySequence(Qt::Key_0 + (i + 1) % 10));
-        QAction* a = Make(curvesMenu_, QString::fromStdString(InputName(i)), keys);
+        QAction* a = Make(curvesMenu_, QString::fromStdString(InputName(*data, i)), keys);
         a->setCheckable(true);
         a->setChecked(plots_->CurveVisible(i));
         connect(a, &QAction::toggled, plots_,

@@ -68,7 +68,7 @@ void PlotArea::Rebuild() {
         view->SetCurves(data_, group);
         if (stacked_ && inputs > 0) {
             view->SetLegendShown(false);
-            view->SetValueTitle(QString::fromStdString(InputName(group.front())));
+            view->SetValueTitle(QString::fromStdString(InputName(*data_, group.front())));
         }
         for (int input : group)
             view->SetCurveVisible(input, stacked_ || visible_[input]);

@@ -60,7 +60,7 @@ void PlotView::SetCurves(std::shared_ptr<const GrpData> data, const std::vector<
     curves_.reserve(inputs_.size());
     for (int input : inputs_) {
         auto* series = new QLineSeries;
-        series->setName(QString::fromStdString(InputName(input)));
+        series->setName(QString::fromStdString(InputName(*data_, input)));
         QPen pen(CurveColor(input), CurveWidth);
         pen.setCapStyle(Qt::RoundCap);
         pen.setJoinStyle(Qt::RoundJoin);
