@@ -577,13 +577,14 @@ TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSpe
     return result;
 }
 
-int CollectSummary(const std::string& dir, const std::string& header) {
+int CollectSummary(const std::string& dir, const std::string& header, int count) {
     std::vector<std::pair<long, fs::path>> runs;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
         const std::string name = entry.path().filename().string();
         long n = 0;
-        if (name.rfind("run-", 0) == 0 && ReadInt(name.substr(4), n) && fs::exists(entry.path() / "row.csv"))
+        if (name.rfind("run-", 0) == 0 && ReadInt(name.substr(4), n) && n >= 1 && n <= count &&
+            fs::exists(entry.path() / "row.csv"))
             runs.emplace_back(n, entry.path() / "row.csv");
     }
     std::sort(runs.begin(), runs.end());
@@ -654,6 +655,6 @@ TSweepRun RunSweep(const std::vector<std::string>& lines, const TSweepSpec& spec
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     for (std::thread& t : threads) t.join();
-    CollectSummary(dir, SummaryHeader(spec));
+    CollectSummary(dir, SummaryHeader(spec), int(variants.size()));
     return totals;
 }

@@ -134,10 +134,11 @@ std::string RunDirName(int number);
 std::string SummaryHeader(const TSweepSpec& spec);
 std::string SummaryRow(const TVariant& variant, const TVariantResult& result);
 
-// Gathers the row.csv of every run-NNNN under `dir` in run order into
-// dir/summary.csv, with the header; returns the number of rows, -1 when the
-// file cannot be written.
-int CollectSummary(const std::string& dir, const std::string& header);
+// Gathers the row.csv of run-0001 to run-`count` under `dir` in run order
+// into dir/summary.csv, with the header (runs of an earlier, larger series
+// in the same directory are not the series'); returns the number of rows,
+// -1 when the file cannot be written.
+int CollectSummary(const std::string& dir, const std::string& header, int count);
 
 // Runs every variant on `jobs` threads into dir/run-NNNN and writes
 // dir/summary.csv of the finished ones. `progress` is told the count of

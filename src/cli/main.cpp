@@ -398,7 +398,7 @@ int SweepMain(Options o, StderrMessages& messages) {
     const std::vector<TVariant> variants = ExpandVariants(sheet, spec);
 
     if (!o.collectDir.empty()) {
-        const int rows = CollectSummary(o.collectDir, SummaryHeader(spec));
+        const int rows = CollectSummary(o.collectDir, SummaryHeader(spec), int(variants.size()));
         if (rows < 0) {
             Msg().Error("Не удалось записать файл " + o.collectDir + "/summary.csv", ApplicationTitle);
             return ExitMessages;

@@ -212,6 +212,13 @@ TEST(Sweep, RangesAndValuesWithTheirUnits) {
                                                "1,finished,100,1E-6\n2,finished,100,2E-6\n"
                                                "3,finished,1000,1E-6\n4,finished,1000,2E-6\n"
                                                "5,finished,10000,1E-6\n6,finished,10000,2E-6\n");
+    EXPECT_EQ(FileBytes(out + "/run-0004/variant.txt"), "R1.R=1000 C1.C=2E-6\n");
+    // A smaller series into the same directory lists only its own runs.
+    ASSERT_EQ(RunSimCommand("-q -s T=0.001 -o " + out + " --vary R1.R=5:6:2 " + ExamplePath("rc.dvn"),
+                            dir.Path().string())
+                  .status,
+              0);
+    EXPECT_EQ(FileBytes(out + "/summary.csv"), "run,status,R1.R\n1,finished,5\n2,finished,6\n");
 }
 
 // Ctrl+C stops the series: the variants running stop, no more start, and
