@@ -10,7 +10,8 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake ninja-build pkg-config \
             qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev libsuitesparse-dev \
-            xvfb xauth fonts-dejavu-core desktop-file-utils shared-mime-info
+            xvfb xauth fonts-dejavu-core desktop-file-utils shared-mime-info \
+            parallel slurm-wlm munge
 
 RUN_DIR     := $(BUILD_DIR)/run
 RUN_EXAMPLE ?= examples/pi_current_loop.dvn

@@ -1,8 +1,10 @@
 #include "model/Messages.h"
+#include "model/ThreadMessages.h"
 
 #include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <vector>
 
 namespace {
 std::mutex printMutex;
@@ -19,11 +21,24 @@ StderrMessages& DefaultSink() {
 }
 
 std::atomic<Messages*> current{nullptr};
+// A run on a worker thread reports to its own sink; this thread's sink
+// stands before the process-wide one.
+thread_local Messages* threadSink = nullptr;
+// The thread sinks that the collections of this thread replaced, innermost
+// last: collections are scoped, so they end in reverse order.
+thread_local std::vector<Messages*> replacedByCollections;
 } // namespace
 
 Messages& Msg() {
+    if (threadSink) return *threadSink;
     Messages* m = current.load();
     return m ? *m : DefaultSink();
+}
+
+Messages* SetThreadMessages(Messages* sink) {
+    Messages* previous = threadSink;
+    threadSink = sink;
+    return previous;
 }
 
 Messages* SetMessages(Messages* sink) {
@@ -76,12 +91,15 @@ void Messages::Problems(const std::vector<TMessage>& problems) {
     ShowOneByOne(*this, problems);
 }
 
+// Installed for this thread only: a file read on one thread must not
+// collect what another thread's run reports.
 CollectedMessages::CollectedMessages() : previous_(Msg()) {
-    SetMessages(this);
+    replacedByCollections.push_back(SetThreadMessages(this));
 }
 
 CollectedMessages::~CollectedMessages() {
-    SetMessages(&previous_ == &DefaultSink() ? nullptr : &previous_);
+    SetThreadMessages(replacedByCollections.back());
+    replacedByCollections.pop_back();
     if (!list_.empty()) previous_.Problems(list_);
 }
 

@@ -48,8 +48,9 @@ std::string ParseCommandLine(const std::vector<std::string>& args, VieloOptions&
         } else if (word.size() > 1 && word[0] == '-') {
             return "unknown option " + word;
         } else {
-            if (fileGiven) return "only one plot file can be opened, got " + word;
-            options.GrpPath = word;
+            if (!fileGiven) options.GrpPaths.clear();
+            if (!fileGiven) options.GrpPath = word;
+            options.GrpPaths.push_back(word);
             fileGiven = true;
         }
     }
@@ -58,9 +59,10 @@ std::string ParseCommandLine(const std::vector<std::string>& args, VieloOptions&
 }
 
 std::string UsageText() {
-    return "Usage: vielo [OPTIONS] [FILE.grp]\n"
+    return "Usage: vielo [OPTIONS] [FILE.grp...]\n"
            "Shows the signals of a simulation run (default file: graf.grp in the\n"
-           "current directory).\n"
+           "current directory). Several files (the runs of a sweep) are shown\n"
+           "together, each run's curves named by its variant.txt or its folder.\n"
            "\n"
            "  --export FILE.png   draw the chart into FILE.png without a window\n"
            "  --size WxH          size of that picture in pixels (default 1200x800)\n"

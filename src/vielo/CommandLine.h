@@ -5,6 +5,9 @@
 
 struct VieloOptions {
     std::string GrpPath = "graf.grp";
+    // Every file named, in order (GrpPath is the first): the runs of a sweep
+    // shown together.
+    std::vector<std::string> GrpPaths{"graf.grp"};
     std::string PicturePath; // --export: draw the chart into this file, no window
     std::string CsvPath;     // --csv: write the samples as text, no window
     int Width = 1200;        // --size of the picture

@@ -68,7 +68,7 @@ QString SavePictureFile(const QImage& image, const QString& path) {
 }
 
 int RunHeadless(int argc, char** argv, const VieloOptions& options) {
-    GrpReadResult read = ReadGrpFile(options.GrpPath);
+    GrpReadResult read = ReadGrpFiles(options.GrpPaths);
     if (!read.Ok()) {
         PrintError(read.Message);
         return 1;

@@ -1,5 +1,6 @@
 #include "vielo/GrpFile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <filesystem>
@@ -192,4 +193,49 @@ std::string ShownInputsProblem(const GrpData& data, const std::string& displayNa
     return "В файле " + displayName + " " + std::to_string(data.InputCount()) +
            " входов, а показать можно не больше " + std::to_string(MaxShownInputs) +
            ". Все входы можно вывести в таблицу: vielo --csv ФАЙЛ.csv";
+}
+
+std::string VariantLabel(const std::string& path) {
+    const std::filesystem::path p(path);
+    std::ifstream variant(p.parent_path() / "variant.txt");
+    std::string line;
+    if (variant && std::getline(variant, line) && !line.empty()) return line;
+    const std::string dir = std::filesystem::absolute(p).parent_path().filename().string();
+    return dir.empty() ? p.filename().string() : dir;
+}
+
+GrpReadResult ReadGrpFiles(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) return ReadGrpFile(paths.front());
+    GrpReadResult all;
+    std::string firstName;
+    for (const std::string& path : paths) {
+        GrpReadResult one = ReadGrpFile(path);
+        if (!one.Ok()) return one;
+        const std::string label = VariantLabel(path);
+        GrpData& d = one.Data;
+        if (all.Data.Values.empty() && all.Data.Times.empty() && firstName.empty()) {
+            all.Data.Header = d.Header;
+            all.Data.Times = d.Times;
+            firstName = std::filesystem::path(path).filename().string();
+        } else {
+            // Stopped runs hold fewer samples: the common ones are shown.
+            const std::size_t n = std::min(all.Data.Times.size(), d.Times.size());
+            if (!std::equal(d.Times.begin(), d.Times.begin() + std::ptrdiff_t(n), all.Data.Times.begin())) {
+                all.Error = GrpError::BadTime;
+                all.Message = "Отсчёты файла " + path + " взяты в другие моменты времени, чем отсчёты " +
+                              paths.front() + "; показать их вместе нельзя";
+                return all;
+            }
+            all.Data.Times.resize(n);
+            for (auto& column : all.Data.Values) column.resize(n);
+            for (auto& column : d.Values) column.resize(n);
+        }
+        for (int i = 0; i < d.InputCount(); ++i) {
+            all.Data.Values.push_back(std::move(d.Values[std::size_t(i)]));
+            all.Data.Names.push_back(label + ": " + d.InputName(i));
+        }
+        if (!one.Warning.empty() && all.Warning.empty()) all.Warning = one.Warning;
+    }
+    all.Data.Header.Inputs = all.Data.InputCount();
+    return all;
 }

@@ -36,8 +36,9 @@ struct GrpData {
     std::vector<float> Times;
     std::vector<std::vector<float>> Values; // one column per input
     std::size_t IgnoredTailBytes = 0;       // a truncated last sample
-    // The inputs' names from the side file, one per input (empty where the
-    // run could not name one); empty without a usable side file.
+    // The inputs' names, one per input (empty where the run could not name
+    // one): from the side file, or, for several files shown together, each
+    // prefixed by its run's variant; empty without a usable side file.
     std::vector<std::string> Names;
 
     int InputCount() const { return static_cast<int>(Values.size()); }
@@ -85,3 +86,15 @@ std::string ShownInputsProblem(const GrpData& data, const std::string& displayNa
 
 // The name of input i (from 0) when nothing names it: "Вход N".
 std::string InputName(int index);
+
+// What names the run a file came from: the first line of "variant.txt"
+// beside it (a sweep writes the variant's parameter values there), else the
+// name of its directory, else its file name.
+std::string VariantLabel(const std::string& path);
+
+// Several runs of one schematic shown together (the variants of a sweep):
+// one file reads as ReadGrpFile; several become one set of inputs, each
+// file's inputs named by its variant and their own names ("A4.K=0.5: Вход 1",
+// "A4.K=0.5: M1: скорость, рад/с"), over the samples
+// they all have. Files sampled at different times are refused.
+GrpReadResult ReadGrpFiles(const std::vector<std::string>& paths);

@@ -53,11 +53,18 @@ MainWindow::MainWindow(QWidget* parent)
     UpdateViewActions();
 }
 
-bool MainWindow::Open(const QString& path) {
+bool MainWindow::Open(const QString& path) { return OpenFiles({path}); }
+
+bool MainWindow::OpenFiles(const QStringList& paths) {
+    if (paths.isEmpty()) return false;
+    const QString& path = paths.front();
     path_ = path;
+    paths_ = paths;
     const QFileInfo info(path);
-    setWindowTitle("vielo — " + info.fileName());
-    GrpReadResult read = ReadGrpFile(QFile::encodeName(path).toStdString());
+    setWindowTitle("vielo — " + info.fileName() + (paths.size() > 1 ? QString(" (+%1)").arg(paths.size() - 1) : QString()));
+    std::vector<std::string> files;
+    for (const QString& p : paths) files.push_back(QFile::encodeName(p).toStdString());
+    GrpReadResult read = ReadGrpFiles(files);
     std::shared_ptr<const GrpData> data;
     std::string problem;
     if (read.Ok()) problem = ShownInputsProblem(read.Data, info.fileName().toStdString());

@@ -18,6 +18,8 @@ public:
 
     // Shows the file's plots; on failure tells the user and shows none.
     bool Open(const QString& path);
+    // Several runs together, each run's curves named by its variant.
+    bool OpenFiles(const QStringList& paths);
     PlotArea* Plots() const { return plots_; }
     InputPanel* Inputs() const { return inputs_; }
     // Used by tests instead of the modal boxes; when set, errors and
@@ -49,6 +51,7 @@ private:
     QString SuggestedPath(const QString& suffix) const;
 
     QString path_;
+    QStringList paths_;
     PlotArea* plots_;
     InputPanel* inputs_;
     QLabel* fileInfo_;

@@ -39,7 +39,7 @@ void MainWindow::CreateActions() {
     exportCsv_ = Make(this, "&Экспорт в CSV…", {QKeySequence("Ctrl+E")}, Icons::ExportTable());
     QAction* quit = Make(this, "В&ыход", {QKeySequence("Ctrl+Q")});
     connect(open, &QAction::triggered, this, &MainWindow::AskOpen);
-    connect(reload_, &QAction::triggered, this, [this] { Open(path_); });
+    connect(reload_, &QAction::triggered, this, [this] { OpenFiles(paths_); });
     connect(savePicture_, &QAction::triggered, this, &MainWindow::AskSavePicture);
     connect(exportCsv_, &QAction::triggered, this, &MainWindow::AskExportCsv);
     connect(quit, &QAction::triggered, this, &QWidget::close);

@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     window.SetStacked(options.Stacked);
     window.show();
     // Opened once the window is up, so that an error box has a parent to sit on.
-    const QString path = QString::fromLocal8Bit(options.GrpPath.c_str());
-    QTimer::singleShot(0, &window, [&window, path] { window.Open(path); });
+    QStringList paths;
+    for (const std::string& p : options.GrpPaths) paths.append(QString::fromLocal8Bit(p.c_str()));
+    QTimer::singleShot(0, &window, [&window, paths] { window.OpenFiles(paths); });
     return app.exec();
 }

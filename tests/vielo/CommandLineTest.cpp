@@ -55,7 +55,6 @@ TEST(CommandLine, MistakesAreNamed) {
     EXPECT_EQ(Parse({"--exporter", "x.png"}, o), "unknown option --exporter");
     EXPECT_EQ(Parse({"--export"}, o), "--export needs a file name");
     EXPECT_EQ(Parse({"--csv="}, o), "--csv needs a file name");
-    EXPECT_EQ(Parse({"a.grp", "b.grp"}, o), "only one plot file can be opened, got b.grp");
     EXPECT_EQ(Parse({"--size", "800x600"}, o), "--size only applies with --export");
     const std::string badSize =
         "--size needs WIDTHxHEIGHT, each from 16 to 16384 pixels, e.g. 1200x800";
@@ -65,3 +64,13 @@ TEST(CommandLine, MistakesAreNamed) {
 }
 
 } // namespace
+
+TEST(CommandLine, SeveralFilesAreShownTogether) {
+    VieloOptions o;
+    EXPECT_EQ(Parse({"run-0001/graf.grp", "--stacked", "run-0002/graf.grp"}, o), "");
+    EXPECT_EQ(o.GrpPath, "run-0001/graf.grp");
+    EXPECT_EQ(o.GrpPaths, (std::vector<std::string>{"run-0001/graf.grp", "run-0002/graf.grp"}));
+    VieloOptions none;
+    EXPECT_EQ(Parse({}, none), "");
+    EXPECT_EQ(none.GrpPaths, std::vector<std::string>{"graf.grp"});
+}

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 #include <cmath>
@@ -293,3 +294,42 @@ TEST(GrpShownInputs, MoreInputsThanAPlotCanShowAreRefusedWithTheirCount) {
 }
 
 } // namespace
+
+// The runs of a sweep shown together: each file's inputs follow the
+// previous file's, named by the variant written beside it (or its folder).
+TEST(GrpFile, SeveralRunsBecomeOneSetNamedByTheirVariants) {
+    TempDir dir;
+    const GrpData a = SineRun(2, 50), b = SineRun(1, 40);
+    std::filesystem::create_directories(dir.Path() / "run-0001");
+    std::filesystem::create_directories(dir.Path() / "run-0002");
+    WriteFileBytes(dir.File("run-0001/graf.grp"), EncodeGrp(a));
+    WriteFileBytes(dir.File("run-0002/graf.grp"), EncodeGrp(b));
+    {
+        std::ofstream variant(dir.File("run-0001/variant.txt"));
+        variant << "A4.K=0.5 M1.Jd=0.01\n";
+    }
+    const GrpReadResult r = ReadGrpFiles({dir.File("run-0001/graf.grp"), dir.File("run-0002/graf.grp")});
+    ASSERT_TRUE(r.Ok()) << r.Message;
+    ASSERT_EQ(r.Data.InputCount(), 3);
+    EXPECT_EQ(r.Data.Header.Inputs, 3);
+    // A stopped run has fewer samples: the common 40 are shown.
+    EXPECT_EQ(r.Data.SampleCount(), 40u);
+    EXPECT_EQ(r.Data.InputName(0), "A4.K=0.5 M1.Jd=0.01: Вход 1");
+    EXPECT_EQ(r.Data.InputName(1), "A4.K=0.5 M1.Jd=0.01: Вход 2");
+    EXPECT_EQ(r.Data.InputName(2), "run-0002: Вход 1");
+    for (std::size_t k = 0; k < 40; ++k) {
+        EXPECT_EQ(r.Data.Values[1][k], a.Values[1][k]);
+        EXPECT_EQ(r.Data.Values[2][k], b.Values[0][k]);
+    }
+    // One file keeps the plain names.
+    const GrpReadResult one = ReadGrpFiles({dir.File("run-0001/graf.grp")});
+    ASSERT_TRUE(one.Ok());
+    EXPECT_EQ(InputName(one.Data, 1), "Вход 2");
+
+    GrpData shifted = SineRun(1, 40);
+    for (float& t : shifted.Times) t += 0.5f;
+    WriteFileBytes(dir.File("other.grp"), EncodeGrp(shifted));
+    const GrpReadResult refused = ReadGrpFiles({dir.File("run-0001/graf.grp"), dir.File("other.grp")});
+    EXPECT_FALSE(refused.Ok());
+    EXPECT_NE(refused.Message.find("взяты в другие моменты времени"), std::string::npos) << refused.Message;
+}

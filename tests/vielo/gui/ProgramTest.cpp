@@ -120,7 +120,7 @@ TEST(VieloProgram, CsvHelpAndVersion) {
 
     r = RunVielo(dir, {"--help"});
     EXPECT_EQ(r.Status, 0);
-    EXPECT_TRUE(r.Out.startsWith("Usage: vielo [OPTIONS] [FILE.grp]"));
+    EXPECT_TRUE(r.Out.startsWith("Usage: vielo [OPTIONS] [FILE.grp...]"));
     r = RunVielo(dir, {"--version"});
     EXPECT_EQ(r.Status, 0);
     EXPECT_TRUE(r.Out.startsWith("vielo ")) << r.Out.toStdString();
