@@ -58,6 +58,24 @@ bool SnapToWire(Schematic& sheet, TElectricLine* last, const std::vector<TElectr
     return TElectricLine::Join(last, target, joint);
 }
 
+} // namespace
+
+// A pin holds one segment, and the file names one segment per pin. A wire
+// brought to a pin that already holds one therefore branches off that
+// segment at the pin centre, where it is recorded as the branch's joint,
+// instead of taking the pin from the first wire and leaving it loose there.
+bool TConnector::JoinWireEnd(TElectricLine* wire) {
+    if (!wire) return false;
+    if (!FLink) return ConnectTo(wire) != nullptr;
+    const TPoint centre = GetLink();
+    if (wire->FEndLink.IsFree() && wire->EndPoint() == centre) return wire->LinkEndTo(FLink, true);
+    if (wire->FStartLink.IsFree() && wire->StartPoint() == centre)
+        return wire->LinkStartTo(FLink, true);
+    return false;
+}
+
+namespace {
+
 bool SnapToPin(Schematic& sheet, TElectricLine* last, TPoint r, const TConnector* origin) {
     TConnector* best = nullptr;
     long long bestDistance = TConnector::SnapReach2;
@@ -72,7 +90,7 @@ bool SnapToPin(Schematic& sheet, TElectricLine* last, TPoint r, const TConnector
     const TPoint centre = best->GetLink();
     // A straight wire from a pin cannot go sideways: a jog leads on instead.
     if (centre != r && !MoveFreeEnd(last, centre - r)) last = ExtendWire(last, r, centre);
-    best->ConnectTo(last);
+    best->JoinWireEnd(last);
     return true;
 }
 
@@ -110,7 +128,7 @@ void TConnector::FinishWire(TPoint release) {
     Schematic& sheet = Parent()->Sheet();
     sheet.Modified = true;
     const std::vector<TElectricLine*> route = TElectricLine::CreateRoute(sheet, centre, release);
-    ConnectTo(SegmentWithFreeEndAt(route, centre));
+    JoinWireEnd(SegmentWithFreeEndAt(route, centre));
     TElectricLine* last = SegmentWithFreeEndAt(route, release);
     if (!last) return;
     if (!SnapToWire(sheet, last, route, release)) SnapToPin(sheet, last, release, this);

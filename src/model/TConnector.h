@@ -40,6 +40,10 @@ public:
     // Leaves the present segment, then asks `line` (when not null) to take the
     // pin at its centre. Returns the segment that took it, null when refused.
     TElectricLine* ConnectTo(TElectricLine* line);
+    // Joins `wire`'s free end lying on the pin centre: the pin takes it when
+    // it holds no segment yet, otherwise the pin's segment takes it as a
+    // branch there. False when neither took it.
+    bool JoinWireEnd(TElectricLine* wire);
 
     // A connected pin that moves drags its wire end along.
     void SetBounds(int left, int top, int width, int height) override;

@@ -6,10 +6,13 @@
 #include "EditorFixture.h"
 #include "app/SchematicInfo.h"
 #include "model/TConnector.h"
+#include "model/TENode.h"
+#include "model/TElectricLine.h"
 #include "model/TInfoConnector.h"
 #include "support/ExampleBuilder.h"
 #include "support/TempDir.h"
 #include "support/TestElements.h"
+#include "support/WiringInvariants.h"
 
 namespace {
 
@@ -123,6 +126,39 @@ TEST(EditorSave, SaveAsRemembersTheNameForSave) {
     f.editor.SaveAs(); // the dialog starts from the remembered name; cancelled
     EXPECT_EQ(f.host.SaveDialogStarts.back(), dir.File("a.dvn"));
     EXPECT_EQ(f.editor.FileName(), dir.File("a.dvn"));
+}
+
+// Two wires drawn with the mouse onto one pin, and a third drawn from it:
+// all four pins are one node on the sheet and again after Save and Open.
+TEST(EditorSave, WiresDrawnToAndFromAPinThatHoldsOneStayJoinedInTheFile) {
+    TempDir dir;
+    EditorFixture f;
+    TBaseElement* a = f.Place("TTestTwoPin", 100, 100);
+    TBaseElement* b = f.Place("TTestTwoPin", 300, 180);
+    TBaseElement* c = f.Place("TTestTwoPin", 300, 20);
+    const TPoint held = CentreOf(*b->FConnectors[0]);
+    f.Drag(CentreOf(*a->FConnectors[1]), held);
+    f.Drag(CentreOf(*c->FConnectors[0]), held);
+    f.Drag(CentreOf(*c->FConnectors[1]), held + TPoint{4, -6});
+    f.Drag(held, {304, 320});
+    auto joined = [](const Schematic& s) {
+        const TElectricLine* on = s.Elements[1]->FConnectors[0]->FLink;
+        int pins = 0;
+        for (const TBaseElement* e : s.Elements)
+            for (const TConnector* p : e->FConnectors)
+                pins += p->FLink && on && p->FLink->FNode == on->FNode;
+        return pins;
+    };
+    EXPECT_EQ(joined(f.sheet), 4);
+    EXPECT_EQ(WiringFault(f.sheet), "");
+    f.host.SaveNames = {dir.File("held.dvn")};
+    ASSERT_TRUE(f.editor.SaveAs());
+    f.host.OpenNames = {dir.File("held.dvn")};
+    f.editor.Open();
+    ASSERT_EQ(f.sheet.Elements.Count(), 3);
+    EXPECT_EQ(joined(f.sheet), 4);
+    EXPECT_EQ(WiringFault(f.sheet), "");
+    EXPECT_TRUE(f.messages.Texts().empty());
 }
 
 TEST(EditorSave, ACancelledSaveAsLeavesTheSchematicModified) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/SchematicFile.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
@@ -181,6 +182,88 @@ TEST(PinDragSnap, AWireSnapWinsOverANearerPin) {
     EXPECT_FALSE(s.bIn->IsConnected());
     EXPECT_EQ(v->FNode, s.aOut->FLink->FNode);
     EXPECT_EQ(WiringFault(s.sheet), "");
+}
+
+// A pin holds one segment: a second wire brought to it branches off the
+// segment already there, at the pin centre, and the file keeps that joint.
+struct HeldPinScene : TwoElementScene {
+    TBaseElement* c = PlaceElement(sheet, "TTestTwoPin", 400, 100);
+    TConnector* cIn = c->FConnectors[0];   // centre (404, 108)
+    TConnector* cOut = c->FConnectors[1];  // centre (464, 108)
+};
+
+bool OneNode(std::initializer_list<const TConnector*> pins) {
+    const TConnector* first = *pins.begin();
+    for (const TConnector* p : pins)
+        if (!p->FLink || p->FLink->FNode != first->FLink->FNode) return false;
+    return true;
+}
+
+TEST(PinDragHeldPin, AWireDroppedOnAPinThatHoldsOneBranchesOffItsSegment) {
+    struct Case {
+        bool fromOut;
+        TPoint offset;  // release point relative to bIn's centre
+    };
+    for (const Case k : {Case{false, {0, 0}}, Case{true, {0, 0}}, Case{true, {6, -5}},
+                         Case{false, {4, 9}}}) {
+        SCOPED_TRACE(testing::Message() << "offset " << k.offset.x << "," << k.offset.y);
+        HeldPinScene s;
+        DragWire(s.aOut, s.bIn->GetLink());
+        TElectricLine* first = s.bIn->FLink;
+        ASSERT_NE(first, nullptr);
+        TConnector* from = k.fromOut ? s.cOut : s.cIn;
+        DragWire(from, s.bIn->GetLink() + k.offset);
+
+        EXPECT_EQ(s.bIn->FLink, first) << "the first wire keeps the pin";
+        EXPECT_EQ(first->PointOf(s.bIn), (TPoint{404, 308}));
+        ASSERT_EQ(first->FTaps.size(), 1u);
+        const TCLine branch = first->FTaps[0];
+        EXPECT_EQ((TPoint{branch.x, branch.y}), (TPoint{404, 308}));
+        EXPECT_TRUE(branch.Control->FStartLink.Line == first || branch.Control->FEndLink.Line == first);
+        EXPECT_TRUE(OneNode({s.aOut, s.bIn, from}));
+        EXPECT_EQ(WiringFault(s.sheet), "");
+        EXPECT_EQ(RoundTripFault(s.sheet), "");
+
+        Schematic back;
+        LoadSchematicLines(back, SchematicToLines(s.sheet));
+        EXPECT_TRUE(OneNode({back.Elements[0]->FConnectors[1], back.Elements[1]->FConnectors[0],
+                             back.Elements[2]->FConnectors[k.fromOut ? 1 : 0]}));
+        EXPECT_EQ(SchematicToLines(back), SchematicToLines(s.sheet));
+
+        // The element moved afterwards drags both wires along.
+        s.b->MoveBy(-30, 20);
+        EXPECT_TRUE(OneNode({s.aOut, s.bIn, from}));
+        EXPECT_EQ(WiringFault(s.sheet), "");
+        EXPECT_EQ(RoundTripFault(s.sheet), "");
+    }
+}
+
+TEST(PinDragHeldPin, AWireDrawnFromAPinThatHoldsOneBranchesOffItsSegment) {
+    for (TPoint release : {TPoint{404, 420}, TPoint{520, 380}, TPoint{300, 308}}) {
+        HeldPinScene s;
+        DragWire(s.aOut, s.bIn->GetLink());
+        TElectricLine* first = s.bIn->FLink;
+        DragWire(s.bIn, release);
+        EXPECT_EQ(s.bIn->FLink, first);
+        EXPECT_TRUE(OneNode({s.aOut, s.bIn}));
+        // The new wire runs from the pin centre, joined to the first wire there.
+        TElectricLine* fresh = s.sheet.Lines[s.sheet.Lines.Count() - 1];
+        EXPECT_EQ(fresh->FNode, first->FNode);
+        EXPECT_EQ(WiringFault(s.sheet), "");
+        EXPECT_EQ(RoundTripFault(s.sheet), "");
+    }
+}
+
+TEST(PinDragHeldPin, ThreeWiresOnOnePinAllKeepTheirJoint) {
+    HeldPinScene s;
+    DragWire(s.aOut, s.bIn->GetLink());
+    DragWire(s.cIn, s.bIn->GetLink());
+    DragWire(s.cOut, s.bIn->GetLink() + TPoint{3, 3});
+    DragWire(s.bIn, {404, 450});
+    EXPECT_TRUE(OneNode({s.aOut, s.bIn, s.cIn, s.cOut}));
+    EXPECT_EQ(s.sheet.Nodes.Count(), 1);
+    EXPECT_EQ(WiringFault(s.sheet), "");
+    EXPECT_EQ(RoundTripFault(s.sheet), "");
 }
 
 } // namespace

@@ -19,7 +19,10 @@ namespace {
 
 class RandomEditor {
 public:
-    explicit RandomEditor(unsigned seed) : rng_(seed) {}
+    // `drawing`: only what the editor's gestures and the file can hold:
+    // elements placed and freed, wires drawn between pins (also pins that
+    // hold a wire already) and deleted.
+    explicit RandomEditor(unsigned seed, bool drawing = false) : rng_(seed), drawing_(drawing) {}
 
     Schematic sheet;
     // How often the interesting cases came up, so that the test is known to
@@ -27,10 +30,20 @@ public:
     int Splits = 0;
     int SegmentDrags = 0;
     int WiresFollowed = 0;
+    int HeldPins = 0;
 
     // Applies one random operation; returns what it did.
     std::string Step() {
         if (sheet.Elements.Count() < 3) return Place();
+        if (drawing_) {
+            switch (Uniform(0, 9)) {
+            case 0: return sheet.Elements.Count() < 7 ? Place() : FreeElement();
+            case 1: return DeleteSegment();
+            case 2: return SelectAndDelete();
+            case 3: return Route();
+            default: return PinToPin();
+            }
+        }
         switch (Uniform(0, 12)) {
         case 0: return sheet.Elements.Count() < 7 ? Place() : FreeElement();
         case 1: case 2: case 3: return Route();
@@ -87,6 +100,18 @@ private:
         }
         DragWire(pin, to);
         return "route to " + std::to_string(to.x) + "," + std::to_string(to.y);
+    }
+
+    // A wire from a pin released on or near another pin, which often holds a
+    // wire already, as does the pin it starts from.
+    std::string PinToPin() {
+        TConnector* from = Pick(sheet.ConnectorList);
+        TConnector* to = Pick(sheet.ConnectorList);
+        const TPoint at = Uniform(0, 1) ? to->GetLink() : Jitter(to->GetLink(), 10);
+        const bool held = to->IsConnected() || from->IsConnected();
+        DragWire(from, at);
+        HeldPins += held;
+        return "pin to pin " + std::to_string(at.x) + "," + std::to_string(at.y);
     }
 
     // Two perpendicular segments whose axes cross are joined at the crossing.
@@ -167,6 +192,7 @@ private:
     }
 
     std::mt19937 rng_;
+    bool drawing_ = false;
 };
 
 TEST(WiringRandom, InvariantsHoldAfterEveryEditingStep) {
@@ -193,6 +219,31 @@ TEST(WiringRandom, InvariantsHoldAfterEveryEditingStep) {
     EXPECT_GT(drags, 0);
     EXPECT_GT(followed, 0);
     EXPECT_GT(tappedSteps, 0);
+}
+
+// What the editor shows joined stays joined in the file, and drawing a wire
+// never takes a pin from the wire it had.
+TEST(WiringRandom, DrawnWiresKeepEveryJointAndSurviveTheFile) {
+    constexpr int Seeds = 30;
+    constexpr int Steps = 150;
+    int held = 0;
+    for (unsigned seed = 1; seed <= Seeds; ++seed) {
+        RandomEditor editor(seed, true);
+        for (int step = 0; step < Steps; ++step) {
+            const std::vector<int> before = PinNodes(editor.sheet);
+            const int elements = editor.sheet.Elements.Count();
+            const std::string what = editor.Step();
+            const std::string where = "seed " + std::to_string(seed) + ", step " + std::to_string(step) + ": " + what;
+            ASSERT_EQ(WiringFault(editor.sheet), "") << where;
+            ASSERT_EQ(RoundTripFault(editor.sheet), "") << where;
+            if (what.rfind("pin to pin", 0) == 0 || what.rfind("route", 0) == 0) {
+                ASSERT_EQ(editor.sheet.Elements.Count(), elements);
+                ASSERT_EQ(SeparatedPins(before, editor.sheet), "") << where;
+            }
+        }
+        held += editor.HeldPins;
+    }
+    EXPECT_GT(held, 500);
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include <map>
 #include <set>
 
+#include "app/SchematicFile.h"
 #include "model/Schematic.h"
+#include "model/TBaseElement.h"
 #include "model/TConnector.h"
 #include "model/TENode.h"
 #include "model/TElectricLine.h"
@@ -45,6 +47,33 @@ std::vector<TPoint> RecordedPoints(const TElectricLine* holder, const TElectricL
 
 std::string Name(const Schematic& sheet, const TElectricLine* s) {
     return "segment " + std::to_string(sheet.Lines.IndexOf(s));
+}
+
+// Per segment, the number of the first segment of its node.
+std::vector<int> NodeLabels(const Schematic& sheet) {
+    std::map<const TENode*, int> first;
+    std::vector<int> labels;
+    for (int i = 0; i < sheet.Lines.Count(); ++i)
+        labels.push_back(first.emplace(sheet.Lines[i]->FNode, i).first->second);
+    return labels;
+}
+
+// Per pin, element by element in pin order: its segment's number, -1 when free.
+std::vector<int> PinSegments(const Schematic& sheet) {
+    std::vector<int> out;
+    for (const TBaseElement* e : sheet.Elements)
+        for (const TConnector* c : e->FConnectors)
+            out.push_back(c->FLink ? sheet.Lines.IndexOf(c->FLink) : -1);
+    return out;
+}
+
+std::string PinName(const Schematic& sheet, std::size_t k) {
+    std::size_t n = 0;
+    for (const TBaseElement* e : sheet.Elements)
+        for (const TConnector* c : e->FConnectors)
+            if (n++ == k)
+                return "pin " + c->Name + " of element " + std::to_string(sheet.Elements.IndexOf(e));
+    return "pin " + std::to_string(k);
 }
 
 } // namespace
@@ -125,6 +154,50 @@ std::string WiringFault(const Schematic& sheet) {
         }
         if (component.size() != nodeOf[s]->Segments.size())
             return Name(sheet, s) + "'s node holds segments it is not joined to";
+    }
+    return {};
+}
+
+std::string RoundTripFault(const Schematic& sheet) {
+    Schematic back;
+    LoadSchematicLines(back, SchematicToLines(sheet));
+    return RoundTripFault(sheet, back);
+}
+
+std::string RoundTripFault(const Schematic& sheet, const Schematic& back) {
+    if (back.Lines.Count() != sheet.Lines.Count()) return "the file gives another number of segments";
+    const std::vector<int> was = NodeLabels(sheet), is = NodeLabels(back);
+    for (std::size_t i = 0; i < was.size(); ++i)
+        if (was[i] != is[i])
+            return "segments " + std::to_string(i) + " and " + std::to_string(std::min(was[i], is[i])) +
+                   (was[i] < is[i] ? " share a node only before" : " share a node only after") +
+                   " the round trip";
+    const std::vector<int> pinsWas = PinSegments(sheet), pinsIs = PinSegments(back);
+    if (pinsWas.size() != pinsIs.size()) return "the file gives another number of pins";
+    for (std::size_t k = 0; k < pinsWas.size(); ++k)
+        if (pinsWas[k] != pinsIs[k]) return PinName(sheet, k) + " sits on another segment after the round trip";
+    return {};
+}
+
+std::vector<int> PinNodes(const Schematic& sheet) {
+    std::map<const TENode*, int> first;
+    std::vector<int> out;
+    for (const TBaseElement* e : sheet.Elements)
+        for (const TConnector* c : e->FConnectors) {
+            const int k = int(out.size());
+            out.push_back(c->FLink ? first.emplace(c->FLink->FNode, k).first->second : -1);
+        }
+    return out;
+}
+
+std::string SeparatedPins(const std::vector<int>& before, const Schematic& now) {
+    const std::vector<int> is = PinNodes(now);
+    if (is.size() != before.size()) return "the pins differ";
+    for (std::size_t k = 0; k < before.size(); ++k) {
+        if (before[k] < 0 || before[k] == int(k)) continue;
+        const std::size_t first = std::size_t(before[k]);
+        if (is[k] < 0 || is[k] != is[first])
+            return PinName(now, first) + " and " + PinName(now, k) + " no longer share a node";
     }
     return {};
 }
