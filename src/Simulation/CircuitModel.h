@@ -24,7 +24,8 @@ struct TTerminal {
 
 struct TValueRef {
     // 0 constant, 1 parameter, 2 computed once, 3 live at every read, 4 live
-    // but fixed within a step (reads the last solution once per step).
+    // but fixed within a step (reads the last solution once per step), 5 live
+    // at every read but affine within a step (see TValue::AffineWithinStep).
     std::int8_t Kind = 0;
     double Constant = 0;
     const char* Param = nullptr;
@@ -49,6 +50,7 @@ constexpr TValueRef ParamValueRef(const char* name) { return {1, 0, name, nullpt
 constexpr TValueRef ComputedValue(TElementFunction f) { return {2, 0, nullptr, f}; }
 constexpr TValueRef LiveValue(TElementFunction f) { return {3, 0, nullptr, f}; }
 constexpr TValueRef StepValue(TElementFunction f) { return {4, 0, nullptr, f}; }
+constexpr TValueRef AffineValue(TElementFunction f) { return {5, 0, nullptr, f}; }
 
 // The global node number of a terminal: an internal node is FNodeBase + k; a
 // pin is -1 when unconnected, else its equation index for the run.

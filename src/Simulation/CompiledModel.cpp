@@ -335,12 +335,14 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
     std::vector<std::vector<int>> rows(static_cast<std::size_t>(Nz()));
     // How often a row's derivatives can change: 2 within a step (it reads,
     // through a value that varies at every read, unknowns the value depends
-    // on), 1 from one step to the next (a conductance updated once a step),
-    // 0 never (linear with fixed coefficients).
+    // on), 1 from one step to the next (a conductance updated once a step, a
+    // value affine within a step), 0 never (linear with fixed coefficients).
     std::vector<char> varyingRow(std::size_t(Nz()), 0);
     auto producerColumns = [&](int j, std::vector<int>& cols, char& varying) {
         const std::vector<int> own = LiveColumns(sheet, producerOwners_[std::size_t(j)]);
-        if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep()) varying = 2;
+        if (!own.empty() && producers_[std::size_t(j)].DerivativesVaryWithinStep()) varying = 2;
+        else if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep())
+            varying = std::max<char>(varying, 1);
         cols.insert(cols.end(), own.begin(), own.end());
     };
     auto couplingColumns = [&](const Coupling& c, std::vector<int>& cols, char& varying) {
@@ -389,8 +391,13 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
             auto [it, fresh] = ownerColumns.try_emplace(br.owner);
             if (fresh) it->second = LiveColumns(sheet, br.owner);
             reads.insert(reads.end(), it->second.begin(), it->second.end());
-            if (!it->second.empty() && (br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep()))
-                varying = 2;
+            if (!it->second.empty()) {
+                if (br.g.DerivativesVaryWithinStep() || br.E.DerivativesVaryWithinStep() ||
+                    br.J.DerivativesVaryWithinStep())
+                    varying = 2;
+                else if (br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep())
+                    varying = 1;
+            }
         }
         // A conductance that changes from step to step (a machine winding)
         // changes its entries once a step; E and J that do add nothing to

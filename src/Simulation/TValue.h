@@ -28,6 +28,17 @@ public:
         return v;
     }
 
+    // A live value that follows the present potentials within a step, but
+    // affinely, with coefficients fixed for the step (the EMF of a winding
+    // coupled to others whose inductances follow the shaft once a step): it
+    // is read at every evaluation, while its derivatives change only from one
+    // step to the next.
+    static TValue AffineWithinStep(TBaseElement* element, Getter getter) {
+        TValue v(element, getter);
+        v.affineWithinStep_ = true;
+        return v;
+    }
+
     std::uint8_t Type = Static;
 
     double Value() const {
@@ -39,17 +50,22 @@ public:
     TValue& operator=(double v) {
         Type = Static;
         fixedWithinStep_ = false;
+        affineWithinStep_ = false;
         value_ = v;
         return *this;
     }
     bool IsDynamic() const { return Type == Dynamic; }
     // Whether the value can change between two reads within one step.
     bool VariesWithinStep() const { return Type == Dynamic && !fixedWithinStep_; }
+    // Whether its derivatives with respect to what it reads can change
+    // between two reads within one step.
+    bool DerivativesVaryWithinStep() const { return VariesWithinStep() && !affineWithinStep_; }
     TBaseElement* Element() const { return element_; }
     Getter GetterFunction() const { return getter_; }
 
 private:
     bool fixedWithinStep_ = false;
+    bool affineWithinStep_ = false;
     double value_ = 0.0;
     TBaseElement* element_ = nullptr;
     Getter getter_ = nullptr;

@@ -324,7 +324,7 @@ TEST(GrpFile, SeveralRunsBecomeOneSetNamedByTheirVariants) {
     // One file keeps the plain names.
     const GrpReadResult one = ReadGrpFiles({dir.File("run-0001/graf.grp")});
     ASSERT_TRUE(one.Ok());
-    EXPECT_EQ(InputName(one.Data, 1), "Вход 2");
+    EXPECT_EQ(one.Data.InputName(1), "Вход 2");
 
     GrpData shifted = SineRun(1, 40);
     for (float& t : shifted.Times) t += 0.5f;

@@ -61,12 +61,12 @@ template <class T> struct SelsynBranches {
     template <int K> static constexpr TBranchRecord Phase(const char* pin) {
         return {InternalNode(0), PinTerminal(pin),
                 StepValue(&MemberGetter<T, &T::template Conductance<K>>),
-                LiveValue(&MemberGetter<T, &T::template Emf<K>>), ConstValue(0)};
+                AffineValue(&MemberGetter<T, &T::template Emf<K>>), ConstValue(0)};
     }
     static constexpr TBranchRecord Excitation() {
         return {PinTerminal("Connector_A2"), PinTerminal("Connector_A1"),
                 StepValue(&MemberGetter<T, &T::template Conductance<0>>),
-                LiveValue(&MemberGetter<T, &T::template Emf<0>>), ConstValue(0)};
+                AffineValue(&MemberGetter<T, &T::template Emf<0>>), ConstValue(0)};
     }
     static constexpr TBranchRecord Table[] = {
         Phase<1>("Connector_a"), Phase<2>("Connector_b"), Phase<3>("Connector_c"),

@@ -35,9 +35,9 @@ using T = TTransformer;
 
 const TBranchRecord Branches[] = {
     {PinTerminal("z1"), PinTerminal("z2"), StepValue(&MemberGetter<T, &T::Conductance1>),
-     LiveValue(&MemberGetter<T, &T::Emf1>), ConstValue(0)},
+     AffineValue(&MemberGetter<T, &T::Emf1>), ConstValue(0)},
     {PinTerminal("out"), PinTerminal("in"), StepValue(&MemberGetter<T, &T::Conductance2>),
-     LiveValue(&MemberGetter<T, &T::Emf2>), ConstValue(0)},
+     AffineValue(&MemberGetter<T, &T::Emf2>), ConstValue(0)},
     EndRecord(),
 };
 
