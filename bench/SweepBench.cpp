@@ -23,22 +23,22 @@ void BM_SweepDcDrive64(benchmark::State& state) {
     }
     Schematic sheet;
     LoadSchematicLines(sheet, lines);
-    TSweepSpec spec;
+    TSweepSetup setup;
     TVaryAxis axis;
     std::string error;
     if (!ParseVary(sheet, "A4.K=0.5:2:64", axis, error)) {
         state.SkipWithError(error.c_str());
         return;
     }
-    spec.Axes.push_back(axis);
-    const std::vector<TVariant> variants = ExpandVariants(sheet, spec);
+    setup.Axes.push_back(axis);
+    const std::vector<TVariant> variants = ExpandVariants(sheet, setup);
     TVariantRunOptions options;
     options.Settings = {{"T", 0.1}};
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quentor-sweep-bench";
     const std::atomic<bool> stop{false};
     int finished = 0;
     for (auto _ : state) {
-        const TSweepRun r = RunSweep(lines, spec, variants, dir.string(), options, int(state.range(0)), stop, {}, {});
+        const TSweepRun r = RunSweep(lines, setup, variants, dir.string(), options, int(state.range(0)), stop, {}, {});
         finished = r.Finished;
     }
     std::filesystem::remove_all(dir);

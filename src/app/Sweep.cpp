@@ -280,48 +280,48 @@ bool ParseMeasure(const Schematic& sheet, const std::string& arg, TMeasure& meas
     return true;
 }
 
-std::vector<std::string> ParameterColumns(const TSweepSpec& spec) {
+std::vector<std::string> ParameterColumns(const TSweepSetup& setup) {
     std::vector<std::string> columns;
     auto add = [&columns](const std::string& label) {
         if (std::find(columns.begin(), columns.end(), label) == columns.end()) columns.push_back(label);
     };
-    for (const TVaryAxis& a : spec.Axes) add(a.Ref.Label);
-    for (const TTolerance& t : spec.Tolerances) add(t.Ref.Label);
+    for (const TVaryAxis& a : setup.Axes) add(a.Ref.Label);
+    for (const TTolerance& t : setup.Tolerances) add(t.Ref.Label);
     return columns;
 }
 
-std::vector<TVariant> ExpandVariants(const Schematic& sheet, const TSweepSpec& spec) {
+std::vector<TVariant> ExpandVariants(const Schematic& sheet, const TSweepSetup& setup) {
     std::size_t points = 1;
-    for (const TVaryAxis& a : spec.Axes) points *= a.Texts.size();
-    const int draws = spec.Tolerances.empty() ? 1 : std::max(1, spec.MonteCarlo);
-    const std::vector<std::string> columns = ParameterColumns(spec);
+    for (const TVaryAxis& a : setup.Axes) points *= a.Texts.size();
+    const int draws = setup.Tolerances.empty() ? 1 : std::max(1, setup.MonteCarlo);
+    const std::vector<std::string> columns = ParameterColumns(setup);
     std::vector<TVariant> variants;
-    std::vector<std::size_t> at(spec.Axes.size(), 0);
+    std::vector<std::size_t> at(setup.Axes.size(), 0);
     for (std::size_t p = 0; p < points; ++p) {
         std::size_t rest = p;
-        for (std::size_t k = spec.Axes.size(); k-- > 0;) {
-            at[k] = rest % spec.Axes[k].Texts.size();
-            rest /= spec.Axes[k].Texts.size();
+        for (std::size_t k = setup.Axes.size(); k-- > 0;) {
+            at[k] = rest % setup.Axes[k].Texts.size();
+            rest /= setup.Axes[k].Texts.size();
         }
         for (int d = 0; d < draws; ++d) {
             TVariant v;
             v.Number = int(variants.size()) + 1;
             std::map<std::string, std::string> shown;
-            for (std::size_t k = 0; k < spec.Axes.size(); ++k) {
-                const TVaryAxis& a = spec.Axes[k];
+            for (std::size_t k = 0; k < setup.Axes.size(); ++k) {
+                const TVaryAxis& a = setup.Axes[k];
                 v.Settings.push_back({a.Ref.Element, a.Ref.Param, a.Texts[at[k]]});
                 const double number = LeadingNumber(a.Texts[at[k]]);
                 shown[a.Ref.Label] = std::isfinite(number) ? FormatReal(number) : a.Texts[at[k]];
             }
             // The draws of a variant depend only on the seed and its number.
-            std::seed_seq seq{spec.Seed, unsigned(v.Number)};
+            std::seed_seq seq{setup.Seed, unsigned(v.Number)};
             std::mt19937_64 random(seq);
             auto unit = [&random] { return double(random() >> 11) * 0x1.0p-53; };
-            for (const TTolerance& t : spec.Tolerances) {
+            for (const TTolerance& t : setup.Tolerances) {
                 double nominal = NominalValue(sheet, t.Ref);
-                for (std::size_t k = 0; k < spec.Axes.size(); ++k)
-                    if (spec.Axes[k].Ref.Element == t.Ref.Element && spec.Axes[k].Ref.Param == t.Ref.Param)
-                        nominal = LeadingNumber(spec.Axes[k].Texts[at[k]]);
+                for (std::size_t k = 0; k < setup.Axes.size(); ++k)
+                    if (setup.Axes[k].Ref.Element == t.Ref.Element && setup.Axes[k].Ref.Param == t.Ref.Param)
+                        nominal = LeadingNumber(setup.Axes[k].Texts[at[k]]);
                 double delta;
                 if (t.Gauss) {
                     const double u1 = unit(), u2 = unit();
@@ -424,8 +424,8 @@ bool VariantLines(const std::vector<std::string>& lines, const std::vector<TSett
     return true;
 }
 
-bool CheckAxes(const std::vector<std::string>& lines, const TSweepSpec& spec, std::string& error) {
-    for (const TVaryAxis& a : spec.Axes)
+bool CheckAxes(const std::vector<std::string>& lines, const TSweepSetup& setup, std::string& error) {
+    for (const TVaryAxis& a : setup.Axes)
         for (const std::string& text : a.Texts) {
             std::vector<std::string> out;
             std::string why;
@@ -470,10 +470,10 @@ std::string RunDirName(int number) {
     return name;
 }
 
-std::string SummaryHeader(const TSweepSpec& spec) {
+std::string SummaryHeader(const TSweepSetup& setup) {
     std::string line = "run,status";
-    for (const std::string& c : ParameterColumns(spec)) line += "," + CsvField(c);
-    for (const TMeasure& m : spec.Measures) line += "," + CsvField(m.Name);
+    for (const std::string& c : ParameterColumns(setup)) line += "," + CsvField(c);
+    for (const TMeasure& m : setup.Measures) line += "," + CsvField(m.Name);
     return line;
 }
 
@@ -484,11 +484,11 @@ std::string SummaryRow(const TVariant& variant, const TVariantResult& result) {
     return line;
 }
 
-TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSpec& spec, const TVariant& variant,
+TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSetup& setup, const TVariant& variant,
                           const std::string& dir, const TVariantRunOptions& options,
                           const std::function<void(std::atomic<bool>*)>& registerStop) {
     TVariantResult result;
-    result.Measures.assign(spec.Measures.size(), std::numeric_limits<double>::quiet_NaN());
+    result.Measures.assign(setup.Measures.size(), std::numeric_limits<double>::quiet_NaN());
     VariantMessages sink;
     std::vector<double> times;
     std::vector<std::vector<double>> consumers;
@@ -550,15 +550,15 @@ TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSpe
             }
         }
     }
-    for (std::size_t i = 0; i < spec.Measures.size(); ++i) {
-        const int c = spec.Measures[i].Consumer;
+    for (std::size_t i = 0; i < setup.Measures.size(); ++i) {
+        const int c = setup.Measures[i].Consumer;
         if (c >= 0 && std::size_t(c) < consumers.size())
-            result.Measures[i] = Measure(spec.Measures[i].Kind, times, consumers[std::size_t(c)]);
+            result.Measures[i] = Measure(setup.Measures[i].Kind, times, consumers[std::size_t(c)]);
     }
     result.Messages = std::move(sink.Texts);
     // Its parameter values, which the plot viewer names its curves by.
     {
-        const std::vector<std::string> columns = ParameterColumns(spec);
+        const std::vector<std::string> columns = ParameterColumns(setup);
         std::string label;
         for (std::size_t i = 0; i < columns.size() && i < variant.Columns.size(); ++i)
             label += (i ? " " : "") + columns[i] + "=" + variant.Columns[i];
@@ -603,7 +603,7 @@ int CollectSummary(const std::string& dir, const std::string& header, int count)
     return ec ? -1 : int(runs.size());
 }
 
-TSweepRun RunSweep(const std::vector<std::string>& lines, const TSweepSpec& spec,
+TSweepRun RunSweep(const std::vector<std::string>& lines, const TSweepSetup& setup,
                    const std::vector<TVariant>& variants, const std::string& dir, const TVariantRunOptions& options,
                    int jobs, const std::atomic<bool>& stop, const std::function<void(int)>& progress,
                    const std::function<void(const TVariant&, const TVariantResult&)>& report) {
@@ -625,7 +625,7 @@ TSweepRun RunSweep(const std::vector<std::string>& lines, const TSweepSpec& spec
             if (k >= variants.size()) break;
             const TVariant& v = variants[k];
             const TVariantResult r =
-                RunVariant(lines, spec, v, (fs::path(dir) / RunDirName(v.Number)).string(), options,
+                RunVariant(lines, setup, v, (fs::path(dir) / RunDirName(v.Number)).string(), options,
                            [&slot, &stop](std::atomic<bool>* flag) {
                                std::lock_guard hold(slot.lock);
                                slot.running = flag;
@@ -655,6 +655,6 @@ TSweepRun RunSweep(const std::vector<std::string>& lines, const TSweepSpec& spec
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     for (std::thread& t : threads) t.join();
-    CollectSummary(dir, SummaryHeader(spec), int(variants.size()));
+    CollectSummary(dir, SummaryHeader(setup), int(variants.size()));
     return totals;
 }

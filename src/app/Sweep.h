@@ -49,7 +49,7 @@ struct TMeasure {
     int Consumer = -1;  // position among the consumers
 };
 
-struct TSweepSpec {
+struct TSweepSetup {
     std::vector<TVaryAxis> Axes;
     std::vector<TTolerance> Tolerances;
     int MonteCarlo = 0;  // draws; 0 with no tolerance
@@ -81,11 +81,11 @@ struct TVariant {
 
 // The summary's parameter columns: the axes, then the tolerances not
 // already among them.
-std::vector<std::string> ParameterColumns(const TSweepSpec& spec);
+std::vector<std::string> ParameterColumns(const TSweepSetup& setup);
 
 // Every variant: the last axis changes fastest; each point of the product
 // is drawn MonteCarlo times when tolerances are given.
-std::vector<TVariant> ExpandVariants(const Schematic& sheet, const TSweepSpec& spec);
+std::vector<TVariant> ExpandVariants(const Schematic& sheet, const TSweepSetup& setup);
 
 // The file lines of a variant: `lines` (the schematic's own) with the
 // settings applied through its elements' records. False with the reason
@@ -96,7 +96,7 @@ bool VariantLines(const std::vector<std::string>& lines, const std::vector<TSett
 
 // Checks every value of every axis alone against the schematic, before any
 // run: false with the reason naming the argument.
-bool CheckAxes(const std::vector<std::string>& lines, const TSweepSpec& spec, std::string& error);
+bool CheckAxes(const std::vector<std::string>& lines, const TSweepSetup& setup, std::string& error);
 
 // The value of one measure over sampled times and values; NaN when it has
 // no meaning (no samples, a step of zero height for rise and overshoot).
@@ -123,7 +123,7 @@ struct TVariantRunOptions {
 // parameter values as one line "A4.K=0.5 M1.Jd=0.01" ("variant.txt") and its
 // line of the summary ("row.csv"). Its messages go to the result, not to
 // the process's sink. `stop`, when set during the run, stops it.
-TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSpec& spec, const TVariant& variant,
+TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSetup& setup, const TVariant& variant,
                           const std::string& dir, const TVariantRunOptions& options,
                           const std::function<void(std::atomic<bool>*)>& registerStop = {});
 
@@ -131,7 +131,7 @@ TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSpe
 std::string RunDirName(int number);
 
 // The summary's header and one variant's line.
-std::string SummaryHeader(const TSweepSpec& spec);
+std::string SummaryHeader(const TSweepSetup& setup);
 std::string SummaryRow(const TVariant& variant, const TVariantResult& result);
 
 // Gathers the row.csv of run-0001 to run-`count` under `dir` in run order
@@ -147,7 +147,7 @@ int CollectSummary(const std::string& dir, const std::string& header, int count)
 struct TSweepRun {
     int Finished = 0, Failed = 0, Stopped = 0;
 };
-TSweepRun RunSweep(const std::vector<std::string>& lines, const TSweepSpec& spec,
+TSweepRun RunSweep(const std::vector<std::string>& lines, const TSweepSetup& setup,
                    const std::vector<TVariant>& variants, const std::string& dir, const TVariantRunOptions& options,
                    int jobs, const std::atomic<bool>& stop, const std::function<void(int)>& progress,
                    const std::function<void(const TVariant&, const TVariantResult&)>& report);

@@ -374,32 +374,32 @@ int SweepMain(Options o, StderrMessages& messages) {
         Msg().Error(error, ApplicationTitle);
         return ExitUsage;
     }
-    TSweepSpec spec;
+    TSweepSetup setup;
     for (const std::string& arg : o.vary) {
         TVaryAxis axis;
         if (!ParseVary(sheet, arg, axis, error)) return UsageError(error);
-        spec.Axes.push_back(std::move(axis));
+        setup.Axes.push_back(std::move(axis));
     }
     for (const std::string& arg : o.tolerances) {
         TTolerance t;
         if (!ParseTolerance(sheet, arg, t, error)) return UsageError(error);
-        spec.Tolerances.push_back(std::move(t));
+        setup.Tolerances.push_back(std::move(t));
     }
     for (const std::string& arg : o.measures) {
         TMeasure m;
         if (!ParseMeasure(sheet, arg, m, error)) return UsageError(error);
-        spec.Measures.push_back(std::move(m));
+        setup.Measures.push_back(std::move(m));
     }
-    spec.MonteCarlo = o.monteCarlo;
+    setup.MonteCarlo = o.monteCarlo;
     // One seed for the whole sweep, so that every variant draws its own
     // values and all generators the same sequence; a plan repeats it.
     const unsigned seed = o.seed ? *o.seed : RunRandomSeed();
-    spec.Seed = seed;
-    if (!CheckAxes(lines, spec, error)) return UsageError(error);
-    const std::vector<TVariant> variants = ExpandVariants(sheet, spec);
+    setup.Seed = seed;
+    if (!CheckAxes(lines, setup, error)) return UsageError(error);
+    const std::vector<TVariant> variants = ExpandVariants(sheet, setup);
 
     if (!o.collectDir.empty()) {
-        const int rows = CollectSummary(o.collectDir, SummaryHeader(spec), int(variants.size()));
+        const int rows = CollectSummary(o.collectDir, SummaryHeader(setup), int(variants.size()));
         if (rows < 0) {
             Msg().Error("Не удалось записать файл " + o.collectDir + "/summary.csv", ApplicationTitle);
             return ExitMessages;
@@ -423,7 +423,7 @@ int SweepMain(Options o, StderrMessages& messages) {
                               std::to_string(o.jobNumber) + " нет");
         const TVariant& v = variants[std::size_t(o.jobNumber - 1)];
         const TVariantResult r =
-            RunVariant(lines, spec, v, (std::filesystem::path(o.jobDir) / RunDirName(v.Number)).string(), run);
+            RunVariant(lines, setup, v, (std::filesystem::path(o.jobDir) / RunDirName(v.Number)).string(), run);
         for (const std::string& m : r.Messages) {
             if (m.rfind("error: ", 0) == 0) Msg().Error(m.substr(7), ApplicationTitle);
             else if (m.rfind("warning: ", 0) == 0) Msg().Warning(m.substr(9), ApplicationTitle);
@@ -473,7 +473,7 @@ int SweepMain(Options o, StderrMessages& messages) {
     const auto start = std::chrono::steady_clock::now();
     std::mutex printing;
     const TSweepRun totals = RunSweep(
-        lines, spec, variants, outDir, run, jobs, stop, [&bar](int done) { bar.Show(done); },
+        lines, setup, variants, outDir, run, jobs, stop, [&bar](int done) { bar.Show(done); },
         [&](const TVariant& v, const TVariantResult& r) {
             if (r.Messages.empty()) return;
             bar.Done();
