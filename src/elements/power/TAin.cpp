@@ -67,16 +67,7 @@ const TBranchRecord* TAin::GetCircuitModel() const {
 }
 
 bool TAin::CheckBeforeRun() {
-    const bool rg = RequirePositive("Rg");
-    const bool ru = RequirePositive("Ru");
-    const double k = ParamOf("k");
-    if (Converter::TruncatedTransfer(k) == 0)
-        Msg().Warning("Компонент " + Name() + " №" + std::to_string(ElementIndex()) +
-                          ": коэффициент передачи k = " + FormatShownReal(k) +
-                          " Гц/В усекается до 0: частота инвертора равна нулю, фазные ЭДС "
-                          "постоянны.",
-                      ApplicationTitle);
-    return rg && ru;
+    return Converter::CheckBeforeRun(*this, "частота инвертора равна нулю, фазные ЭДС постоянны.");
 }
 
 double TAin::OutputConductance() {

@@ -128,16 +128,7 @@ const TBranchRecord* TTvf::GetCircuitModel() const {
 }
 
 bool TTvf::CheckBeforeRun() {
-    const bool rg = RequirePositive("Rg");
-    const bool ru = RequirePositive("Ru");
-    const double k = ParamOf("k");
-    if (Converter::TruncatedTransfer(k) == 0)
-        Msg().Warning("Компонент " + Name() + " №" + std::to_string(ElementIndex()) +
-                          ": коэффициент передачи k = " + FormatShownReal(k) +
-                          " Гц/В усекается до 0: при входном напряжении от 1 В частота "
-                          "импульсов равна нулю.",
-                      ApplicationTitle);
-    return rg && ru;
+    return Converter::CheckBeforeRun(*this, "при входном напряжении от 1 В частота импульсов равна нулю.");
 }
 
 double TTvf::OutputConductance() {
