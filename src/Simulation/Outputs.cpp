@@ -1,6 +1,7 @@
 #include "Simulation/Outputs.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <bit>
@@ -36,6 +37,19 @@ std::size_t SampleCapacity(double T, double GS) {
     // Bounded so that an absurd ratio cannot ask for more memory than exists.
     const double limit = double(std::numeric_limits<std::int32_t>::max());
     return std::size_t(std::min(k, limit));
+}
+
+void AppendFixed(std::string& out, double v, int precision, int width) {
+    char text[400];  // the longest double in fixed form, with its digits
+    int length = 0;
+    if (std::isnan(v) || std::isinf(v)) {
+        length = std::snprintf(text, sizeof text, "%.*f", precision, v);
+    } else {
+        const auto r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, precision);
+        length = int(r.ptr - text);
+    }
+    if (length < width) out.append(std::size_t(width - length), ' ');
+    out.append(text, std::size_t(length));
 }
 
 namespace {
@@ -77,15 +91,24 @@ void WriteResultFiles(const std::string& dir, const TSampleStore& store, int nDy
         if (!ok) std::printf("Немогу записать в файл %s\n", grpName.c_str());
     }
     const int values = nDyn + nStat + nNodes;
+    std::string line;
     for (std::size_t i = 0; i < store.Count(); ++i) {
         const double* row = store.Row(i);
         if (dat) {
-            std::fprintf(dat, "%.8f  ", store.Time(i));
-            for (int k = 0; k < values; ++k) std::fprintf(dat, "%9.4f  ", row[k]);
-            std::fputs("    ", dat);
-            for (int k = 0; k < nCons; ++k) std::fprintf(dat, "%9.4f  ", row[values + k]);
-            std::fputc('\n', dat);
-            std::fflush(dat);
+            line.clear();
+            AppendFixed(line, store.Time(i), 8, 0);
+            line += "  ";
+            for (int k = 0; k < values; ++k) {
+                AppendFixed(line, row[k], 4, 9);
+                line += "  ";
+            }
+            line += "    ";
+            for (int k = 0; k < nCons; ++k) {
+                AppendFixed(line, row[values + k], 4, 9);
+                line += "  ";
+            }
+            line += '\n';
+            WriteAll(dat, line.data(), line.size());
         }
         if (grp) {
             bool ok = true;
