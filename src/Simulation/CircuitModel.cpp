@@ -22,7 +22,7 @@ TValue EvaluateValue(TBaseElement& element, const TValueRef& ref) {
     case 2: return ref.Function ? ref.Function(&element) : 0.0;
     case 3: return ref.Function ? TValue(&element, ref.Function) : TValue(0.0);
     case 4: return ref.Function ? TValue::OncePerStep(&element, ref.Function) : TValue(0.0);
-    case 5: return ref.Function ? TValue::AffineWithinStep(&element, ref.Function) : TValue(0.0);
+    case 5: return ref.Function ? TValue::AffineWithinStep(&element, ref.Function, ref.Slopes) : TValue(0.0);
     default: return 0.0;
     }
 }

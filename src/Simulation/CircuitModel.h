@@ -30,6 +30,7 @@ struct TValueRef {
     double Constant = 0;
     const char* Param = nullptr;
     TElementFunction Function = nullptr;
+    TValue::SlopeGetter Slopes = nullptr;  // kind 5: the stated slopes, if any
 };
 
 struct TBranchRecord {
@@ -50,7 +51,14 @@ constexpr TValueRef ParamValueRef(const char* name) { return {1, 0, name, nullpt
 constexpr TValueRef ComputedValue(TElementFunction f) { return {2, 0, nullptr, f}; }
 constexpr TValueRef LiveValue(TElementFunction f) { return {3, 0, nullptr, f}; }
 constexpr TValueRef StepValue(TElementFunction f) { return {4, 0, nullptr, f}; }
-constexpr TValueRef AffineValue(TElementFunction f) { return {5, 0, nullptr, f}; }
+constexpr TValueRef AffineValue(TElementFunction f, TValue::SlopeGetter slopes = nullptr) {
+    return {5, 0, nullptr, f, slopes};
+}
+
+// Adapts a member function to the slope getter of an affine value.
+template <class T, int (T::*Method)(TNodeSlope*)> int MemberSlopes(TBaseElement* element, TNodeSlope* out) {
+    return (static_cast<T*>(element)->*Method)(out);
+}
 
 // The global node number of a terminal: an internal node is FNodeBase + k; a
 // pin is -1 when unconnected, else its equation index for the run.

@@ -110,6 +110,7 @@ TCompiledModel::TCompiledModel(const Schematic& sheet, TSimModel& m) : model_(m)
         if (br.g.VariesWithinStep()) allConductancesFixed_ = false;
         if (br.control >= 0 || br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep())
             liveBranches_.push_back(b);
+        if (br.g.IsDynamic() || br.E.Slopes()) stepBranches_.push_back(b);
     }
 
     // Dynamic rows: the one source of each input, as the products see it.
@@ -204,6 +205,7 @@ bool TCompiledModel::Residual(const std::vector<double>& xn, const std::vector<d
     culprit = nullptr;
     bool finite = true;
     F.resize(std::size_t(Nz()));
+    ++model_.Evaluation;
 
     const std::vector<double>& phi = model_.Phi;
     for (int i = 0; i < nDyn; ++i) {
@@ -331,25 +333,30 @@ void TCompiledModel::SensorColumns(int sensor, std::vector<int>& cols) const {
         cols.push_back(nDyn + nStat + entries_[std::size_t(k)].index);
 }
 
-TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const {
+TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns,
+                                               std::vector<char>* formedColumns) const {
     std::vector<std::vector<int>> rows(static_cast<std::size_t>(Nz()));
     // How often a row's derivatives can change: 2 within a step (it reads,
     // through a value that varies at every read, unknowns the value depends
     // on), 1 from one step to the next (a conductance updated once a step, a
     // value affine within a step), 0 never (linear with fixed coefficients).
     std::vector<char> varyingRow(std::size_t(Nz()), 0);
-    auto producerColumns = [&](int j, std::vector<int>& cols, char& varying) {
+    // Rows whose change from step to step StepDerivatives does not form.
+    std::vector<char> opaqueRow(std::size_t(Nz()), 0);
+    auto producerColumns = [&](int j, std::vector<int>& cols, char& varying, char& opaque) {
         const std::vector<int> own = LiveColumns(sheet, producerOwners_[std::size_t(j)]);
         if (!own.empty() && producers_[std::size_t(j)].DerivativesVaryWithinStep()) varying = 2;
-        else if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep())
+        else if (!own.empty() && producers_[std::size_t(j)].VariesWithinStep()) {
             varying = std::max<char>(varying, 1);
+            opaque = 1;
+        }
         cols.insert(cols.end(), own.begin(), own.end());
     };
-    auto couplingColumns = [&](const Coupling& c, std::vector<int>& cols, char& varying) {
+    auto couplingColumns = [&](const Coupling& c, std::vector<int>& cols, char& varying, char& opaque) {
         for (int k = c.first, e = c.first + c.count; k < e; ++k) {
             const Term& t = terms_[std::size_t(k)];
             switch (t.kind) {
-            case 0: producerColumns(t.index, cols, varying); break;
+            case 0: producerColumns(t.index, cols, varying, opaque); break;
             case 1: SensorColumns(t.index, cols); break;
             case 2: cols.push_back(t.index); break;
             default: cols.push_back(nDyn + t.index); break;
@@ -363,16 +370,17 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
         for (const auto& [n, c] : row.phiTerms) cols.push_back(nDyn + nStat + n);
         if (row.staticSource >= 0) cols.push_back(nDyn + row.staticSource);
         if (row.producerSource >= 0 && row.d != 0.0)
-            producerColumns(row.producerSource, cols, varyingRow[std::size_t(i)]);
+            producerColumns(row.producerSource, cols, varyingRow[std::size_t(i)], opaqueRow[std::size_t(i)]);
     }
     for (int j = 0; j < nStat; ++j) {
         std::vector<int>& cols = rows[std::size_t(nDyn + j)];
         const auto* s = dynamic_cast<const TStatic*>(staticOwners_[std::size_t(j)]);
-        char ignored = 0;
+        char ignored = 0, opaque = 0;
         if (s)
             for (std::size_t k = 0; k < s->FInputs.size(); ++k) {
                 const int input = s->FInputBase + int(k);
-                if (input >= 0 && input < nSI) couplingColumns(staticInputs_[std::size_t(input)], cols, ignored);
+                if (input >= 0 && input < nSI)
+                    couplingColumns(staticInputs_[std::size_t(input)], cols, ignored, opaque);
             }
         const std::vector<int> own = LiveColumns(sheet, staticOwners_[std::size_t(j)]);
         cols.insert(cols.end(), own.begin(), own.end());
@@ -384,7 +392,7 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
     std::map<const TBaseElement*, std::vector<int>> ownerColumns;
     for (const Branch& br : branches_) {
         std::vector<int> reads;
-        char varying = 0;
+        char varying = 0, opaque = 0;
         if (br.nodeA >= 0) reads.push_back(nDyn + nStat + br.nodeA);
         if (br.nodeB >= 0) reads.push_back(nDyn + nStat + br.nodeB);
         if (br.g.IsDynamic() || br.E.IsDynamic() || br.J.IsDynamic()) {
@@ -395,20 +403,31 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
                 if (br.g.DerivativesVaryWithinStep() || br.E.DerivativesVaryWithinStep() ||
                     br.J.DerivativesVaryWithinStep())
                     varying = 2;
-                else if (br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep())
+                else if (br.g.VariesWithinStep() || br.E.VariesWithinStep() || br.J.VariesWithinStep()) {
                     varying = 1;
+                    // Only an EMF's stated slopes are formed.
+                    if (br.g.VariesWithinStep() || br.J.VariesWithinStep() || !br.E.Slopes()) opaque = 1;
+                }
             }
         }
         // A conductance that changes from step to step (a machine winding)
         // changes its entries once a step; E and J that do add nothing to
         // the derivatives.
-        if (!varying && br.g.IsDynamic()) varying = 1;
-        if (br.control >= 0) couplingColumns(controls_[std::size_t(br.control)], reads, varying);
+        if (!varying && br.g.IsDynamic()) {
+            varying = 1;
+            if (br.g.VariesWithinStep()) opaque = 1;
+        }
+        if (br.control >= 0) {
+            couplingColumns(controls_[std::size_t(br.control)], reads, varying, opaque);
+            // g times a controlled EMF: its slopes are not stated.
+            if (br.g.IsDynamic()) opaque = 1;
+        }
         for (int node : {br.nodeA, br.nodeB})
             if (node >= 0) {
                 const std::size_t row = std::size_t(nDyn + nStat + node);
                 rows[row].insert(rows[row].end(), reads.begin(), reads.end());
                 varyingRow[row] = std::max(varyingRow[row], varying);
+                opaqueRow[row] = char(opaqueRow[row] | opaque);
             }
     }
     TSparsePattern pattern = PatternFromRows(rows);
@@ -417,5 +436,65 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
         for (int e = pattern.colStart[std::size_t(k)]; e < pattern.colStart[std::size_t(k) + 1]; ++e)
             varyingColumns[std::size_t(k)] =
                 std::max(varyingColumns[std::size_t(k)], varyingRow[std::size_t(pattern.rowIndex[std::size_t(e)])]);
+    if (formedColumns) {
+        formedColumns->assign(std::size_t(Nz()), 0);
+        for (int k = 0; k < pattern.n; ++k) {
+            bool formed = varyingColumns[std::size_t(k)] == 1;
+            for (int e = pattern.colStart[std::size_t(k)]; formed && e < pattern.colStart[std::size_t(k) + 1]; ++e)
+                if (opaqueRow[std::size_t(pattern.rowIndex[std::size_t(e)])]) formed = false;
+            (*formedColumns)[std::size_t(k)] = formed;
+        }
+    }
     return pattern;
+}
+
+bool TCompiledModel::StepDerivatives(const TSparsePattern& pattern, std::vector<double>& S) {
+    const int phi = nDyn + nStat;
+    auto find = [&](int row, int column) {
+        return row >= 0 && column >= 0 && column < nNodes ? pattern.Find(phi + row, phi + column) : -1;
+    };
+    if (slopePattern_ != &pattern) {
+        slopeEntries_.assign(stepBranches_.size(), {});
+        for (std::size_t s = 0; s < stepBranches_.size(); ++s) {
+            const Branch& br = branches_[std::size_t(stepBranches_[s])];
+            int k = 0;
+            for (int r : {br.nodeA, br.nodeB})
+                for (int c : {br.nodeA, br.nodeB}) slopeEntries_[s].nodal[k++] = find(r, c);
+        }
+        slopePattern_ = &pattern;
+    }
+    bool inside = true;
+    auto add = [&](int e, double v) {
+        if (e >= 0) S[std::size_t(e)] += v;
+        else if (v != 0.0) inside = false;
+    };
+    for (std::size_t s = 0; s < stepBranches_.size(); ++s) {
+        const Branch& br = branches_[std::size_t(stepBranches_[s])];
+        SlopeEntries& cache = slopeEntries_[s];
+        const double g = branchG_[std::size_t(stepBranches_[s])];
+        const int nodes[2] = {br.nodeA, br.nodeB};
+        const double coefs[2] = {br.coefA, br.coefB};
+        for (int r = 0, k = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c, ++k)
+                if (nodes[r] >= 0 && nodes[c] >= 0) add(cache.nodal[k], -coefs[r] * g * coefs[c]);
+        const TValue::SlopeGetter slopes = br.E.Slopes();
+        if (!slopes) continue;
+        const int count = slopes(br.E.Element(), slopes_);
+        bool same = int(cache.nodes.size()) == count;
+        for (int q = 0; same && q < count; ++q) same = cache.nodes[std::size_t(q)] == slopes_[q].Node;
+        if (!same) {
+            cache.nodes.resize(std::size_t(count));
+            cache.entries.resize(2 * std::size_t(count));
+            for (int q = 0; q < count; ++q) {
+                const int n = cache.nodes[std::size_t(q)] = slopes_[q].Node;
+                for (int r = 0; r < 2; ++r) cache.entries[2 * std::size_t(q) + std::size_t(r)] = find(nodes[r], n);
+            }
+        }
+        for (int q = 0; q < count; ++q)
+            for (int r = 0; r < 2; ++r)
+                // The reference node (numbered nNodes) has no column.
+                if (nodes[r] >= 0 && slopes_[q].Node >= 0 && slopes_[q].Node < nNodes)
+                    add(cache.entries[2 * std::size_t(q) + std::size_t(r)], coefs[r] * g * slopes_[q].Value);
+    }
+    return inside;
 }

@@ -41,7 +41,19 @@ public:
     // branches and what each element declares its live values read; and how
     // often each column's derivatives can change: 2 within a step, 1 from
     // one step to the next, 0 never.
-    TSparsePattern JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns) const;
+    // With `formedColumns`, also marks the columns of level 1 whose every
+    // change from step to step StepDerivatives forms (conductances and
+    // affine EMFs with stated slopes): those need no differencing after
+    // the first.
+    TSparsePattern JacobianPattern(const Schematic& sheet, std::vector<char>& varyingColumns,
+                                   std::vector<char>* formedColumns = nullptr) const;
+
+    // Adds to S, at the entries of `pattern` (Jacobian of this model), what
+    // the branches with a conductance read once a step or an EMF with stated
+    // slopes contribute, at the values of the last evaluation: for branch b,
+    // node row i and node n, Z(i,b)·g_b·(∂E_b/∂φ_n − Z(n,b)). False when an
+    // element states a slope to a node its row cannot read.
+    bool StepDerivatives(const TSparsePattern& pattern, std::vector<double>& S);
 
     // Consumer inputs for the present solution.
     void ConsumerInputs(const std::vector<double>& Yd, const std::vector<double>& Ys,
@@ -125,6 +137,20 @@ private:
     // Branches with a value that varies within a step or a controlled
     // source, read at every evaluation; the rest at a step's first.
     std::vector<int> liveBranches_;
+    // Branches StepDerivatives forms: a conductance read once a step or an
+    // EMF with stated slopes.
+    std::vector<int> stepBranches_;
+    TNodeSlope slopes_[TNodeSlope::Max];
+    // Per step branch, the Jacobian entries of its last stated slopes: the
+    // nodes come in the same order at every step, so the entries are
+    // looked up again only when they change.
+    struct SlopeEntries {
+        std::vector<int> nodes;
+        std::vector<int> entries;  // two per node: the rows of node A and node B
+        int nodal[4] = {-1, -1, -1, -1};
+    };
+    std::vector<SlopeEntries> slopeEntries_;
+    const TSparsePattern* slopePattern_ = nullptr;
     bool allConductancesFixed_ = true;
     double stepTime_ = std::numeric_limits<double>::quiet_NaN();
     void EvaluateBranch(std::size_t b, bool addToNodal, bool& finite, TBaseElement*& culprit);

@@ -202,7 +202,7 @@ class NewtonLoop {
 public:
     NewtonLoop(Schematic& sheet, const TRunOptions& options)
         : sheet_(sheet), m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
-          pattern_(cm_.JacobianPattern(sheet, varying_)) {
+          pattern_(cm_.JacobianPattern(sheet, varying_, &formed_)) {
         for (int k = 0; k < sheet.Consumers.Count(); ++k)
             if (sheet.Consumers[k]->ReadsInputEveryStep()) everyStepInputs_ = true;
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
@@ -220,12 +220,21 @@ public:
         J_.assign(std::size_t(pattern_.NonZeros()), 0.0);
         allColumns_ = Groups(nullptr);
         std::vector<char> perStep(varying_.size()), perIteration(varying_.size());
+        perStepAll_.resize(varying_.size());
         for (std::size_t k = 0; k < varying_.size(); ++k) {
-            perStep[k] = varying_[k] >= 1;
+            perStepAll_[k] = varying_[k] >= 1;
+            perStep[k] = perStepAll_[k] && !formed_[k];
             perIteration[k] = varying_[k] >= 2;
         }
         stepColumns_ = Groups(&perStep);
         varyingColumns_ = Groups(&perIteration);
+        formedColumns_ = Groups(&formed_);
+        for (int k = 0; k < Nz_; ++k)
+            if (formed_[std::size_t(k)])
+                for (int e = pattern_.colStart[std::size_t(k)]; e < pattern_.colStart[std::size_t(k) + 1]; ++e)
+                    formedEntries_.push_back(e);
+        S_.assign(J_.size(), 0.0);
+        Jconst_.assign(J_.size(), 0.0);
         switch (options.Solver) {
         case TRunOptions::SolverChoice::Dense: solver_ = std::make_unique<TDenseSolver>(); break;
         case TRunOptions::SolverChoice::Sparse: solver_ = MakeSparseSolver(); break;
@@ -395,11 +404,35 @@ private:
     // change are differenced once a run, those that change between steps
     // once a step, the rest at every iteration; while nothing is
     // differenced again, the factorisation is kept too.
+    //
+    // Columns whose every change between steps comes from windings stating
+    // their slopes are differenced only at the first step: what the
+    // windings contributed then is taken off, and each later step adds what
+    // they contribute now.
     bool Jacobian(TRunResult& result, bool firstOfStep, bool& changed) {
         const bool reuse = haveJacobian_ && options_.ReuseJacobian;
+        const bool form = options_.ReuseJacobian && !formedEntries_.empty();
         const ColumnGroups& groups = !reuse ? allColumns_ : firstOfStep ? stepColumns_ : varyingColumns_;
-        changed = !reuse || groups.Count() > 0;
+        changed = !reuse || groups.Count() > 0 || (form && firstOfStep);
         haveJacobian_ = true;
+        if (!Difference(groups, result)) return false;
+        if (!form || (reuse && !firstOfStep)) return true;
+        std::fill(S_.begin(), S_.end(), 0.0);
+        if (!cm_.StepDerivatives(pattern_, S_)) {
+            // An element stated a slope its declared reads do not cover:
+            // difference its columns as any others from now on.
+            formedEntries_.clear();
+            stepColumns_ = Groups(&perStepAll_);
+            return reuse ? Difference(formedColumns_, result) : true;
+        }
+        if (!reuse)
+            for (int e : formedEntries_) Jconst_[std::size_t(e)] = J_[std::size_t(e)] - S_[std::size_t(e)];
+        else
+            for (int e : formedEntries_) J_[std::size_t(e)] = Jconst_[std::size_t(e)] + S_[std::size_t(e)];
+        return true;
+    }
+
+    bool Difference(const ColumnGroups& groups, TRunResult& result) {
         const double inv = 1.0 / m_.pr;
         for (int g = 0; g < groups.Count(); ++g) {
             const int first = groups.start[std::size_t(g)], last = groups.start[std::size_t(g) + 1];
@@ -453,10 +486,12 @@ private:
     TCompiledModel cm_;
     const TRunOptions& options_;
     int Nz_;
-    std::vector<char> varying_;
+    std::vector<char> varying_, formed_, perStepAll_;
     TSparsePattern pattern_;
     bool everyStepInputs_ = false;
-    ColumnGroups allColumns_, stepColumns_, varyingColumns_;
+    ColumnGroups allColumns_, stepColumns_, varyingColumns_, formedColumns_;
+    std::vector<int> formedEntries_;  // entries of the formed columns in J_
+    std::vector<double> S_, Jconst_;  // the windings' part, and the rest
     bool haveJacobian_ = false;
     std::unique_ptr<TLinearSolver> solver_;
     std::vector<double> Yd_, Ys_, YdSolved_, YsSolved_, PhiSolved_, xn_;

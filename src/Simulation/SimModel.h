@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <atomic>
 #include <condition_variable>
 #include <limits>
@@ -61,6 +63,9 @@ public:
     // Model time of the current step; read by element live functions on the
     // simulation thread only.
     double Time = -1.0;
+    // Counts residual evaluations: the potentials change only between two,
+    // so an element may key what it derives from them on this number.
+    std::uint64_t Evaluation = 0;
     // Shared with the user-interface thread.
     std::atomic<bool> StopRequested{false};
     std::atomic<double> PublishedTime{0.0};

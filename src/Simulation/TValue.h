@@ -6,6 +6,14 @@
 
 class TBaseElement;
 
+// One partial derivative of an affine live value: d(value)/d(potential of
+// model node `Node`).
+struct TNodeSlope {
+    static constexpr int Max = 16;  // the most an element may report
+    int Node = -1;
+    double Value = 0;
+};
+
 // The engine's scalar: a number fixed when stored (Static) or a live
 // reference to an element function evaluated at every read (Dynamic). A live
 // value is a plain function pointer with its element, so reading one costs an
@@ -13,6 +21,9 @@ class TBaseElement;
 class TValue {
 public:
     using Getter = double (*)(TBaseElement*);
+    // Writes the slopes of an affine value for the present step into `out`
+    // (at most TNodeSlope::Max) and returns their number.
+    using SlopeGetter = int (*)(TBaseElement*, TNodeSlope* out);
     enum : std::uint8_t { Static = 1, Dynamic = 2 };
 
     TValue() = default;
@@ -33,9 +44,12 @@ public:
     // coupled to others whose inductances follow the shaft once a step): it
     // is read at every evaluation, while its derivatives change only from one
     // step to the next.
-    static TValue AffineWithinStep(TBaseElement* element, Getter getter) {
+    // With `slopes`, the element also states the coefficients, so that the
+    // engine can form its derivatives instead of differencing them.
+    static TValue AffineWithinStep(TBaseElement* element, Getter getter, SlopeGetter slopes = nullptr) {
         TValue v(element, getter);
         v.affineWithinStep_ = true;
+        v.slopes_ = slopes;
         return v;
     }
 
@@ -51,6 +65,7 @@ public:
         Type = Static;
         fixedWithinStep_ = false;
         affineWithinStep_ = false;
+        slopes_ = nullptr;
         value_ = v;
         return *this;
     }
@@ -62,6 +77,8 @@ public:
     bool DerivativesVaryWithinStep() const { return VariesWithinStep() && !affineWithinStep_; }
     TBaseElement* Element() const { return element_; }
     Getter GetterFunction() const { return getter_; }
+    // The slopes of an affine value, when its element states them.
+    SlopeGetter Slopes() const { return affineWithinStep_ ? slopes_ : nullptr; }
 
 private:
     bool fixedWithinStep_ = false;
@@ -69,4 +86,5 @@ private:
     double value_ = 0.0;
     TBaseElement* element_ = nullptr;
     Getter getter_ = nullptr;
+    SlopeGetter slopes_ = nullptr;
 };

@@ -43,6 +43,9 @@ struct Oracle {
     TMatrix Phi() const { return Column(m.Phi); }
 
     TMatrix Residual(const TMatrix& xn) {
+        // A new evaluation, as the engine's residual counts them: elements
+        // key what they derive from the potentials on the count.
+        ++m.Evaluation;
         const TMatrix phi = Phi();
         const TMatrix rd = m.C * xn + m.D * m.Hc * Ys + (m.D * m.Hd - I) * Yd + m.D * m.G * m.Un +
                            m.D * m.Ge * m.Mf * phi;

@@ -1,6 +1,8 @@
 #include "support/EngineTestElements.h"
 
+#include <cmath>
 #include <new>
+#include <utility>
 #include <stdexcept>
 
 #include "Simulation/CircuitModel.h"
@@ -8,6 +10,7 @@
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
 #include "model/Schematic.h"
+#include "model/TConnector.h"
 #include "support/TestElements.h"
 
 namespace {
@@ -47,6 +50,14 @@ const TBranchRecord WobbleBranches[] = {
     EndRecord(),
 };
 
+const TBranchRecord AffineBranches[] = {
+    {PinTerminal("Connector1"), PinTerminal("Connector2"),
+     StepValue(&MemberGetter<TTestAffine, &TTestAffine::Conductance>),
+     AffineValue(&MemberGetter<TTestAffine, &TTestAffine::Emf>, &MemberSlopes<TTestAffine, &TTestAffine::Slopes>),
+     ConstValue(0)},
+    EndRecord(),
+};
+
 const bool forms = [] {
     RegisterForm({"TTestSecondOrder", {O("Output", 48, 6), I("Input", 0, 6)}, Box(60, 26), 0, 0});
     RegisterForm({"TTestIntegrator", {O("Output", 48, 6), I("Input", 0, 6)}, Box(60, 26), 0, 0});
@@ -61,6 +72,7 @@ const bool forms = [] {
     RegisterForm({"TTestCC", {E("Plus", 19, 0), E("Minus", 19, 46), I("Input", 0, 20)}, Box(40, 54), 0, 0});
     RegisterForm({"TTestInternal", {E("Connector1", 0, 4), E("Connector2", 60, 4)}, Box(68, 16), 0, 0});
     RegisterForm({"TTestWobble", {E("Connector1", 0, 4), E("Connector2", 60, 4)}, Box(68, 16), 0, 0});
+    RegisterForm({"TTestAffine", {E("Connector1", 0, 4), E("Connector2", 60, 4)}, Box(68, 16), 0, 0});
     RegisterForm({"TTestTwoOutputs", {O("Output", 38, 0), O("Output2", 38, 14)}, Box(50, 26), 0, 0});
     return true;
 }();
@@ -101,6 +113,31 @@ const TBranchRecord* TTestCC::GetCircuitModel() const { return CCBranches; }
 
 const TBranchRecord* TTestInternal::GetCircuitModel() const { return InternalBranches; }
 
+const TBranchRecord* TTestAffine::GetCircuitModel() const { return AffineBranches; }
+
+void TTestAffine::DeclareLiveReads(TLiveReads& reads) const {
+    reads.Pins = {FindConnector("Connector1"), FindConnector("Connector2")};
+}
+
+double TTestAffine::Emf() {
+    const double u = FindConnector("Connector2")->GetPhi() - FindConnector("Connector1")->GetPhi();
+    const double t = Sheet().SimModel().Time;
+    return AlphaAt(t) * u + Beta * std::sin(2 * M_PI * 50 * t);
+}
+
+double TTestAffine::AlphaAt(double t) const {
+    return Alpha * (1 + Swing * std::sin(2 * M_PI * 50 * t));
+}
+
+int TTestAffine::Slopes(TNodeSlope* out) {
+    const double alpha = StatedGain * AlphaAt(Sheet().SimModel().Time);
+    int n = 0;
+    for (const auto& [pin, sign] : {std::pair{"Connector2", 1.0}, std::pair{"Connector1", -1.0}})
+        if (const TConnector* c = FindConnector(pin); c->IsConnected()) out[n++] = {c->FSimNode, sign * alpha};
+    if (StrayNode >= 0) out[n++] = {StrayNode, 0.25};
+    return n;
+}
+
 REGISTER_ELEMENT(TTestSecondOrder, TDynamic);
 REGISTER_ELEMENT(TTestIntegrator, TDynamic);
 REGISTER_ELEMENT(TTestThreeInputs, TStatic);
@@ -114,6 +151,7 @@ REGISTER_ELEMENT(TTestInternal, TBaseElement);
 const TBranchRecord* TTestWobble::GetCircuitModel() const { return WobbleBranches; }
 
 REGISTER_ELEMENT(TTestWobble, TBaseElement);
+REGISTER_ELEMENT(TTestAffine, TBaseElement);
 REGISTER_ELEMENT(TTestTwoOutputs, TProducer);
 REGISTER_ELEMENT(TTestThrowing, TProducer);
 TTestThrowing::TTestThrowing(Schematic& sheet) : TProducer(sheet) {

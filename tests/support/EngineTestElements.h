@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Simulation/CircuitModel.h"
 #include "blocks/Families.h"
 #include "model/TBaseElement.h"
 
@@ -93,6 +94,25 @@ public:
 
 private:
     long reads_ = 0;
+};
+
+// A 1 S branch Connector1 → Connector2 whose EMF is α(t)·u + Beta·sin ωt,
+// u = V(Connector2) − V(Connector1), α(t) = Alpha·(1 + Swing·sin ωt),
+// ω = 2π·50: affine within a step, its slope stated as StatedGain·α(t);
+// StrayNode ≥ 0 adds a slope to that model node, which the element's rows
+// do not read.
+class TTestAffine : public TBaseElement {
+public:
+    explicit TTestAffine(Schematic& sheet) : TBaseElement(sheet) {}
+    const TBranchRecord* GetCircuitModel() const override;
+    void DeclareLiveReads(TLiveReads& reads) const override;
+    double Conductance() { return 1.0; }
+    double Emf();
+    int Slopes(TNodeSlope* out);
+
+    double AlphaAt(double t) const;
+    double Alpha = 0.5, Swing = 0.5, StatedGain = 1.0, Beta = 0.001;
+    int StrayNode = -1;
 };
 
 // A constant 1 whose value throws once the model time reaches "At":

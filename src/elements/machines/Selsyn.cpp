@@ -10,7 +10,10 @@ namespace Selsyn {
 namespace {
 
 constexpr double S = 2.0943951023931953; // 2π/3
-const double Phases[3] = {0, S, -S};
+// cos and sin of the phase offsets 0, +120°, −120°: the three angles then
+// cost one cosine and one sine.
+const double CosPhase[3] = {1.0, -0.5, -0.5};
+const double SinPhase[3] = {0.0, 0.86602540378443865, -0.86602540378443865};
 
 } // namespace
 
@@ -58,8 +61,9 @@ void TWindings::Reset(const TBaseElement& e) {
 void TWindings::Begin(double h, double theta) {
     double L[4][4];
     L[0][0] = Lc;
+    const double c = std::cos(theta), s = std::sin(theta);
     for (int k = 0; k < 3; ++k) {
-        L[0][1 + k] = L[1 + k][0] = M * std::cos(theta + Phases[k]);
+        L[0][1 + k] = L[1 + k][0] = M * (c * CosPhase[k] - s * SinPhase[k]);
         for (int j = 0; j < 3; ++j)
             L[1 + k][1 + j] = j == k ? Lp : M * std::cos(S);
     }
@@ -75,11 +79,19 @@ double TWindings::BranchEmf(int k, double ue, const double (&u)[3]) const {
     return k == 0 ? e : -e;
 }
 
+int TWindings::BranchEmfSlopes(int k, const int (&nodes)[6], TNodeSlope* out) const {
+    // u_e = V(A2) − V(A1); u_c = V(pin) − V(star).
+    const int from[4] = {nodes[0], nodes[2], nodes[3], nodes[4]};
+    const int to[4] = {nodes[1], nodes[5], nodes[5], nodes[5]};
+    return Coupled.Slopes(k, from, to, k == 0 ? 1.0 : -1.0, out);
+}
+
 double TWindings::Torque(double theta) const {
-    double s = 0;
+    const double c = std::cos(theta), s = std::sin(theta);
+    double sum = 0;
     for (int j = 0; j < 3; ++j)
-        s += std::sin(theta + Phases[j]) * Coupled.I[1 + j];
-    return -M * Coupled.I[0] * s;
+        sum += (s * CosPhase[j] + c * SinPhase[j]) * Coupled.I[1 + j];
+    return -M * Coupled.I[0] * sum;
 }
 
 } // namespace Selsyn

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "elements/machines/Windings.h"
+#include "Simulation/TValue.h"
 #include "params/ParamDef.h"
 
 class TBaseElement;
@@ -44,6 +45,21 @@ struct TWindings {
     // The branch EMF of winding k (0 excitation, 1–3 phases) at the present
     // voltages.
     double BranchEmf(int k, double ue, const double (&u)[3]) const;
+    // The same within residual evaluation `evaluation`, the voltages read
+    // once for all four windings by voltages(u) returning u_e.
+    template <class Voltages> double BranchEmf(int k, std::uint64_t evaluation, Voltages&& voltages) {
+        const double e = Coupled.E(k, evaluation, [&](double (&w)[4]) {
+            double u[3];
+            w[0] = voltages(u);
+            w[1] = u[0];
+            w[2] = u[1];
+            w[3] = u[2];
+        });
+        return k == 0 ? e : -e;
+    }
+    // The slopes of BranchEmf(k) to the potentials, given the model nodes
+    // of A2, A1, a, b, c and the star (-1 for none).
+    int BranchEmfSlopes(int k, const int (&nodes)[6], TNodeSlope* out) const;
     // −M·i_e·Σ sin(θ + φ_k)·i_k with the currents of the last finished step.
     double Torque(double theta) const;
     double Current(int k) const { return Coupled.I[k]; }

@@ -33,7 +33,8 @@ using T = TPovTr;
 // Windings a (1 → 5), b (3 → 7), l (2 → 6), v (4 → 8).
 template <int W> constexpr TBranchRecord Winding(const char* from, const char* to) {
     return {PinTerminal(from), PinTerminal(to), StepValue(&MemberGetter<T, &T::Conductance<W>>),
-            AffineValue(&MemberGetter<T, &T::Emf<W>>), ConstValue(0)};
+            AffineValue(&MemberGetter<T, &T::Emf<W>>, &MemberSlopes<T, &T::EmfSlopes<W>>),
+            ConstValue(0)};
 }
 
 const TBranchRecord Branches[] = {

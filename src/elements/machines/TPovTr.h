@@ -30,9 +30,16 @@ public:
     }
     template <int W> double Emf() {
         Update();
-        double u[4];
-        Voltages(u);
-        return Coupled.E(W, u);
+        return Coupled.E(W, Windings::Evaluation(*this), [this](double (&u)[4]) { Voltages(u); });
+    }
+    template <int W> int EmfSlopes(TNodeSlope* out) {
+        Update();
+        int from[4], to[4];
+        for (int k = 0; k < 4; ++k) {
+            from[k] = Windings::PinNode(pins_[2 * k]);
+            to[k] = Windings::PinNode(pins_[2 * k + 1]);
+        }
+        return Coupled.Slopes(W, from, to, 1.0, out);
     }
     // The winding voltages a, b, l, v at the present potentials.
     void Voltages(double (&u)[4]) const;

@@ -20,6 +20,14 @@ double SelsynVoltages(const TBaseElement& e, TConnector* const (&pins)[5], doubl
     return DcMachine::Voltage(pins[3], pins[4]);
 }
 
+void SelsynNodes(const TBaseElement& e, TConnector* const (&pins)[5], int (&nodes)[6]) {
+    nodes[0] = Windings::PinNode(pins[3]);
+    nodes[1] = Windings::PinNode(pins[4]);
+    for (int k = 0; k < 3; ++k)
+        nodes[2 + k] = Windings::PinNode(pins[k]);
+    nodes[5] = e.FNodeBase;
+}
+
 TSelsinDat::TSelsinDat(Schematic& sheet) : TConsumer(sheet) {
     RefParamDefs = Selsyn::WindingParams;
     DbSection = "SelsinDats";

@@ -6,6 +6,9 @@
 
 class TConnector;
 
+// The model nodes of A2, A1, a, b, c and the star, for the EMFs' slopes.
+void SelsynNodes(const TBaseElement& e, TConnector* const (&pins)[5], int (&nodes)[6]);
+
 // Selsyn transmitter: the rotor angle θ is the signal input, read once a
 // step. The windings and their voltage orders are those of Selsyn::TWindings.
 class TSelsinDat : public TConsumer {
@@ -27,9 +30,13 @@ public:
     }
     template <int K> double Emf() {
         Update();
-        double u[3];
-        const double ue = Voltages(u);
-        return Windings.BranchEmf(K, ue, u);
+        return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
+    }
+    template <int K> int EmfSlopes(TNodeSlope* out) {
+        Update();
+        int nodes[6];
+        SelsynNodes(*this, pins_, nodes);
+        return Windings.BranchEmfSlopes(K, nodes, out);
     }
     // The winding voltages at the present potentials: u_e, and u_k into u.
     double Voltages(double (&u)[3]) const;
@@ -61,12 +68,16 @@ template <class T> struct SelsynBranches {
     template <int K> static constexpr TBranchRecord Phase(const char* pin) {
         return {InternalNode(0), PinTerminal(pin),
                 StepValue(&MemberGetter<T, &T::template Conductance<K>>),
-                AffineValue(&MemberGetter<T, &T::template Emf<K>>), ConstValue(0)};
+                AffineValue(&MemberGetter<T, &T::template Emf<K>>,
+                            &MemberSlopes<T, &T::template EmfSlopes<K>>),
+                ConstValue(0)};
     }
     static constexpr TBranchRecord Excitation() {
         return {PinTerminal("Connector_A2"), PinTerminal("Connector_A1"),
                 StepValue(&MemberGetter<T, &T::template Conductance<0>>),
-                AffineValue(&MemberGetter<T, &T::template Emf<0>>), ConstValue(0)};
+                AffineValue(&MemberGetter<T, &T::template Emf<0>>,
+                            &MemberSlopes<T, &T::template EmfSlopes<0>>),
+                ConstValue(0)};
     }
     static constexpr TBranchRecord Table[] = {
         Phase<1>("Connector_a"), Phase<2>("Connector_b"), Phase<3>("Connector_c"),

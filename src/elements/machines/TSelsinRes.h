@@ -4,6 +4,7 @@
 #include "blocks/Families.h"
 #include "elements/machines/LoadTorque.h"
 #include "elements/machines/Selsyn.h"
+#include "elements/machines/TSelsinDat.h"
 
 class TConnector;
 
@@ -25,9 +26,13 @@ public:
     }
     template <int K> double Emf() {
         Update();
-        double u[3];
-        const double ue = Voltages(u);
-        return Windings.BranchEmf(K, ue, u);
+        return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
+    }
+    template <int K> int EmfSlopes(TNodeSlope* out) {
+        Update();
+        int nodes[6];
+        SelsynNodes(*this, pins_, nodes);
+        return Windings.BranchEmfSlopes(K, nodes, out);
     }
     double Voltages(double (&u)[3]) const;
     double Output();

@@ -44,9 +44,9 @@ using T = TTransformator;
 
 const TBranchRecord Branches[] = {
     {PinTerminal("z1"), PinTerminal("z2"), StepValue(&MemberGetter<T, &T::Conductance1>),
-     AffineValue(&MemberGetter<T, &T::Emf1>), ConstValue(0)},
+     AffineValue(&MemberGetter<T, &T::Emf1>, &MemberSlopes<T, &T::Emf1Slopes>), ConstValue(0)},
     {PinTerminal("out"), PinTerminal("in"), StepValue(&MemberGetter<T, &T::Conductance2>),
-     AffineValue(&MemberGetter<T, &T::Emf2>), ConstValue(0)},
+     AffineValue(&MemberGetter<T, &T::Emf2>, &MemberSlopes<T, &T::Emf2Slopes>), ConstValue(0)},
     EndRecord(),
 };
 
@@ -178,6 +178,18 @@ double TTransformator::Emf1() {
 double TTransformator::Emf2() {
     Update();
     return Emf2At(U1());
+}
+
+int TTransformator::Emf1Slopes(TNodeSlope* out) {
+    Update();
+    return Windings::PutVoltageSlope(Windings::PinNode(pins_[2]), Windings::PinNode(pins_[3]),
+                                     Emf1Slope(), out, 0);
+}
+
+int TTransformator::Emf2Slopes(TNodeSlope* out) {
+    Update();
+    return Windings::PutVoltageSlope(Windings::PinNode(pins_[0]), Windings::PinNode(pins_[1]),
+                                     Emf2Slope(), out, 0);
 }
 
 REGISTER_ELEMENT(TTransformator, TBaseElement);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Simulation/TValue.h"
 #include "model/TBaseElement.h"
 
 class TConnector;
@@ -24,9 +25,14 @@ public:
     double Emf1();
     double Conductance2() { return G2; }
     double Emf2();
+    // Their slopes to the potentials of the other winding.
+    int Emf1Slopes(TNodeSlope* out);
+    int Emf2Slopes(TNodeSlope* out);
 
     double Emf1At(double u2) const { return Memory1 - ktr * u2 * S / T; }
     double Emf2At(double u1) const { return (u1 * (PR * h / Lm - 1) + Memory2) * InvKtr; }
+    double Emf1Slope() const { return -ktr * S / T; }
+    double Emf2Slope() const { return (PR * h / Lm - 1) * InvKtr; }
     // Ends the step whose solution gave u1, u2.
     void Step(double t, double u1, double u2);
 

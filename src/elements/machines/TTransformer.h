@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Simulation/TValue.h"
 #include "model/TBaseElement.h"
 
 class TConnector;
@@ -31,10 +32,15 @@ public:
     double Emf1();
     double Conductance2() { return G2; }
     double Emf2();
+    // Their slopes to the potentials of the other winding.
+    int Emf1Slopes(TNodeSlope* out);
+    int Emf2Slopes(TNodeSlope* out);
 
     // The EMFs of the windings at the winding voltages u1, u2.
     double Emf1At(double u2) const { return (k2 * u2 + Memory) / a; }
     double Emf2At(double u1) const { return (-Lm * u1 + Memory) / k1; }
+    double Emf1Slope() const { return k2 / a; }
+    double Emf2Slope() const { return -Lm / k1; }
     // Ends the step whose solution gave u1, u2: its currents, and the memory
     // of the next step.
     void Step(double t, double u1, double u2);

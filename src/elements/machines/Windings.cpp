@@ -3,7 +3,10 @@
 #include <cmath>
 #include <string>
 
+#include "Simulation/SimModel.h"
 #include "model/Messages.h"
+#include "model/Schematic.h"
+#include "model/TConnector.h"
 #include "model/TBaseElement.h"
 #include "params/ParamDef.h"
 
@@ -20,6 +23,20 @@ bool RequireModelMethod(const TBaseElement& e) {
 double Guarded(double v, double limit, double replacement) {
     if (std::abs(v) >= limit) return v;
     return v < 0 ? -replacement : replacement;
+}
+
+std::uint64_t Evaluation(const TBaseElement& e) {
+    return e.Sheet().SimModel().Evaluation;
+}
+
+int PinNode(const TConnector* pin) {
+    return pin && pin->IsConnected() ? pin->FSimNode : -1;
+}
+
+int PutVoltageSlope(int from, int to, double value, TNodeSlope* out, int count) {
+    if (from >= 0) out[count++] = {from, value};
+    if (to >= 0) out[count++] = {to, -value};
+    return count;
 }
 
 } // namespace Windings

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+
+#include "Simulation/TValue.h"
 
 class TBaseElement;
+class TConnector;
 
 // Checks and the step shared by the transformers, the rotary transformer
 // and the selsyns.
@@ -14,6 +18,17 @@ bool RequireModelMethod(const TBaseElement& e);
 // Holds a divisor away from zero: a magnitude below `limit` becomes
 // ±replacement with the value's sign, 0 counting as positive.
 double Guarded(double v, double limit, double replacement);
+
+// The number of the residual evaluation in progress (see
+// TSimModel::Evaluation).
+std::uint64_t Evaluation(const TBaseElement& e);
+
+// The model node of a pin for the run, -1 without a wire.
+int PinNode(const TConnector* pin);
+
+// Appends the slope `value` of a winding voltage φ(from) − φ(to) to the
+// nodes that are not ground; returns the new count.
+int PutVoltageSlope(int from, int to, double value, TNodeSlope* out, int count);
 
 // Backward Euler of N magnetically coupled windings u = R·i + dΨ/dt,
 // Ψ = L·i, each u_k in the passive sense (i_k enters where u_k is taken
@@ -35,6 +50,7 @@ template <int N> struct TCoupled {
     // memory Y·Ψ_prev.
     void Begin(double step, const double (&L)[N][N]) {
         h = step;
+        evaluation_ = NoEvaluation;
         double a[N][2 * N];
         for (int r = 0; r < N; ++r)
             for (int c = 0; c < N; ++c) {
@@ -67,14 +83,41 @@ template <int N> struct TCoupled {
                 m += Y[r][c] * Psi[c];
             Memory[r] = m;
         }
+        for (int k = 0; k < N; ++k) {
+            const double g = Guarded(h * Y[k][k], 1e-20, 1e-20);
+            for (int c = 0; c < N; ++c)
+                slope_[k][c] = c == k ? 0.0 : h * Y[k][c] / g;
+        }
     }
     double G(int k) const { return h * Y[k][k]; }
+    // dE_k/du_c, constant within the step.
+    double Slope(int k, int c) const { return slope_[k][c]; }
+    // The slopes of sign·E_k to the potentials, winding c taking
+    // u_c = φ(from[c]) − φ(to[c]).
+    int Slopes(int k, const int (&from)[N], const int (&to)[N], double sign, TNodeSlope* out) const {
+        int count = 0;
+        for (int c = 0; c < N; ++c)
+            if (c != k) count = PutVoltageSlope(from[c], to[c], sign * Slope(k, c), out, count);
+        return count;
+    }
     // E_k at the winding voltages u.
     double E(int k, const double (&u)[N]) const {
         double s = Memory[k];
         for (int c = 0; c < N; ++c)
             if (c != k) s += h * Y[k][c] * u[c];
         return s / Guarded(h * Y[k][k], 1e-20, 1e-20);
+    }
+    // E_k at the winding voltages `voltages` fills in, all N of them formed
+    // once per residual evaluation: every winding reads the same voltages.
+    template <class Voltages> double E(int k, std::uint64_t evaluation, Voltages&& voltages) {
+        if (evaluation != evaluation_) {
+            double u[N];
+            voltages(u);
+            for (int j = 0; j < N; ++j)
+                e_[j] = E(j, u);
+            evaluation_ = evaluation;
+        }
+        return e_[k];
     }
     // Ends the step whose solution gave u: its currents and flux linkages.
     void Finish(const double (&u)[N]) {
@@ -87,6 +130,12 @@ template <int N> struct TCoupled {
         for (int r = 0; r < N; ++r)
             Psi[r] += h * (u[r] - R[r] * I[r]);
     }
+
+private:
+    static constexpr std::uint64_t NoEvaluation = ~std::uint64_t(0);
+    std::uint64_t evaluation_ = NoEvaluation;
+    double e_[N] = {};
+    double slope_[N][N] = {};
 };
 
 } // namespace Windings
