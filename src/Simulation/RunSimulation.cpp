@@ -205,6 +205,8 @@ public:
           pattern_(cm_.JacobianPattern(sheet, varying_, &formed_)) {
         for (int k = 0; k < sheet.Consumers.Count(); ++k)
             if (sheet.Consumers[k]->ReadsInputEveryStep()) everyStepInputs_ = true;
+        for (TBaseElement* e : sheet.Elements)
+            if (e->AdvancesEachStep()) stepElements_.push_back(e);
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
         Yd_.assign(std::size_t(cm_.nDyn), 0.0);
         Ys_.assign(std::size_t(cm_.nStat), 0.0);
@@ -294,6 +296,7 @@ private:
             m_.ConsumerInputs = consumers;
         }
         while (!m_.StopRequested.load(std::memory_order_relaxed) && m_.Time < m_.T) {
+            for (TBaseElement* e : stepElements_) e->BeginStep();
             Xk = xn_;
             cm_.AdvanceStates(Xk, xn_, m_.h, YdSolved_, YsSolved_);
             if (!SolveStep(result)) break;
@@ -489,6 +492,7 @@ private:
     std::vector<char> varying_, formed_, perStepAll_;
     TSparsePattern pattern_;
     bool everyStepInputs_ = false;
+    std::vector<TBaseElement*> stepElements_;
     ColumnGroups allColumns_, stepColumns_, varyingColumns_, formedColumns_;
     std::vector<int> formedEntries_;  // entries of the formed columns in J_
     std::vector<double> S_, Jconst_;  // the windings' part, and the rest

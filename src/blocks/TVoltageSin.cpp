@@ -49,13 +49,12 @@ const TBranchRecord* TVoltageSin::GetCircuitModel() const {
     return Branches;
 }
 
-double TVoltageSin::ElectromotiveForce() {
+void TVoltageSin::BeginStep() {
     const double t = Sheet().SimModel().Time;
     if (t > LastTime) {
         LastTime = t;
         Emf = E * std::sin(W * t + Phi);
     }
-    return Emf;
 }
 
 REGISTER_ELEMENT(TVoltageSin, TBaseElement);

@@ -17,5 +17,7 @@ public:
     double Emf = 0.0;
 
     double Conductance() { return 1.0 / Rvn; }
-    double ElectromotiveForce();
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override;
+    double ElectromotiveForce() { return Emf; }
 };

@@ -108,6 +108,13 @@ public:
     // Checks the parameters a run needs before it starts; reports what is
     // wrong and returns false.
     virtual bool CheckBeforeRun() { return true; }
+    // Elements with a step state (windings, shafts, companion sources)
+    // advance it here: the time loop calls BeginStep once a step, before
+    // anything reads the element at the step's model time, with the
+    // accepted solution of the step before still in place. Live values are
+    // then plain reads. Only elements that say AdvancesEachStep are called.
+    virtual bool AdvancesEachStep() const { return false; }
+    virtual void BeginStep() {}
     // What the signal output stands for, as a name and unit ("ток, А"),
     // for the names of recorded signals; by default the option chosen in
     // the element's "vv" row, empty without one.

@@ -496,6 +496,20 @@ TEST_F(AffineSlopes, StatedSlopesGiveTheDifferencedRunsAnswerInOneCorrectionASte
     EXPECT_EQ(formed.Iterations, differenced.Iterations);
 }
 
+// An element's step begins once a step, at the step's model time, before
+// anything reads it, with the last accepted solution in place.
+TEST_F(AffineSlopes, EveryStepBeginsOnceBeforeItIsReadFromTheAcceptedSolution) {
+    const TRunResult r = RunWith(true);
+    ASSERT_EQ(affine->Begun.size(), std::size_t(r.Steps));
+    EXPECT_FALSE(affine->ReadBeforeBegin);
+    ASSERT_EQ(samples.size(), affine->Begun.size());
+    for (std::size_t k = 0; k < affine->Begun.size(); ++k) {
+        EXPECT_EQ(affine->Begun[k].first, samples[k].time) << k;
+        // The step before's solution (the run starts from zero potentials).
+        EXPECT_EQ(affine->Begun[k].second, k == 0 ? 0.0 : NodeValue(samples[k - 1])) << k;
+    }
+}
+
 TEST_F(AffineSlopes, WrongSlopesCostIterationsButNotTheAnswer) {
     affine->StatedGain = 1.5;
     const TRunResult r = RunWith(true);

@@ -5,6 +5,7 @@
 #include "Simulation/ModelAssembly.h"
 #include "Simulation/SimModel.h"
 #include "Simulation/TMatrix.h"
+#include "model/TBaseElement.h"
 #include "model/Schematic.h"
 
 namespace {
@@ -157,6 +158,9 @@ std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations, boo
     load();
     m.ConsumerInputs = Values(consumers());
     while (m.Time < m.T) {
+        load();
+        for (TBaseElement* e : sheet.Elements)
+            if (e->AdvancesEachStep()) e->BeginStep();
         m.Xk = xn;
         const TMatrix dx = m.A * m.Xk + m.B * (m.Hc * o.Ys + m.Hd * o.Yd + m.G * m.Un + m.Ge * m.Mf * o.Phi());
         xn = m.Xk + dx * m.h;

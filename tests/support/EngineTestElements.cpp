@@ -119,7 +119,17 @@ void TTestAffine::DeclareLiveReads(TLiveReads& reads) const {
     reads.Pins = {FindConnector("Connector1"), FindConnector("Connector2")};
 }
 
+void TTestAffine::BeginStep() {
+    Begun.emplace_back(Sheet().SimModel().Time, FindConnector("Connector1")->GetPhi());
+}
+
+void TTestAffine::ResetState() {
+    Begun.clear();
+    ReadBeforeBegin = false;
+}
+
 double TTestAffine::Emf() {
+    if (Begun.empty() || Begun.back().first != Sheet().SimModel().Time) ReadBeforeBegin = true;
     const double u = FindConnector("Connector2")->GetPhi() - FindConnector("Connector1")->GetPhi();
     const double t = Sheet().SimModel().Time;
     return AlphaAt(t) * u + Beta * std::sin(2 * M_PI * 50 * t);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "Simulation/CircuitModel.h"
 #include "blocks/Families.h"
 #include "model/TBaseElement.h"
@@ -113,6 +116,14 @@ public:
     double AlphaAt(double t) const;
     double Alpha = 0.5, Swing = 0.5, StatedGain = 1.0, Beta = 0.001;
     int StrayNode = -1;
+
+    // Records each BeginStep's model time and V(Connector1), and whether
+    // the EMF was read at a model time no BeginStep had begun.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override;
+    void ResetState() override;
+    std::vector<std::pair<double, double>> Begun;
+    bool ReadBeforeBegin = false;
 };
 
 // A constant 1 whose value throws once the model time reaches "At":

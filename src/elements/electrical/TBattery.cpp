@@ -48,7 +48,7 @@ void TBattery::ResetState() {
     FEmf = ParamOf("E");
 }
 
-double TBattery::Emf() {
+void TBattery::BeginStep() {
     const TSimModel& m = Sheet().SimModel();
     if (m.Time > FLastTime) {
         FLastTime = m.Time;
@@ -57,7 +57,6 @@ double TBattery::Emf() {
         const double k = d >= 0 ? ParamOf("Kзар") : ParamOf("Kраз");
         FEmf += k * d * m.h;
     }
-    return FEmf;
 }
 
 REGISTER_ELEMENT(TBattery, TBaseElement);

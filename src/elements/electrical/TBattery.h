@@ -15,7 +15,9 @@ public:
 
     double FLastTime = -1.0;
     double FEmf = 0.0;
-    double Emf();
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override;
+    double Emf() { return FEmf; }
 
 private:
     TConnector* plus_ = nullptr;

@@ -40,20 +40,19 @@ void TCapacitor::ResetState() {
     nodesKnown_ = false;
 }
 
-double TCapacitor::Source() {
+void TCapacitor::BeginStep() {
     if (!nodesKnown_) {
         nodesKnown_ = true;
         wired_ = c1_ && c2_ && c1_->IsConnected() && c2_->IsConnected();
         node1_ = wired_ ? c1_->FSimNode : -1;
         node2_ = wired_ ? c2_->FSimNode : -1;
     }
-    if (!wired_) return 0.0;
+    if (!wired_) return;
     const TSimModel& m = Sheet().SimModel();
     if (m.Time > FLastTime) {
         FLastTime = m.Time;
         FSource = m.Potential(node2_) - m.Potential(node1_);
     }
-    return FSource;
 }
 
 REGISTER_ELEMENT(TCapacitor, TBaseElement);

@@ -12,9 +12,13 @@ public:
     void ResetState() override;
     void Loaded() override;
 
+    // The voltage of the step before becomes the EMF of this one.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override;
+
     double FLastTime = -1.0;
     double FSource = 0.0;
-    double Source();
+    double Source() { return FSource; }
 
 private:
     TConnector* c1_ = nullptr;

@@ -41,14 +41,13 @@ void TInductance::ResetState() {
 
 // i = i_prev + (h/L)·v, kept as FSource = −i so that the branch current is
 // g·v − FSource.
-double TInductance::Source() {
+void TInductance::BeginStep() {
     const TSimModel& m = Sheet().SimModel();
     if (m.Time > FLastTime) {
         FLastTime = m.Time;
         const double v = (c1_ ? c1_->GetPhi() : 0.0) - (c2_ ? c2_->GetPhi() : 0.0);
         FSource -= m.h / ParamOf("L") * v;
     }
-    return FSource;
 }
 
 REGISTER_ELEMENT(TInductance, TBaseElement);

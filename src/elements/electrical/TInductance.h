@@ -14,7 +14,9 @@ public:
 
     double FLastTime = -1.0;
     double FSource = 0.0;
-    double Source();
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override;
+    double Source() { return FSource; }
 
 private:
     TConnector* c1_ = nullptr;

@@ -65,7 +65,6 @@ void TAtd::Update() {
 }
 
 double TAtd::Output() {
-    Update();
     return Machine.Output(Choice);
 }
 

@@ -14,22 +14,22 @@ public:
     TValue GetOutput() override;
     const TBranchRecord* GetCircuitModel() const override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
 
-    // Branch values of the three stator windings and the output; each
-    // advances the machine on the first request of a step.
+    // Branch values of the three stator windings and the output, of the
+    // step BeginStep began.
     // Phases 0–2 are the stator windings a, b, c, 3–5 the rotor windings.
     template <int Phase> double Conductance() {
-        Update();
         return Machine.G[Phase];
     }
     template <int Phase> double Emf() {
-        Update();
         return Machine.E[Phase];
     }
     template <int Phase> double Source() {
-        Update();
         return Machine.Jsrc[Phase];
     }
     double Output();

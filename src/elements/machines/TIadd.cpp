@@ -164,27 +164,22 @@ void TIadd::Update() {
 }
 
 double TIadd::ConductanceA() {
-    Update();
     return Ga;
 }
 
 double TIadd::EmfA() {
-    Update();
     return Ea;
 }
 
 double TIadd::ConductanceB() {
-    Update();
     return Gb;
 }
 
 double TIadd::EmfB() {
-    Update();
     return Eb;
 }
 
 double TIadd::Output() {
-    Update();
     switch (Choice) {
     case 0:
         return W;

@@ -14,11 +14,13 @@ public:
     TValue GetOutput() override;
     const TBranchRecord* GetCircuitModel() const override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
 
-    // Branch values and output; each advances the machine on the first
-    // request of a step.
+    // Branch values and output, of the step BeginStep began.
     double ConductanceA();
     double EmfA();
     double ConductanceB();

@@ -85,17 +85,14 @@ void TMechanical::Update() {
 }
 
 double TMechanical::Conductance() {
-    Update();
     return Arm.G;
 }
 
 double TMechanical::Emf() {
-    Update();
     return Arm.E;
 }
 
 double TMechanical::TachoEmf() {
-    Update();
     switch (Choice) {
     case 1:
         return Koef * Arm.w * 60 * DcMachine::PerTurn;

@@ -13,6 +13,9 @@ public:
     explicit TMechanical(Schematic& sheet);
     const TBranchRecord* GetCircuitModel() const override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
 

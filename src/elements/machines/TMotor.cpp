@@ -82,17 +82,14 @@ void TMotor::Update() {
 }
 
 double TMotor::Conductance() {
-    Update();
     return Arm.G;
 }
 
 double TMotor::Emf() {
-    Update();
     return Arm.E;
 }
 
 double TMotor::Output() {
-    Update();
     const double w = Arm.w;
     switch (Choice) {
     case 1:

@@ -13,10 +13,13 @@ public:
     TValue GetOutput() override;
     const TBranchRecord* GetCircuitModel() const override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
 
-    // Live values: each advances the machine on the first request of a step.
+    // Live values, of the step BeginStep began.
     double Conductance();
     double Emf();
     double Output();

@@ -194,27 +194,22 @@ void TNVarMotor::Update() {
 }
 
 double TNVarMotor::Conductance() {
-    Update();
     return Arm.G;
 }
 
 double TNVarMotor::Emf() {
-    Update();
     return Arm.E;
 }
 
 double TNVarMotor::FieldConductance() {
-    UpdateField();
     return Gf;
 }
 
 double TNVarMotor::FieldEmf() {
-    UpdateField();
     return Ef;
 }
 
 double TNVarMotor::Output() {
-    Update();
     // The torque that turns the shaft is the one the dynamics use.
     return DcMachine::FieldMotorValue(Choice, Arm.Ml, KPhi * Arm.i, Arm.w);
 }

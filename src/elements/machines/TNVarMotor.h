@@ -14,6 +14,9 @@ public:
     const TBranchRecord* GetCircuitModel() const override;
     bool CalcModelParams() override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
 

@@ -16,24 +16,24 @@ public:
     explicit TPovTr(Schematic& sheet);
     const TBranchRecord* GetCircuitModel() const override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
     // The angle is read from the last solved step.
     bool ReadsInputEveryStep() const override { return true; }
 
-    // Windings a, b, l, v (0–3). The first request of a step ends the last
-    // one; the conductances stay for the step, the EMFs follow the present
-    // voltages of the other windings.
+    // Windings a, b, l, v (0–3). BeginStep ends the last step; the
+    // conductances stay for the step, the EMFs follow the present voltages
+    // of the other windings.
     template <int W> double Conductance() {
-        Update();
         return Coupled.G(W);
     }
     template <int W> double Emf() {
-        Update();
         return Coupled.E(W, Windings::Evaluation(*this), [this](double (&u)[4]) { Voltages(u); });
     }
     template <int W> int EmfSlopes(TNodeSlope* out) {
-        Update();
         int from[4], to[4];
         for (int k = 0; k < 4; ++k) {
             from[k] = Windings::PinNode(pins_[2 * k]);

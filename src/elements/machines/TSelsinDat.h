@@ -16,24 +16,24 @@ public:
     explicit TSelsinDat(Schematic& sheet);
     const TBranchRecord* GetCircuitModel() const override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
     // The angle is read from the last solved step.
     bool ReadsInputEveryStep() const override { return true; }
 
-    // Winding k: 0 excitation, 1–3 phases a, b, c. The first request of a
-    // step ends the last one; the conductances stay for the step, the EMFs
-    // follow the present voltages.
+    // Winding k: 0 excitation, 1–3 phases a, b, c. BeginStep ends the last
+    // step; the conductances stay for the step, the EMFs follow the present
+    // voltages.
     template <int K> double Conductance() {
-        Update();
         return Windings.Conductance(K);
     }
     template <int K> double Emf() {
-        Update();
         return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
     }
     template <int K> int EmfSlopes(TNodeSlope* out) {
-        Update();
         int nodes[6];
         SelsynNodes(*this, pins_, nodes);
         return Windings.BranchEmfSlopes(K, nodes, out);

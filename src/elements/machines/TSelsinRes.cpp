@@ -64,7 +64,6 @@ void TSelsinRes::Update() {
 }
 
 double TSelsinRes::Output() {
-    Update();
     switch (Choice) {
     case 1:
         return W * 60 * DcMachine::PerTurn;

@@ -17,19 +17,19 @@ public:
     TValue GetOutput() override;
     const TBranchRecord* GetCircuitModel() const override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
 
     template <int K> double Conductance() {
-        Update();
         return Windings.Conductance(K);
     }
     template <int K> double Emf() {
-        Update();
         return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
     }
     template <int K> int EmfSlopes(TNodeSlope* out) {
-        Update();
         int nodes[6];
         SelsynNodes(*this, pins_, nodes);
         return Windings.BranchEmfSlopes(K, nodes, out);

@@ -171,23 +171,19 @@ void TTransformator::Update() {
 }
 
 double TTransformator::Emf1() {
-    Update();
     return Emf1At(U2());
 }
 
 double TTransformator::Emf2() {
-    Update();
     return Emf2At(U1());
 }
 
 int TTransformator::Emf1Slopes(TNodeSlope* out) {
-    Update();
     return Windings::PutVoltageSlope(Windings::PinNode(pins_[2]), Windings::PinNode(pins_[3]),
                                      Emf1Slope(), out, 0);
 }
 
 int TTransformator::Emf2Slopes(TNodeSlope* out) {
-    Update();
     return Windings::PutVoltageSlope(Windings::PinNode(pins_[0]), Windings::PinNode(pins_[1]),
                                      Emf2Slope(), out, 0);
 }

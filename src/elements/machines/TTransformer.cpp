@@ -130,23 +130,19 @@ void TTransformer::Update() {
 }
 
 double TTransformer::Emf1() {
-    Update();
     return Emf1At(U2());
 }
 
 double TTransformer::Emf2() {
-    Update();
     return Emf2At(U1());
 }
 
 int TTransformer::Emf1Slopes(TNodeSlope* out) {
-    Update();
     return Windings::PutVoltageSlope(Windings::PinNode(pins_[2]), Windings::PinNode(pins_[3]),
                                      Emf1Slope(), out, 0);
 }
 
 int TTransformer::Emf2Slopes(TNodeSlope* out) {
-    Update();
     return Windings::PutVoltageSlope(Windings::PinNode(pins_[0]), Windings::PinNode(pins_[1]),
                                      Emf2Slope(), out, 0);
 }

@@ -23,11 +23,13 @@ public:
     const TBranchRecord* GetCircuitModel() const override;
     bool CalcModelParams() override;
     void ResetState() override;
+    // The step state advances once a step, before the step is read.
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     bool CheckBeforeRun() override;
     void Loaded() override;
 
-    // Branch values. The EMFs advance the transformer on the first request
-    // of a step and then follow the present potentials.
+    // Branch values. The EMFs follow the present potentials within a step.
     double Conductance1() { return G1; }
     double Emf1();
     double Conductance2() { return G2; }

@@ -110,27 +110,22 @@ void TVarMotor::Update() {
 }
 
 double TVarMotor::Conductance() {
-    Update();
     return Arm.G;
 }
 
 double TVarMotor::Emf() {
-    Update();
     return Arm.E;
 }
 
 double TVarMotor::FieldConductance() {
-    UpdateField();
     return Gf;
 }
 
 double TVarMotor::FieldEmf() {
-    UpdateField();
     return Ef;
 }
 
 double TVarMotor::Output() {
-    Update();
     return DcMachine::FieldMotorValue(Choice, Arm.Ml, C * iF * Arm.i, Arm.w);
 }
 

@@ -17,13 +17,14 @@ public:
     const TBranchRecord* GetCircuitModel() const override;
     bool CheckBeforeRun() override;
 
-    // Branch values. The EMFs are taken at the first read of each model
-    // time, from the potentials of the last solution, and held through the
-    // step's iterations.
+    // Branch values. The EMFs are taken as each step begins, from the
+    // potentials of the last solution, and held through the step's
+    // iterations.
     double OutputConductance();
     double InputConductance();
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override { Update(); }
     template <int Phase> double PhaseEmf() {
-        Update();
         return Emf[Phase];
     }
 

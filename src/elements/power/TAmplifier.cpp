@@ -103,14 +103,13 @@ double TAmplifier::OutputConductance() {
     return Gout;
 }
 
-double TAmplifier::OutputEmf() {
+void TAmplifier::BeginStep() {
     const double now = Sheet().SimModel().Time;
     if (LastTime < now) {
         InputVoltage = (uin_ ? uin_->GetPhi() : 0.0) - (gndIn_ ? gndIn_->GetPhi() : 0.0);
         Emf = K * InputVoltage;
         LastTime = now;
     }
-    return Emf;
 }
 
 REGISTER_ELEMENT(TAmplifier, TBaseElement);

@@ -20,9 +20,11 @@ public:
     // Live branch values.
     double InputConductance();
     double OutputConductance();
-    // Taken from the potentials at the first read of each model time and
+    // Taken from the potentials of the last solution as a step begins and
     // held through that step's iterations.
-    double OutputEmf();
+    bool AdvancesEachStep() const override { return true; }
+    void BeginStep() override;
+    double OutputEmf() { return Emf; }
 
     double Rin = 0, Rout = 0, K = 0, Gin = 0, Gout = 0;
     double InputVoltage = 0, Emf = 0, LastTime = -1.0;

@@ -15,10 +15,17 @@
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
 #include "model/Schematic.h"
+#include "model/TBaseElement.h"
 #include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
 
 namespace {
+
+// What the time loop does before it reads anything of a new step.
+void BeginSteps(Schematic& sheet) {
+    for (TBaseElement* e : sheet.Elements)
+        if (e->AdvancesEachStep()) e->BeginStep();
+}
 
 const char* const CoupledExamples[] = {"transformer_load.dvn", "transformer_open_circuit.dvn",
                                        "resolver.dvn", "selsyn_link.dvn", "selsyn_transformer.dvn"};
@@ -41,9 +48,10 @@ TEST(CoupledWindingsEngine, TheResidualIsAffineAlongEveryColumnDifferencedOnceAS
         EXPECT_EQ(std::count(varying.begin(), varying.end(), 2), 0);
         ASSERT_GT(std::count(varying.begin(), varying.end(), 1), 0);
 
-        // A new model time: the first residual ends the step, later ones
-        // must then be affine in every once-a-step column.
+        // A new model time, the step begun: every residual must then be
+        // affine in every once-a-step column.
         m.Time += m.h;
+        BeginSteps(sheet);
         std::mt19937 rng(7);
         std::uniform_real_distribution<double> volts(-50, 50);
         for (double& v : m.Phi) v = volts(rng);
@@ -99,10 +107,11 @@ TConstantPart ConstantPart(const char* name, int steps) {
     }
 
     m.Time += m.h;
+    BeginSteps(sheet);
     std::vector<double> xn(std::size_t(cm.nX), 0.0), Yd(std::size_t(cm.nDyn), 0.0),
         Ys(std::size_t(cm.nStat), 0.0), F0, F1;
     TBaseElement* culprit = nullptr;
-    EXPECT_TRUE(cm.Residual(xn, Yd, Ys, F0, culprit));  // begins the step
+    EXPECT_TRUE(cm.Residual(xn, Yd, Ys, F0, culprit));
     std::vector<double> S(std::size_t(pattern.NonZeros()), 0.0);
     EXPECT_TRUE(cm.StepDerivatives(pattern, S));
     out.rest.assign(S.size(), 0.0);

@@ -316,23 +316,29 @@ TEST(DcMotorRun, OpenArmaturePinSeesZeroPotential) {
     EXPECT_GT(motor->Arm.w, 0.0);
 }
 
-TEST(DcMotorRun, LazyUpdateStepsOncePerModelTime) {
+TEST(DcMotorRun, BeginStepStepsOncePerModelTime) {
     Schematic sheet;
     TMotor* m = NewMotor(sheet);
     m->ResetState();
     TSimModel& model = sheet.SimModel();
     model.Time = 0;
+    ASSERT_TRUE(m->AdvancesEachStep());
+    m->BeginStep();
     EXPECT_EQ(m->Conductance(), 0.0); // nothing stepped at the start time
     model.Time = 1e-4;
+    m->BeginStep();
     const double g = m->Conductance();
     const double e = m->Emf();
     const double dt = 1e-4, L = 0.0064, R = 1.35, J = 3e-5, K = m->KPhi;
     EXPECT_DOUBLE_EQ(g, 1.0 / (L / dt + R + dt * K * K / J));
     EXPECT_EQ(e, 0.0);
+    m->BeginStep(); // again at the same time: no second step
     EXPECT_EQ(m->Conductance(), g);
     EXPECT_EQ(m->Arm.tm, 1e-4);
     model.Time = 2e-4;
     m->Output();
+    EXPECT_EQ(m->Arm.tm, 1e-4); // reading does not step
+    m->BeginStep();
     EXPECT_EQ(m->Arm.tm, 2e-4);
 }
 

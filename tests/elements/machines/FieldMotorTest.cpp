@@ -71,6 +71,7 @@ TEST(MechanicalBlock, TablesListsAndTachogeneratorOutputs) {
     m->FindParam("vv")->Unit = 2;
     m->ResetState();
     sheet.SimModel().Time = 1e-4;
+    m->BeginStep();
     EXPECT_DOUBLE_EQ(m->TachoEmf(), 0.5 * 3);
     EXPECT_DOUBLE_EQ(m->TachoConductance(), 1.0 / 2000);
 }

@@ -75,11 +75,15 @@ TEST(AmplifierModel, CopiesReferenceRowsAndHoldsTheEmfThroughAStep) {
     TSimModel& m = sheet.SimModel();
     const TBranchRecord* b = a->GetCircuitModel();
     m.Time = 0;
+    a->BeginStep();
     EXPECT_DOUBLE_EQ(EvaluateValue(*a, b[1].E).Value(), 10.0);
-    // Later reads at the same time keep it, whatever the input does.
+    // Later reads in the step keep it, whatever the input does.
     probe.SetPotential(a->FindConnector("Uin"), 3.5);
     EXPECT_DOUBLE_EQ(EvaluateValue(*a, b[1].E).Value(), 10.0);
+    a->BeginStep();  // no new step at the same time
+    EXPECT_DOUBLE_EQ(EvaluateValue(*a, b[1].E).Value(), 10.0);
     m.Time = 1e-3;
+    a->BeginStep();
     EXPECT_DOUBLE_EQ(EvaluateValue(*a, b[1].E).Value(), 30.0);
     EXPECT_DOUBLE_EQ(a->InputVoltage, 3.0);
     // With no load the output branch carries no current at
@@ -96,6 +100,7 @@ TEST(AmplifierModel, UnconnectedInputGivesNoEmf) {
     a->CalcModelParams();
     a->ResetState();
     sheet.SimModel().Time = 0;
+    a->BeginStep();
     EXPECT_DOUBLE_EQ(EvaluateValue(*a, a->GetCircuitModel()[1].E).Value(), 0.0);
 }
 
