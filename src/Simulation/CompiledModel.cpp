@@ -450,33 +450,33 @@ TSparsePattern TCompiledModel::JacobianPattern(const Schematic& sheet, std::vect
 
 bool TCompiledModel::StepDerivatives(const TSparsePattern& pattern, std::vector<double>& S) {
     const int phi = nDyn + nStat;
+    // -2: nothing to add (ground, the reference node); -1: an entry the
+    // pattern lacks.
     auto find = [&](int row, int column) {
-        return row >= 0 && column >= 0 && column < nNodes ? pattern.Find(phi + row, phi + column) : -1;
+        if (row < 0 || column < 0 || column >= nNodes) return -2;
+        return pattern.Find(phi + row, phi + column);
     };
     if (slopePattern_ != &pattern) {
         slopeEntries_.assign(stepBranches_.size(), {});
         for (std::size_t s = 0; s < stepBranches_.size(); ++s) {
             const Branch& br = branches_[std::size_t(stepBranches_[s])];
-            int k = 0;
-            for (int r : {br.nodeA, br.nodeB})
-                for (int c : {br.nodeA, br.nodeB}) slopeEntries_[s].nodal[k++] = find(r, c);
+            const int nodes[2] = {br.nodeA, br.nodeB};
+            const double coefs[2] = {br.coefA, br.coefB};
+            for (int r = 0, k = 0; r < 2; ++r)
+                for (int c = 0; c < 2; ++c, ++k) {
+                    slopeEntries_[s].nodal[k] = find(nodes[r], nodes[c]);
+                    slopeEntries_[s].nodalSign[k] = -coefs[r] * coefs[c];
+                }
         }
         slopePattern_ = &pattern;
     }
     bool inside = true;
-    auto add = [&](int e, double v) {
-        if (e >= 0) S[std::size_t(e)] += v;
-        else if (v != 0.0) inside = false;
-    };
     for (std::size_t s = 0; s < stepBranches_.size(); ++s) {
         const Branch& br = branches_[std::size_t(stepBranches_[s])];
         SlopeEntries& cache = slopeEntries_[s];
         const double g = branchG_[std::size_t(stepBranches_[s])];
-        const int nodes[2] = {br.nodeA, br.nodeB};
-        const double coefs[2] = {br.coefA, br.coefB};
-        for (int r = 0, k = 0; r < 2; ++r)
-            for (int c = 0; c < 2; ++c, ++k)
-                if (nodes[r] >= 0 && nodes[c] >= 0) add(cache.nodal[k], -coefs[r] * g * coefs[c]);
+        for (int k = 0; k < 4; ++k)
+            if (cache.nodal[k] >= 0) S[std::size_t(cache.nodal[k])] += cache.nodalSign[k] * g;
         const TValue::SlopeGetter slopes = br.E.Slopes();
         if (!slopes) continue;
         const int count = slopes(br.E.Element(), slopes_);
@@ -487,14 +487,19 @@ bool TCompiledModel::StepDerivatives(const TSparsePattern& pattern, std::vector<
             cache.entries.resize(2 * std::size_t(count));
             for (int q = 0; q < count; ++q) {
                 const int n = cache.nodes[std::size_t(q)] = slopes_[q].Node;
-                for (int r = 0; r < 2; ++r) cache.entries[2 * std::size_t(q) + std::size_t(r)] = find(nodes[r], n);
+                cache.entries[2 * std::size_t(q)] = find(br.nodeA, n);
+                cache.entries[2 * std::size_t(q) + 1] = find(br.nodeB, n);
             }
         }
-        for (int q = 0; q < count; ++q)
-            for (int r = 0; r < 2; ++r)
-                // The reference node (numbered nNodes) has no column.
-                if (nodes[r] >= 0 && slopes_[q].Node >= 0 && slopes_[q].Node < nNodes)
-                    add(cache.entries[2 * std::size_t(q) + std::size_t(r)], coefs[r] * g * slopes_[q].Value);
+        const double za = br.coefA * g, zb = br.coefB * g;
+        const int* e = cache.entries.data();
+        for (int q = 0; q < count; ++q, e += 2) {
+            const double v = slopes_[q].Value;
+            if (e[0] >= 0) S[std::size_t(e[0])] += za * v;
+            else if (e[0] == -1 && v != 0.0) inside = false;
+            if (e[1] >= 0) S[std::size_t(e[1])] += zb * v;
+            else if (e[1] == -1 && v != 0.0) inside = false;
+        }
     }
     return inside;
 }

@@ -147,7 +147,8 @@ private:
     struct SlopeEntries {
         std::vector<int> nodes;
         std::vector<int> entries;  // two per node: the rows of node A and node B
-        int nodal[4] = {-1, -1, -1, -1};
+        int nodal[4] = {-2, -2, -2, -2};
+        double nodalSign[4] = {0, 0, 0, 0};
     };
     std::vector<SlopeEntries> slopeEntries_;
     const TSparsePattern* slopePattern_ = nullptr;

@@ -6,26 +6,28 @@
 #include "model/Schematic.h"
 #include "model/TConnector.h"
 
-void FindSelsynPins(TBaseElement& e, TConnector* (&pins)[5]) {
+void TSelsynTerminals::Find(TBaseElement& e) {
     const char* names[5] = {"Connector_a", "Connector_b", "Connector_c", "Connector_A2",
                             "Connector_A1"};
     for (int k = 0; k < 5; ++k)
-        pins[k] = e.FindConnector(names[k]);
+        Pins[k] = e.FindConnector(names[k]);
 }
 
-double SelsynVoltages(const TBaseElement& e, TConnector* const (&pins)[5], double (&u)[3]) {
-    const double star = e.Sheet().SimModel().Potential(e.FNodeBase);
+void TSelsynTerminals::Learn(const TBaseElement& e) {
+    Nodes[0] = Windings::PinNode(Pins[3]);
+    Nodes[1] = Windings::PinNode(Pins[4]);
     for (int k = 0; k < 3; ++k)
-        u[k] = (pins[k] ? pins[k]->GetPhi() : 0.0) - star;
-    return DcMachine::Voltage(pins[3], pins[4]);
+        Nodes[2 + k] = Windings::PinNode(Pins[k]);
+    Nodes[5] = e.FNodeBase;
+    Model = &e.Sheet().SimModel();
 }
 
-void SelsynNodes(const TBaseElement& e, TConnector* const (&pins)[5], int (&nodes)[6]) {
-    nodes[0] = Windings::PinNode(pins[3]);
-    nodes[1] = Windings::PinNode(pins[4]);
+double TSelsynTerminals::Voltages(double (&u)[3]) const {
+    if (!Model) return u[0] = u[1] = u[2] = 0.0;
+    const double star = Model->Potential(Nodes[5]);
     for (int k = 0; k < 3; ++k)
-        nodes[2 + k] = Windings::PinNode(pins[k]);
-    nodes[5] = e.FNodeBase;
+        u[k] = Model->Potential(Nodes[2 + k]) - star;
+    return Model->Potential(Nodes[0]) - Model->Potential(Nodes[1]);
 }
 
 TSelsinDat::TSelsinDat(Schematic& sheet) : TConsumer(sheet) {
@@ -35,7 +37,7 @@ TSelsinDat::TSelsinDat(Schematic& sheet) : TConsumer(sheet) {
 
 void TSelsinDat::Loaded() {
     TConsumer::Loaded();
-    FindSelsynPins(*this, pins_);
+    terminals_.Find(*this);
 }
 
 const TBranchRecord* TSelsinDat::GetCircuitModel() const {
@@ -53,8 +55,9 @@ void TSelsinDat::ResetState() {
     Windings.Begin(Sheet().SimModel().h, offset_);
 }
 
-double TSelsinDat::Voltages(double (&u)[3]) const {
-    return SelsynVoltages(*this, pins_, u);
+void TSelsinDat::BeginStep() {
+    terminals_.Learn(*this);
+    Update();
 }
 
 void TSelsinDat::Update() {

@@ -5,9 +5,23 @@
 #include "elements/machines/Selsyn.h"
 
 class TConnector;
+class TSimModel;
 
-// The model nodes of A2, A1, a, b, c and the star, for the EMFs' slopes.
-void SelsynNodes(const TBaseElement& e, TConnector* const (&pins)[5], int (&nodes)[6]);
+// The pins a, b, c, A2, A1 of a selsyn and, for a run, the model nodes of
+// A2, A1, a, b, c and the star: the live values then read the potentials
+// without visiting the pins.
+struct TSelsynTerminals {
+    TConnector* Pins[5] = {};
+    int Nodes[6] = {-1, -1, -1, -1, -1, -1};
+    const TSimModel* Model = nullptr;
+
+    void Find(TBaseElement& e);
+    // The nodes of the run (after model assembly).
+    void Learn(const TBaseElement& e);
+    // The winding voltages at the present potentials: u_e = V(A2) − V(A1)
+    // returned, u_k = V(pin k) − V(star) into u.
+    double Voltages(double (&u)[3]) const;
+};
 
 // Selsyn transmitter: the rotor angle θ is the signal input, read once a
 // step. The windings and their voltage orders are those of Selsyn::TWindings.
@@ -18,7 +32,7 @@ public:
     void ResetState() override;
     // The step state advances once a step, before the step is read.
     bool AdvancesEachStep() const override { return true; }
-    void BeginStep() override { Update(); }
+    void BeginStep() override;
     bool CheckBeforeRun() override;
     void Loaded() override;
     // The angle is read from the last solved step.
@@ -34,12 +48,10 @@ public:
         return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
     }
     template <int K> int EmfSlopes(TNodeSlope* out) {
-        int nodes[6];
-        SelsynNodes(*this, pins_, nodes);
-        return Windings.BranchEmfSlopes(K, nodes, out);
+        return Windings.BranchEmfSlopes(K, terminals_.Nodes, out);
     }
     // The winding voltages at the present potentials: u_e, and u_k into u.
-    double Voltages(double (&u)[3]) const;
+    double Voltages(double (&u)[3]) const { return terminals_.Voltages(u); }
 
     Selsyn::TWindings Windings;
     double t0 = 0, Theta = 0;
@@ -52,7 +64,7 @@ protected:
 private:
     void Update();
 
-    TConnector* pins_[5] = {};
+    TSelsynTerminals terminals_;
 };
 
 // Selsyn in the transformer mode: TSelsinDat with every coupling angle
@@ -85,8 +97,3 @@ template <class T> struct SelsynBranches {
     };
 };
 
-// The pins a, b, c, A2, A1 of a selsyn, for its winding voltages.
-void FindSelsynPins(TBaseElement& e, TConnector* (&pins)[5]);
-// The winding voltages at the present potentials: u_e = V(A2) − V(A1), u_k =
-// V(pin k) − V(internal node 0).
-double SelsynVoltages(const TBaseElement& e, TConnector* const (&pins)[5], double (&u)[3]);

@@ -16,7 +16,7 @@ TSelsinRes::TSelsinRes(Schematic& sheet) : TProducer(sheet) {
 
 void TSelsinRes::Loaded() {
     TProducer::Loaded();
-    FindSelsynPins(*this, pins_);
+    terminals_.Find(*this);
 }
 
 const TBranchRecord* TSelsinRes::GetCircuitModel() const {
@@ -39,8 +39,9 @@ void TSelsinRes::ResetState() {
     Windings.Begin(Sheet().SimModel().h, 0.0);
 }
 
-double TSelsinRes::Voltages(double (&u)[3]) const {
-    return SelsynVoltages(*this, pins_, u);
+void TSelsinRes::BeginStep() {
+    terminals_.Learn(*this);
+    Update();
 }
 
 void TSelsinRes::Step(double t, double h, double ue, const double (&u)[3]) {

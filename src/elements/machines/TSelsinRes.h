@@ -19,7 +19,7 @@ public:
     void ResetState() override;
     // The step state advances once a step, before the step is read.
     bool AdvancesEachStep() const override { return true; }
-    void BeginStep() override { Update(); }
+    void BeginStep() override;
     bool CheckBeforeRun() override;
     void Loaded() override;
 
@@ -30,11 +30,9 @@ public:
         return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
     }
     template <int K> int EmfSlopes(TNodeSlope* out) {
-        int nodes[6];
-        SelsynNodes(*this, pins_, nodes);
-        return Windings.BranchEmfSlopes(K, nodes, out);
+        return Windings.BranchEmfSlopes(K, terminals_.Nodes, out);
     }
-    double Voltages(double (&u)[3]) const;
+    double Voltages(double (&u)[3]) const { return terminals_.Voltages(u); }
     double Output();
 
     // Ends the step whose solution gave ue, u and begins the one at time t
@@ -49,5 +47,5 @@ public:
 private:
     void Update();
 
-    TConnector* pins_[5] = {};
+    TSelsynTerminals terminals_;
 };
