@@ -21,6 +21,16 @@
 
 namespace {
 
+// Loads example `name` into `sheet` and runs `steps` steps of it.
+TRunResult RunSteps(Schematic& sheet, const char* name, int steps) {
+    EXPECT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
+    sheet.SimModel().T = steps * sheet.SimModel().h;
+    EXPECT_TRUE(PrepareRun(sheet, ""));
+    TRunOptions o;
+    o.OutputDir = "";
+    return RunSimulation(sheet, o);
+}
+
 // What the time loop does before it reads anything of a new step.
 void BeginSteps(Schematic& sheet) {
     for (TBaseElement* e : sheet.Elements)
@@ -35,13 +45,8 @@ TEST(CoupledWindingsEngine, TheResidualIsAffineAlongEveryColumnDifferencedOnceAS
         SCOPED_TRACE(name);
         RecordingMessages messages;
         Schematic sheet;
-        ASSERT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
+        RunSteps(sheet, name, 20); // a state away from rest
         TSimModel& m = sheet.SimModel();
-        m.T = 20 * m.h;
-        ASSERT_TRUE(PrepareRun(sheet, ""));
-        TRunOptions o;
-        o.OutputDir = "";
-        RunSimulation(sheet, o); // a state away from rest
         TCompiledModel cm(sheet, m);
         std::vector<char> varying;
         cm.JacobianPattern(sheet, varying);
@@ -91,13 +96,8 @@ TConstantPart ConstantPart(const char* name, int steps) {
     TConstantPart out;
     RecordingMessages messages;
     Schematic sheet;
-    EXPECT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
+    RunSteps(sheet, name, steps);
     TSimModel& m = sheet.SimModel();
-    m.T = steps * m.h;
-    EXPECT_TRUE(PrepareRun(sheet, ""));
-    TRunOptions o;
-    o.OutputDir = "";
-    RunSimulation(sheet, o);
     TCompiledModel cm(sheet, m);
     std::vector<char> varying, formed;
     const TSparsePattern pattern = cm.JacobianPattern(sheet, varying, &formed);
@@ -164,12 +164,7 @@ TEST(CoupledWindingsEngine, ANewtonStepOfALinearCircuitOfCoupledWindingsNeedsOne
         SCOPED_TRACE(name);
         RecordingMessages messages;
         Schematic sheet;
-        ASSERT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
-        sheet.SimModel().T = 2000 * sheet.SimModel().h;
-        ASSERT_TRUE(PrepareRun(sheet, ""));
-        TRunOptions o;
-        o.OutputDir = "";
-        const TRunResult r = RunSimulation(sheet, o);
+        const TRunResult r = RunSteps(sheet, name, 2000);
         ASSERT_GT(r.Steps, 1000);
         EXPECT_LE(double(r.Iterations) / double(r.Steps), 2.0);
     }
@@ -180,12 +175,7 @@ TEST(CoupledWindingsEngine, ANewtonStepOfALinearCircuitOfCoupledWindingsNeedsOne
         SCOPED_TRACE(name);
         RecordingMessages messages;
         Schematic sheet;
-        ASSERT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
-        sheet.SimModel().T = 20000 * sheet.SimModel().h;
-        ASSERT_TRUE(PrepareRun(sheet, ""));
-        TRunOptions o;
-        o.OutputDir = "";
-        const TRunResult r = RunSimulation(sheet, o);
+        const TRunResult r = RunSteps(sheet, name, 20000);
         ASSERT_GT(r.Steps, 10000);
         EXPECT_LE(r.Iterations, r.Steps);
     }
