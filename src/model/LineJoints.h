@@ -37,3 +37,11 @@ private:
     std::vector<PinPoint> pins_;
     int brokenBefore_ = 0;
 };
+
+// The file records a joint only as a segment end naming the segment it sits
+// on. Two segments that hold each other as taps, crossing in their middles,
+// would therefore come back apart. Each such crossing in `node` is split:
+// one of the two segments is cut at the crossing, so that its first piece
+// ends on the other segment and its second piece starts at that end.
+// Returns how many segments were cut.
+int SettleCrossings(TENode* node);
