@@ -113,13 +113,19 @@ TEST(WireCrossing, AnElementMovedSoThatItsWireCrossesAnotherKeepsEveryJointInThe
     EXPECT_EQ(pin->FLink->PointOf(pin), pin->GetLink());
     EXPECT_EQ(WiringFault(s.sheet), "");
     EXPECT_EQ(RoundTripFault(s.sheet), "");
-    // Back above B and down again across it.
+    // Back above B and down again across it, then turned a quarter.
     e->MoveBy(0, -80);
     e->MoveBy(0, 80);
     EXPECT_FALSE(AnyCrossedTaps(s.sheet));
     EXPECT_EQ(WiringFault(s.sheet), "");
     EXPECT_EQ(RoundTripFault(s.sheet), "");
+    e->SetAngle(90);
+    EXPECT_EQ(pin->FLink->PointOf(pin), pin->GetLink());
+    EXPECT_FALSE(AnyCrossedTaps(s.sheet));
+    EXPECT_EQ(WiringFault(s.sheet), "");
+    EXPECT_EQ(RoundTripFault(s.sheet), "");
     EXPECT_EQ(s.sheet.Nodes.Count(), 1);
+    EXPECT_EQ(PinNodes(s.sheet), pins);
 }
 
 TEST(WireCrossing, JoiningTwoSegmentsWhereTheirMiddlesCrossCutsOneOfThem) {
