@@ -92,6 +92,7 @@ bool TElectricLine::TryShift(int dx, int dy) {
     Shift(dx, dy);
     if (before.JointsHold()) {
         SettleCrossings(FNode);
+        DropCoveredSegments(FNode, this);
         return true;
     }
     before.Restore();

@@ -83,6 +83,7 @@ void TConnector::DragWireEnd(int dx, int dy) {
     line->MoveEnd(this, dx, dy);
     if (before.JointsHold(this, target)) {
         SettleCrossings(line->FNode);
+        DropCoveredSegments(line->FNode);
         return;
     }
     before.Restore();

@@ -3,6 +3,7 @@
 // a tap, which no segment end records, so the file would drop the joint.
 #include <gtest/gtest.h>
 
+#include "model/LineJoints.h"
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
@@ -77,14 +78,16 @@ TEST(WireCrossing, ATapDraggedPastAnEndLyingOnAnotherSegmentCutsTheSegmentThere)
     EXPECT_EQ(WiringFault(s.sheet), "");
     EXPECT_EQ(RoundTripFault(s.sheet), "");
 
-    // Back up again: the piece turns round and runs from C up at y = 100
-    // down to V's end, beside V; C stays joined through it.
+    // Back up again: the piece would turn round and run from C back down
+    // over V to V's end; lying on V, it is dropped and C sits on V again.
     ASSERT_TRUE(s.c->TryShift(0, -60));
-    EXPECT_EQ(below->StartPoint(), (TPoint{100, 100}));
-    EXPECT_EQ(below->EndPoint(), (TPoint{100, 150}));
-    EXPECT_EQ(below->FStartLink.Line, s.c);
-    EXPECT_EQ(below->FEndLink.Line, s.v);
-    EXPECT_EQ(s.sheet.Lines.Count(), 4);
+    ASSERT_EQ(s.sheet.Lines.Count(), 3);
+    EXPECT_EQ(s.v->StartPoint(), (TPoint{100, 50}));
+    EXPECT_EQ(s.v->EndPoint(), (TPoint{100, 150}));
+    EXPECT_EQ(s.v->FEndLink.Line, s.b);
+    EXPECT_EQ(s.c->FStartLink.Line, s.v);
+    ASSERT_NE(s.v->FindTap(s.c), nullptr);
+    EXPECT_EQ(s.v->FindTap(s.c)->y, 100);
     EXPECT_EQ(WiringFault(s.sheet), "");
     EXPECT_EQ(RoundTripFault(s.sheet), "");
     EXPECT_EQ(s.sheet.Nodes.Count(), 1);
@@ -141,6 +144,56 @@ TEST(WireCrossing, JoiningTwoSegmentsWhereTheirMiddlesCrossCutsOneOfThem) {
     for (const TElectricLine* s : sheet.Lines)
         covered += s->FVertical ? s->Height : s->Width;
     EXPECT_EQ(covered, 200 + 160);
+    EXPECT_EQ(WiringFault(sheet), "");
+    EXPECT_EQ(RoundTripFault(sheet), "");
+}
+
+// Makes a and b hold each other as taps at p, the state a move can leave.
+void CrossTaps(Schematic& sheet, TElectricLine* a, TElectricLine* b, TPoint p) {
+    a->FTaps.push_back({b, p.x, p.y});
+    b->FTaps.push_back({a, p.x, p.y});
+    MergeNodes(sheet, a->FNode, b->FNode);
+}
+
+TEST(WireCrossing, CrossedTapsAtAFreeEndBecomeThatEndsJoint) {
+    Schematic sheet;
+    TElectricLine* h = Horizontal(sheet, 100, 0, 200);
+    TElectricLine* v = Vertical(sheet, 200, 50, 150);
+    CrossTaps(sheet, h, v, {200, 100});
+    ASSERT_EQ(WiringFault(sheet), "");
+    ASSERT_NE(RoundTripFault(sheet), "");
+    EXPECT_EQ(SettleCrossings(h->FNode), 1);
+    EXPECT_EQ(sheet.Lines.Count(), 2);
+    EXPECT_EQ(h->FEndLink.Line, v);
+    EXPECT_TRUE(h->FTaps.empty());
+    EXPECT_EQ(WiringFault(sheet), "");
+    EXPECT_EQ(RoundTripFault(sheet), "");
+}
+
+TEST(WireCrossing, CrossedTapsAtEndsOthersHoldAreBridgedByASegmentOfNoLength) {
+    Schematic sheet;
+    TElectricLine* h = Horizontal(sheet, 100, 0, 100);
+    TElectricLine* h2 = Horizontal(sheet, 100, 100, 200);
+    TElectricLine* hFar = Vertical(sheet, 0, 100, 150);
+    TElectricLine* v = Vertical(sheet, 100, 100, 200);
+    TElectricLine* v2 = Vertical(sheet, 100, 0, 100);
+    TElectricLine* vFar = Horizontal(sheet, 200, 100, 150);
+    ASSERT_TRUE(TElectricLine::Join(h, h2, {100, 100}));
+    ASSERT_TRUE(TElectricLine::Join(h, hFar, {0, 100}));
+    ASSERT_TRUE(TElectricLine::Join(v2, v, {100, 100}));
+    ASSERT_TRUE(TElectricLine::Join(v, vFar, {100, 200}));
+    CrossTaps(sheet, h, v, {100, 100});
+    ASSERT_EQ(WiringFault(sheet), "");
+    ASSERT_NE(RoundTripFault(sheet), "");
+    EXPECT_EQ(SettleCrossings(h->FNode), 1);
+    ASSERT_EQ(sheet.Lines.Count(), 7);
+    const TElectricLine* bridge = sheet.Lines[6];
+    EXPECT_EQ(bridge->StartPoint(), (TPoint{100, 100}));
+    EXPECT_EQ(bridge->EndPoint(), (TPoint{100, 100}));
+    EXPECT_EQ(bridge->FStartLink.Line, h);
+    EXPECT_EQ(bridge->FEndLink.Line, v);
+    EXPECT_FALSE(AnyCrossedTaps(sheet));
+    EXPECT_EQ(sheet.Nodes.Count(), 1);
     EXPECT_EQ(WiringFault(sheet), "");
     EXPECT_EQ(RoundTripFault(sheet), "");
 }
