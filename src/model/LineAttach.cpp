@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "model/LineJoints.h"
 #include "model/Schematic.h"
 #include "model/TElectricLine.h"
 #include "model/TENode.h"
@@ -80,8 +81,20 @@ bool TElectricLine::Join(TElectricLine* a, TElectricLine* b, TPoint p) {
     // Both must take the other exactly at p: an end 3 pixels off would leave
     // the wire drawn apart.
     if (a->JointPointFor(b, p) != p || b->JointPointFor(a, p) != p) return false;
+    // Each holding the other as a tap, the joint is kept only by cutting one
+    // of them there, which needs p inside one of them: at ends taken by
+    // others on both sides no segment end could name the other.
+    auto tapOnly = [p](const TElectricLine* s, TElectricLine* other) {
+        if (s->FStartLink.Line == other || s->FEndLink.Line == other) return false;
+        return s->Holds(other) || s->PlaceFor(other, p) == TPlace::Tap;
+    };
+    auto inside = [p](const TElectricLine* s) {
+        return s->OnAxis(p) && p != s->StartPoint() && p != s->EndPoint();
+    };
+    if (tapOnly(a, b) && tapOnly(b, a) && !inside(a) && !inside(b)) return false;
     if (!a->Holds(b)) a->Record(b, a->PlaceFor(b, p), p);
     if (!b->Holds(a)) b->Record(a, b->PlaceFor(a, p), p);
+    SettleCrossings(a->FNode);
     a->sheet_.Repaint();
     return true;
 }

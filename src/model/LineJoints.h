@@ -37,3 +37,18 @@ private:
     std::vector<PinPoint> pins_;
     int brokenBefore_ = 0;
 };
+
+// The file records a joint only as a segment end naming the segment it sits
+// on. Two segments that hold each other as taps would therefore come back
+// apart. Each such pair in `node` is settled: at a free end of one of them
+// the joint becomes that end's; else, where the point is inside one of
+// them, that one is cut there, so that its first piece ends on the other
+// segment and its second piece starts at that end; at ends that others hold
+// on both, a segment of no length joins them. Returns how many were settled.
+int SettleCrossings(TENode* node);
+// A segment of `node` lying wholly on a collinear segment it is joined to
+// (a cut piece that a later move turned back over the rest) is dropped: its
+// other joints go onto the covering segment. Only segments whose both ends
+// sit on segments go; the one the mouse holds and `keep` stay. Returns how
+// many were dropped.
+int DropCoveredSegments(TENode* node, const TElectricLine* keep = nullptr);

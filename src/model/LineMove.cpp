@@ -90,7 +90,11 @@ bool TElectricLine::TryShift(int dx, int dy) {
     if ((FVertical ? dx : dy) == 0) return false;
     const TNodeSnapshot before(FNode);
     Shift(dx, dy);
-    if (before.JointsHold()) return true;
+    if (before.JointsHold()) {
+        SettleCrossings(FNode);
+        DropCoveredSegments(FNode, this);
+        return true;
+    }
     before.Restore();
     sheet_.Repaint();
     return false;

@@ -19,7 +19,10 @@ constexpr int WireSnapReach = 15;
 bool MoveFreeEnd(TElectricLine* last, TPoint d) {
     const TNodeSnapshot before(last->FNode);
     last->MoveEnd({}, d.x, d.y);
-    if (before.JointsHold()) return true;
+    if (before.JointsHold()) {
+        SettleCrossings(last->FNode);
+        return true;
+    }
     before.Restore();
     return false;
 }

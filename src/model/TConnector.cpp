@@ -53,7 +53,10 @@ TElectricLine* TConnector::SitOnEnd(TElectricLine* taker) {
     if (at == centre) return taker;
     const TNodeSnapshot before(taker->FNode);
     taker->MoveEnd(this, centre.x - at.x, centre.y - at.y);
-    if (before.JointsHold(this, centre)) return taker;
+    if (before.JointsHold(this, centre)) {
+        SettleCrossings(taker->FNode);
+        return taker;
+    }
     before.Restore();
     taker->Forget(this);
     return nullptr;
@@ -78,7 +81,11 @@ void TConnector::DragWireEnd(int dx, int dy) {
     if (old == target) return;
     const TNodeSnapshot before(line->FNode);
     line->MoveEnd(this, dx, dy);
-    if (before.JointsHold(this, target)) return;
+    if (before.JointsHold(this, target)) {
+        SettleCrossings(line->FNode);
+        DropCoveredSegments(line->FNode);
+        return;
+    }
     before.Restore();
     ConnectTo(nullptr);
     ConnectTo(ExtendWire(line, old, target));

@@ -32,8 +32,14 @@ public:
     int WiresFollowed = 0;
     int HeldPins = 0;
 
+    // What the last step may do to the nets of the pins: moves keep them as
+    // they are, drawing may only join them, the rest may also tear them.
+    enum class TPinNets { Kept, Joined, Any };
+    TPinNets LastNets = TPinNets::Any;
+
     // Applies one random operation; returns what it did.
     std::string Step() {
+        LastNets = TPinNets::Any;
         if (sheet.Elements.Count() < 3) return Place();
         if (drawing_) {
             switch (Uniform(0, 9)) {
@@ -99,6 +105,7 @@ private:
         default: break;
         }
         DragWire(pin, to);
+        LastNets = TPinNets::Joined;
         return "route to " + std::to_string(to.x) + "," + std::to_string(to.y);
     }
 
@@ -110,6 +117,7 @@ private:
         const TPoint at = Uniform(0, 1) ? to->GetLink() : Jitter(to->GetLink(), 10);
         const bool held = to->IsConnected() || from->IsConnected();
         DragWire(from, at);
+        LastNets = TPinNets::Joined;
         HeldPins += held;
         return "pin to pin " + std::to_string(at.x) + "," + std::to_string(at.y);
     }
@@ -125,6 +133,7 @@ private:
             const TPoint p{v->StartPoint().x, h->StartPoint().y};
             if (!v->OnAxis(p) || !h->OnAxis(p)) continue;
             const bool joined = TElectricLine::Join(a, b, p);
+            LastNets = TPinNets::Joined;
             return std::string("join at crossing ") + (joined ? "done" : "refused");
         }
         return "join: no crossing";
@@ -151,6 +160,7 @@ private:
             s->MouseMove(p);
         }
         s->MouseUp(TMouseButton::Left, false, p);
+        LastNets = TPinNets::Kept;
         if (s->BoundsRect() != before) ++SegmentDrags;
         return "drag segment";
     }
@@ -160,6 +170,7 @@ private:
         const int dx = Uniform(-40, 40), dy = Uniform(-40, 40);
         const int left = e->Left, top = e->Top;
         e->MoveBy(dx, dy);
+        LastNets = TPinNets::Kept;
         const bool moved = e->Left != left || e->Top != top;
         for (TConnector* c : e->FConnectors) WiresFollowed += moved && c->IsConnected();
         return "move element by " + std::to_string(dx) + "," + std::to_string(dy);
@@ -167,6 +178,7 @@ private:
 
     std::string TurnElement() {
         TBaseElement* e = Pick(sheet.Elements);
+        LastNets = TPinNets::Kept;
         switch (Uniform(0, 2)) {
         case 0: e->SetAngle(e->GetAngle() + 90); return "turn element";
         case 1: e->SetXFlip(!e->GetXFlip()); return "mirror element left-right";
@@ -195,6 +207,8 @@ private:
     bool drawing_ = false;
 };
 
+// Also every move, turn, mirror and join: what the sheet holds joined the
+// file keeps joined, and moving neither joins nor tears the nets of pins.
 TEST(WiringRandom, InvariantsHoldAfterEveryEditingStep) {
     constexpr int Seeds = 60;
     constexpr int Steps = 400;
@@ -202,9 +216,17 @@ TEST(WiringRandom, InvariantsHoldAfterEveryEditingStep) {
     for (unsigned seed = 1; seed <= Seeds; ++seed) {
         RandomEditor editor(seed);
         for (int step = 0; step < Steps; ++step) {
+            const std::vector<int> before = PinNodes(editor.sheet);
             const std::string what = editor.Step();
-            const std::string fault = WiringFault(editor.sheet);
-            ASSERT_EQ(fault, "") << "seed " << seed << ", step " << step << ": " << what;
+            const std::string where =
+                "seed " + std::to_string(seed) + ", step " + std::to_string(step) + ": " + what;
+            ASSERT_EQ(WiringFault(editor.sheet), "") << where;
+            ASSERT_EQ(RoundTripFault(editor.sheet), "") << where;
+            if (editor.LastNets == RandomEditor::TPinNets::Kept) {
+                ASSERT_EQ(PinNodes(editor.sheet), before) << where;
+            } else if (editor.LastNets == RandomEditor::TPinNets::Joined) {
+                ASSERT_EQ(SeparatedPins(before, editor.sheet), "") << where;
+            }
             for (const TElectricLine* s : editor.sheet.Lines)
                 if (!s->FTaps.empty()) {
                     ++tappedSteps;
