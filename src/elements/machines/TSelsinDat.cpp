@@ -22,6 +22,10 @@ void TSelsynTerminals::Learn(const TBaseElement& e) {
     Model = &e.Sheet().SimModel();
 }
 
+std::uint64_t TSelsynTerminals::Evaluation() const {
+    return Model ? Model->Evaluation : 0;
+}
+
 double TSelsynTerminals::Voltages(double (&u)[3]) const {
     if (!Model) return u[0] = u[1] = u[2] = 0.0;
     const double star = Model->Potential(Nodes[5]);

@@ -21,6 +21,8 @@ struct TSelsynTerminals {
     // The winding voltages at the present potentials: u_e = V(A2) − V(A1)
     // returned, u_k = V(pin k) − V(star) into u.
     double Voltages(double (&u)[3]) const;
+    // The residual evaluation in progress.
+    std::uint64_t Evaluation() const;
 };
 
 // Selsyn transmitter: the rotor angle θ is the signal input, read once a
@@ -45,7 +47,7 @@ public:
         return Windings.Conductance(K);
     }
     template <int K> double Emf() {
-        return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
+        return Windings.BranchEmf(K, terminals_.Evaluation(), [this](double (&u)[3]) { return Voltages(u); });
     }
     template <int K> int EmfSlopes(TNodeSlope* out) {
         return Windings.BranchEmfSlopes(K, terminals_.Nodes, out);

@@ -27,7 +27,7 @@ public:
         return Windings.Conductance(K);
     }
     template <int K> double Emf() {
-        return Windings.BranchEmf(K, Windings::Evaluation(*this), [this](double (&u)[3]) { return Voltages(u); });
+        return Windings.BranchEmf(K, terminals_.Evaluation(), [this](double (&u)[3]) { return Voltages(u); });
     }
     template <int K> int EmfSlopes(TNodeSlope* out) {
         return Windings.BranchEmfSlopes(K, terminals_.Nodes, out);

@@ -33,10 +33,4 @@ int PinNode(const TConnector* pin) {
     return pin && pin->IsConnected() ? pin->FSimNode : -1;
 }
 
-int PutVoltageSlope(int from, int to, double value, TNodeSlope* out, int count) {
-    if (from >= 0) out[count++] = {from, value};
-    if (to >= 0) out[count++] = {to, -value};
-    return count;
-}
-
 } // namespace Windings

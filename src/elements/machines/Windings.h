@@ -28,7 +28,11 @@ int PinNode(const TConnector* pin);
 
 // Appends the slope `value` of a winding voltage φ(from) − φ(to) to the
 // nodes that are not ground; returns the new count.
-int PutVoltageSlope(int from, int to, double value, TNodeSlope* out, int count);
+inline int PutVoltageSlope(int from, int to, double value, TNodeSlope* out, int count) {
+    if (from >= 0) out[count++] = {from, value};
+    if (to >= 0) out[count++] = {to, -value};
+    return count;
+}
 
 // Backward Euler of N magnetically coupled windings u = R·i + dΨ/dt,
 // Ψ = L·i, each u_k in the passive sense (i_k enters where u_k is taken
