@@ -170,18 +170,26 @@ TEST(WireCrossing, CrossedTapsAtAFreeEndBecomeThatEndsJoint) {
     EXPECT_EQ(RoundTripFault(sheet), "");
 }
 
-TEST(WireCrossing, CrossedTapsAtEndsOthersHoldAreBridgedByASegmentOfNoLength) {
-    Schematic sheet;
-    TElectricLine* h = Horizontal(sheet, 100, 0, 100);
+// H ends at (100, 100) on H2, V starts there on V2, and both far ends are
+// taken too: segments h (index 0) and v (index 3) of six.
+void TakenEnds(Schematic& sheet, TElectricLine*& h, TElectricLine*& v) {
+    h = Horizontal(sheet, 100, 0, 100);
     TElectricLine* h2 = Horizontal(sheet, 100, 100, 200);
     TElectricLine* hFar = Vertical(sheet, 0, 100, 150);
-    TElectricLine* v = Vertical(sheet, 100, 100, 200);
+    v = Vertical(sheet, 100, 100, 200);
     TElectricLine* v2 = Vertical(sheet, 100, 0, 100);
     TElectricLine* vFar = Horizontal(sheet, 200, 100, 150);
     ASSERT_TRUE(TElectricLine::Join(h, h2, {100, 100}));
     ASSERT_TRUE(TElectricLine::Join(h, hFar, {0, 100}));
     ASSERT_TRUE(TElectricLine::Join(v2, v, {100, 100}));
     ASSERT_TRUE(TElectricLine::Join(v, vFar, {100, 200}));
+}
+
+TEST(WireCrossing, CrossedTapsAtEndsOthersHoldAreBridgedByASegmentOfNoLength) {
+    Schematic sheet;
+    TElectricLine *h = nullptr, *v = nullptr;
+    TakenEnds(sheet, h, v);
+    ASSERT_FALSE(HasFailure());
     CrossTaps(sheet, h, v, {100, 100});
     ASSERT_EQ(WiringFault(sheet), "");
     ASSERT_NE(RoundTripFault(sheet), "");
@@ -200,18 +208,10 @@ TEST(WireCrossing, CrossedTapsAtEndsOthersHoldAreBridgedByASegmentOfNoLength) {
 
 TEST(WireCrossing, AJointBetweenEndsThatOtherSegmentsHoldIsRefused) {
     Schematic sheet;
-    // H ends at (100, 100) on H2, V starts there on V2; the far ends are
-    // taken too, so each would hold the other only as a tap at its own end.
-    TElectricLine* h = Horizontal(sheet, 100, 0, 100);
-    TElectricLine* h2 = Horizontal(sheet, 100, 100, 200);
-    TElectricLine* hFar = Vertical(sheet, 0, 100, 150);
-    TElectricLine* v = Vertical(sheet, 100, 100, 200);
-    TElectricLine* v2 = Vertical(sheet, 100, 0, 100);
-    TElectricLine* vFar = Horizontal(sheet, 200, 100, 150);
-    ASSERT_TRUE(TElectricLine::Join(h, h2, {100, 100}));
-    ASSERT_TRUE(TElectricLine::Join(h, hFar, {0, 100}));
-    ASSERT_TRUE(TElectricLine::Join(v2, v, {100, 100}));
-    ASSERT_TRUE(TElectricLine::Join(v, vFar, {100, 200}));
+    // Each would hold the other only as a tap at its own end.
+    TElectricLine *h = nullptr, *v = nullptr;
+    TakenEnds(sheet, h, v);
+    ASSERT_FALSE(HasFailure());
     ASSERT_EQ(sheet.Nodes.Count(), 2);
     EXPECT_FALSE(TElectricLine::Join(h, v, {100, 100}));
     EXPECT_FALSE(h->Holds(v));
