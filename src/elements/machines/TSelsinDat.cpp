@@ -53,6 +53,7 @@ bool TSelsinDat::CheckBeforeRun() {
 }
 
 void TSelsinDat::ResetState() {
+    terminals_.Forget();
     Windings.Reset(*this);
     t0 = Theta = 0;
     // The first step runs before any input is solved: at the angle 0.
@@ -60,7 +61,7 @@ void TSelsinDat::ResetState() {
 }
 
 void TSelsinDat::BeginStep() {
-    terminals_.Learn(*this);
+    if (!terminals_.Model) terminals_.Learn(*this);
     Update();
 }
 

@@ -16,8 +16,10 @@ struct TSelsynTerminals {
     const TSimModel* Model = nullptr;
 
     void Find(TBaseElement& e);
-    // The nodes of the run (after model assembly).
+    // The nodes of the run, learnt at its first step (after model
+    // assembly); forgotten when the next run resets the element.
     void Learn(const TBaseElement& e);
+    void Forget() { Model = nullptr; }
     // The winding voltages at the present potentials: u_e = V(A2) − V(A1)
     // returned, u_k = V(pin k) − V(star) into u.
     double Voltages(double (&u)[3]) const;

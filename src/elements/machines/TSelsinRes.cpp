@@ -29,6 +29,7 @@ bool TSelsinRes::CheckBeforeRun() {
 }
 
 void TSelsinRes::ResetState() {
+    terminals_.Forget();
     const ParamValue* vv = FindParam("vv");
     Choice = vv ? vv->Unit : 0;
     Windings.Reset(*this);
@@ -40,7 +41,7 @@ void TSelsinRes::ResetState() {
 }
 
 void TSelsinRes::BeginStep() {
-    terminals_.Learn(*this);
+    if (!terminals_.Model) terminals_.Learn(*this);
     Update();
 }
 
