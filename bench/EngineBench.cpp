@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "model/ClassRegistry.h"
@@ -27,12 +28,13 @@ void RunDense(benchmark::State& state, int sections, double T) {
     StderrMessages quiet;
     SetMessages(&quiet);
     auto sheet = Ladder(sections);
-    sheet->SimModel().T = T;
+    sheet->RunSettings.T = T;
     std::int64_t steps = 0;
     for (auto _ : state) {
-        PrepareRun(*sheet, "");
+        TRunContext context(*sheet, "");
+        PrepareRun(context);
         RunDenseOracle(*sheet);
-        steps += std::int64_t(T / sheet->SimModel().h);
+        steps += std::int64_t(T / sheet->RunSettings.h);
     }
     state.counters["time_per_step"] =
         benchmark::Counter(double(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -42,7 +44,7 @@ void RunDense(benchmark::State& state, int sections, double T) {
 void Run(benchmark::State& state, std::unique_ptr<Schematic> sheet, double T) {
     StderrMessages quiet;
     SetMessages(&quiet);
-    sheet->SimModel().T = T;
+    sheet->RunSettings.T = T;
     TimeRuns(state, *sheet);
     SetMessages(nullptr);
 }
@@ -64,14 +66,14 @@ void RunMarginal(benchmark::State& state, int sections, int steps) {
     StderrMessages quiet;
     SetMessages(&quiet);
     auto sheet = Ladder(sections);
-    TSimModel& m = sheet->SimModel();
+    TSimModel& m = sheet->Run();
     const auto timed = [&](int n) {
         m.T = n * m.h;
-        PrepareRun(*sheet, "");
+        TRunContext context(*sheet, "");
+        PrepareRun(context);
         TRunOptions o;
-        o.OutputDir = "";
         const double start = ThreadSeconds();
-        const TRunResult r = RunSimulation(*sheet, o);
+        const TRunResult r = RunSimulation(context, o);
         return std::pair(ThreadSeconds() - start, r.Steps);
     };
     std::int64_t counted = 0;

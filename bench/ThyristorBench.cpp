@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "model/Messages.h"
@@ -16,11 +17,11 @@ namespace {
 
 bool Finishes(const char* file, double T, double pr, std::int64_t limit) {
     Schematic sheet;
-    if (!LoadExample(sheet, file, T, pr) || !PrepareRun(sheet, "")) return false;
+    TRunContext context(sheet, "");
+    if (!LoadExample(sheet, file, T, pr) || !PrepareRun(context)) return false;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = limit;
-    return RunSimulation(sheet, o).Status == TRunResult::Outcome::Finished;
+    return RunSimulation(context, o).Status == TRunResult::Outcome::Finished;
 }
 
 // The fewest iterations a step may be allowed for the whole run to finish:

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -11,17 +12,17 @@
 void TimeRuns(benchmark::State& state, Schematic& sheet) {
     std::int64_t steps = 0, iterations = 0;
     for (auto _ : state) {
-        if (!PrepareRun(sheet, "")) {
+        TRunContext context(sheet, "");
+        if (!PrepareRun(context)) {
             state.SkipWithError("the run did not start");
             return;
         }
         TRunOptions o;
-        o.OutputDir = "";
-        const TRunResult r = RunSimulation(sheet, o);
+        const TRunResult r = RunSimulation(context, o);
         steps += r.Steps;
         iterations += r.Iterations;
     }
-    state.counters["unknowns"] = double(sheet.SimModel().Phi.size());
+    state.counters["unknowns"] = double(sheet.Run().Phi.size());
     state.counters["time_per_step"] =
         benchmark::Counter(double(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     if (steps) state.counters["newton_per_step"] = double(iterations) / double(steps);
@@ -30,7 +31,7 @@ void TimeRuns(benchmark::State& state, Schematic& sheet) {
 bool LoadExample(Schematic& sheet, const std::string& file, double T, double pr) {
     if (LoadSchematic(sheet, std::string(QUENTOR_SOURCE_DIR) + "/examples/" + file) != TLoadResult::Loaded)
         return false;
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = 1e-5;
     if (pr > 0) m.pr = pr;

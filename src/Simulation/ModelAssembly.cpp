@@ -158,8 +158,17 @@ double ModelBytes(const TModelSize& s) {
     return DenseMatrixValues(s) * double(sizeof(TValue)) + branches + jacobian;
 }
 
-void BuildModel(Schematic& sheet, const std::string& dumpDir) {
-    TSimModel& m = sheet.SimModel();
+std::unique_ptr<TSimModel> BuildModel(Schematic& sheet) {
+    auto model = std::make_unique<TSimModel>(sheet.RunSettings);
+    TSimModel& m = *model;
+    // Assembly reads live values (a capacitor's C/h), which read the model
+    // they are assembled into; whatever was bound before is bound again after.
+    struct TBinding {
+        Schematic& Sheet;
+        TSimModel* Previous;
+        ~TBinding() { Sheet.BindRun(Previous); }
+    } binding{sheet, sheet.BoundRun()};
+    sheet.BindRun(&m);
     const int nProd = sheet.Producers.Count();
     const int nVS = sheet.VoltageSummators.Count();
     const int nDyn = sheet.Dynamics.Count();
@@ -316,22 +325,26 @@ void BuildModel(Schematic& sheet, const std::string& dumpDir) {
     for (int i = 0; i < nCC; ++i)
         Couple(sheet, sheet.ControlledCurrents[i]->FindInput("Input"), i, {&m.Mju, &m.Mjv, &m.Mjd, &m.Mjc});
 
-    // 14. Run vectors and the dump.
+    // 14. Run vectors.
     m.StaticInputs.assign(std::size_t(nSI), 0.0);
     m.Time = -1.0;
-    if (!dumpDir.empty()) {
-        const long unknowns = long(nDyn) + nStat + nNodes;
-        if ((unknowns <= DebugDumpLimit && nBr <= DebugDumpBranchLimit) || m.DumpLargeModels) {
-            WriteDebugDump(sheet, dumpDir + "/debug.txt");
-        } else {
-            std::remove((dumpDir + "/debug.txt").c_str());
-            Msg().Information("Файл debug.txt не записан: в модели " + std::to_string(unknowns) +
-                                  " неизвестных и " + std::to_string(nBr) +
-                                  " ветвей, а без явного запроса он пишется не более чем для " +
-                                  std::to_string(DebugDumpLimit) + " неизвестных и " +
-                                  std::to_string(DebugDumpBranchLimit) + " ветвей.",
-                              ApplicationTitle);
-        }
+    return model;
+}
+
+void WriteModelDump(const Schematic& sheet, const TSimModel& m, const std::string& dumpDir) {
+    if (dumpDir.empty()) return;
+    const long unknowns = long(m.NodeRows) + sheet.Dynamics.Count() + sheet.Statics.Count();
+    const long nBr = long(m.Branches.size());
+    if ((unknowns <= DebugDumpLimit && nBr <= DebugDumpBranchLimit) || m.DumpLargeModels) {
+        WriteDebugDump(m, dumpDir + "/debug.txt");
+    } else {
+        std::remove((dumpDir + "/debug.txt").c_str());
+        Msg().Information("Файл debug.txt не записан: в модели " + std::to_string(unknowns) +
+                              " неизвестных и " + std::to_string(nBr) +
+                              " ветвей, а без явного запроса он пишется не более чем для " +
+                              std::to_string(DebugDumpLimit) + " неизвестных и " +
+                              std::to_string(DebugDumpBranchLimit) + " ветвей.",
+                          ApplicationTitle);
     }
 }
 
@@ -377,10 +390,9 @@ void DumpMatrix(std::ostream& out, const char* label, const TMatrix& m) {
 
 } // namespace
 
-bool WriteDebugDump(const Schematic& sheet, const std::string& path) {
+bool WriteDebugDump(const TSimModel& m, const std::string& path) {
     std::ofstream out(path, std::ios::trunc);
     if (!out) return false;
-    const TSimModel& m = sheet.SimModel();
     // The incidence and conductance matrices are written from the branch
     // list, row by row, without forming them.
     const std::pair<const char*, const TMatrix*> order[] = {

@@ -1,25 +1,31 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class Schematic;
 class TBaseElement;
 class TInfoInput;
 class TInfoOutput;
+class TSimModel;
 
-// Turns the schematic into the labelled matrices of its TSimModel, numbers
-// the nodes (every pin learns its equation index for the run) and writes the
-// debug dump "debug.txt" into `dumpDir` (skipped silently when it cannot be
-// written; an empty `dumpDir` skips it). Every element's ResetState must have
-// run before.
+// Turns the schematic into the labelled matrices of a new TSimModel, with
+// the schematic's run settings copied into it, and numbers the nodes (every
+// pin learns its equation index for the run). Every element's ResetState
+// must have run before.
 //
 // Reference node: when a ground pin (net "GND") is wired, every node such a
 // pin sits on is the reference node (potential 0, no row); the listed nodes
 // that would be numbered past the end take the places they free, so every
 // other node keeps its number. Without a wired ground the highest-numbered
 // node is the reference.
-void BuildModel(Schematic& sheet, const std::string& dumpDir = ".");
+std::unique_ptr<TSimModel> BuildModel(Schematic& sheet);
+
+// Writes the debug dump "debug.txt" of an assembled model into `dumpDir`
+// (skipped silently when it cannot be written; an empty `dumpDir` skips it).
+// Its values are read live, so the schematic must be bound to the model.
+void WriteModelDump(const Schematic& sheet, const TSimModel& model, const std::string& dumpDir);
 
 // The dimensions model assembly gives a schematic, counted without
 // assembling it: sizes of every family, of the state vector, of the static
@@ -49,7 +55,7 @@ TSignalSource ClassifyOutput(const Schematic& sheet, const TInfoOutput* output);
 int SourceSlot(const Schematic& sheet, const TSignalSource& source);
 
 // Above this many unknowns or branches "debug.txt" is written only on
-// request (TSimModel::DumpLargeModels): its matrices are dense, the
+// request (TRunSettings::DumpLargeModels): its matrices are dense, the
 // conductance matrix alone branches × branches.
 constexpr long DebugDumpLimit = 400;
 constexpr long DebugDumpBranchLimit = 1000;
@@ -57,9 +63,8 @@ constexpr long DebugDumpBranchLimit = 1000;
 // The dense incidence (nodes × branches) and diagonal conductance matrices
 // of the branch list, for tests on small circuits.
 class TMatrix;
-class TSimModel;
 TMatrix IncidenceMatrix(const TSimModel& model);
 TMatrix ConductanceMatrix(const TSimModel& model);
 
-// Writes the dump of the present model to a file; false when it cannot be opened.
-bool WriteDebugDump(const Schematic& sheet, const std::string& path);
+// Writes the dump of the model to a file; false when it cannot be opened.
+bool WriteDebugDump(const TSimModel& model, const std::string& path);

@@ -15,6 +15,7 @@
 #include "Simulation/LinearSolver.h"
 #include "Simulation/ModelAssembly.h"
 #include "Simulation/Outputs.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/SimModel.h"
 #include "blocks/Families.h"
 #include "model/Messages.h"
@@ -33,7 +34,7 @@ std::int64_t DefaultMaxIterations() {
     return defaultMaxIterations.load();
 }
 
-bool CheckRunSettings(const TSimModel& m, std::string& message) {
+bool CheckRunSettings(const TRunSettings& m, std::string& message) {
     const struct {
         double value;
         const char* text;
@@ -69,7 +70,7 @@ bool CheckRunSettings(const TSimModel& m, std::string& message) {
     return false;
 }
 
-std::vector<std::string> RunSettingsWarnings(const TSimModel& m) {
+std::vector<std::string> RunSettingsWarnings(const TRunSettings& m) {
     std::vector<std::string> warnings;
     if (m.T > 0 && m.h > m.T)
         warnings.push_back("Шаг моделирования " + FormatReal(m.h) +
@@ -124,7 +125,7 @@ namespace {
 // Refuses a model that cannot fit and asks before a run that would take very
 // long or fill most of the memory with samples.
 bool CheckRunSize(const Schematic& sheet, const TRunLimits& limits) {
-    const TSimModel& m = sheet.SimModel();
+    const TRunSettings& m = sheet.RunSettings;
     const double available = limits.AvailableBytes > 0 ? limits.AvailableBytes : AvailableMemory();
     const TModelSize size = CountModel(sheet);
     const double model = ModelBytes(size);
@@ -165,9 +166,13 @@ void RemovePreviousResults(const std::string& dir) {
 
 } // namespace
 
-bool PrepareRun(Schematic& sheet, const std::string& dumpDir, const TRunLimits& limits) {
+bool PrepareRun(TRunContext& run, const TRunLimits& limits) {
+    const TRunScope scope(run);
+    Schematic& sheet = run.Sheet();
+    const std::string& dumpDir = run.OutputDir;
+    run.Adopt(nullptr);
     std::string message;
-    if (!CheckRunSettings(sheet.SimModel(), message)) {
+    if (!CheckRunSettings(sheet.RunSettings, message)) {
         Msg().Error(message, ApplicationTitle);
         return false;
     }
@@ -181,8 +186,10 @@ bool PrepareRun(Schematic& sheet, const std::string& dumpDir, const TRunLimits& 
     try {
         for (TBaseElement* e : sheet.Elements)
             e->ResetState();
-        BuildModel(sheet, dumpDir);
+        run.Adopt(BuildModel(sheet));
+        WriteModelDump(sheet, *run.Model(), dumpDir);
     } catch (const std::bad_alloc&) {
+        run.Adopt(nullptr);
         Msg().Error("Недостаточно памяти для сборки модели схемы. Моделирование не запущено.",
                     ApplicationTitle);
         return false;
@@ -200,8 +207,10 @@ std::string TimeText(double t) {
 // arrays, allocated once.
 class NewtonLoop {
 public:
-    NewtonLoop(Schematic& sheet, const TRunOptions& options)
-        : sheet_(sheet), m_(sheet.SimModel()), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
+    NewtonLoop(const TRunContext& run, const TRunOptions& options)
+        : NewtonLoop(run.Sheet(), *run.Model(), run.OutputDir, options) {}
+    NewtonLoop(const Schematic& sheet, TSimModel& model, const std::string& outputDir, const TRunOptions& options)
+        : sheet_(sheet), m_(model), outputDir_(outputDir), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
           pattern_(cm_.JacobianPattern(sheet, varying_, &formed_)) {
         for (int k = 0; k < sheet.Consumers.Count(); ++k)
             if (sheet.Consumers[k]->ReadsInputEveryStep()) everyStepInputs_ = true;
@@ -268,10 +277,9 @@ public:
             result.Status = TRunResult::Outcome::Stopped;
         result.Samples = std::int64_t(store.Count());
         if (options_.Progress) options_.Progress(m_.Time);
-        if (!options_.OutputDir.empty()) {
-            WriteResultFiles(options_.OutputDir, store, cm_.nDyn, cm_.nStat, cm_.nNodes, m_.T,
-                             m_.GS);
-            WriteInputNamesFile(options_.OutputDir, sheet_);
+        if (!outputDir_.empty()) {
+            WriteResultFiles(outputDir_, store, cm_.nDyn, cm_.nStat, cm_.nNodes, m_.T, m_.GS);
+            WriteInputNamesFile(outputDir_, sheet_);
         }
         return result;
     }
@@ -486,6 +494,7 @@ private:
 
     const Schematic& sheet_;
     TSimModel& m_;
+    const std::string outputDir_;
     TCompiledModel cm_;
     const TRunOptions& options_;
     int Nz_;
@@ -504,11 +513,15 @@ private:
 
 } // namespace
 
-TRunResult RunSimulation(Schematic& sheet, const TRunOptions& options) {
+TRunResult RunSimulation(TRunContext& run, const TRunOptions& options) {
+    QUENTOR_CHECK(run.Model() != nullptr && run.Sheet().BoundRun() == run.Model(), "the run is prepared",
+                  "Simulation/RunSimulation");
+    const TRunScope scope(run);
+    const Schematic& sheet = run.Sheet();
     std::unique_ptr<NewtonLoop> loop;
     TRunResult result;
     try {
-        loop = std::make_unique<NewtonLoop>(sheet, options);
+        loop = std::make_unique<NewtonLoop>(run, options);
     } catch (const std::bad_alloc&) {
         result.Message =
             "Недостаточно памяти для рабочих массивов моделирования. Моделирование не выполнено.";
@@ -530,11 +543,10 @@ TRunResult RunSimulation(Schematic& sheet, const TRunOptions& options) {
     result.Status = TRunResult::Outcome::Failed;
     result.Consumers = sheet.Consumers.Count();
     // Empty result files, so that none of an earlier run stays beside the dump.
-    const TSimModel& m = sheet.SimModel();
-    if (!options.OutputDir.empty()) {
-        WriteResultFiles(options.OutputDir, TSampleStore(0, 0, 0, 0, result.Consumers), 0, 0, 0,
-                         m.T, m.GS);
-        WriteInputNamesFile(options.OutputDir, sheet);
+    const TSimModel& m = *run.Model();
+    if (!run.OutputDir.empty()) {
+        WriteResultFiles(run.OutputDir, TSampleStore(0, 0, 0, 0, result.Consumers), 0, 0, 0, m.T, m.GS);
+        WriteInputNamesFile(run.OutputDir, sheet);
     }
     return result;
 }

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-class Schematic;
-class TSimModel;
 class TBaseElement;
+class TRunContext;
+struct TRunSettings;
 
 // Newton iterations per step given to runs whose options are made after the
 // call; 0 (the default) is no limit. Tests set one, so that a fault which
@@ -16,9 +16,6 @@ void SetDefaultMaxIterations(std::int64_t limit);
 std::int64_t DefaultMaxIterations();
 
 struct TRunOptions {
-    // Where "graf.dat", "graf.grp", "graf.names" and "debug.txt" go; empty
-    // writes none.
-    std::string OutputDir = ".";
     // Newton iterations allowed in one step; 0 means no limit.
     std::int64_t MaxIterations = DefaultMaxIterations();
     // Jacobian columns whose derivatives cannot change within the run are
@@ -54,11 +51,11 @@ struct TRunResult {
 // Refuses settings that make the loop meaningless (h <= 0, GS <= 0, pr = 0,
 // TNC <= 0, T < 0, values that are not finite, a step too small to advance
 // the model time before T): false with the message text.
-bool CheckRunSettings(const TSimModel& model, std::string& message);
+bool CheckRunSettings(const TRunSettings& settings, std::string& message);
 
 // Settings that are valid but probably not meant: a step or an output step
 // longer than the whole run.
-std::vector<std::string> RunSettingsWarnings(const TSimModel& model);
+std::vector<std::string> RunSettingsWarnings(const TRunSettings& settings);
 
 // How large a run may grow before it is refused or needs the user's word.
 struct TRunLimits {
@@ -84,12 +81,14 @@ std::string ByteSizeText(double bytes);
 // own check of its parameters, the memory the model would need (a model that
 // does not fit is refused), the size of the run (beyond the limits the user
 // is asked), removal of the previous run's result files, ResetState of every
-// element in list order and model assembly (with the debug dump into
-// dumpDir). False after a message when the run cannot start.
-bool PrepareRun(Schematic& sheet, const std::string& dumpDir, const TRunLimits& limits = {});
+// element in list order, model assembly into the context (which binds the
+// schematic to it) and the debug dump into its output directory. False after
+// a message when the run cannot start; the context then holds no model.
+bool PrepareRun(TRunContext& run, const TRunLimits& limits = {});
 
 // Advances the assembled model from 0 to T: per step one explicit Euler step
 // of the block states, then Newton's method with a forward-difference
 // Jacobian over [Yd; Ys; Phi]; a sample every GS; the result files at the end
-// (also after a stop or a failure).
-TRunResult RunSimulation(Schematic& sheet, const TRunOptions& options);
+// (also after a stop or a failure), into the context's output directory.
+// The context must have been prepared.
+TRunResult RunSimulation(TRunContext& run, const TRunOptions& options);

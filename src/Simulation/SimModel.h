@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "Simulation/RunSettings.h"
 #include "Simulation/TMatrix.h"
 
 // The latest sampled consumer inputs, for a window that shows them while the
@@ -45,20 +46,15 @@ struct TBranch {
     TValue g;
 };
 
-// The assembled equation system of one schematic and the state of its run.
-// Model assembly overwrites the matrices at every start; the run parameters
-// persist and travel with the schematic file.
-class TSimModel {
+// The assembled equation system of one schematic and the state of its run:
+// model assembly returns a new one for every run, and the run's context owns
+// it. The run parameters are the run's own copy of the schematic's.
+class TSimModel : public TRunSettings {
 public:
-    // Run parameters.
-    double T = 1.0;     // duration, seconds of model time
-    double h = 1e-5;    // integration step
-    double pr = 1e-7;   // increment of the numerical derivatives
-    double TNC = 1e-6;  // bound on every residual component
-    double GS = 0.01;   // output step
-    // Write the debug dump even for a model too large to be read (it grows as
-    // the square of the unknowns); not saved with the schematic.
-    bool DumpLargeModels = false;
+    TSimModel() = default;
+    explicit TSimModel(const TRunSettings& settings) : TRunSettings(settings) {}
+    TSimModel(const TSimModel&) = delete;
+    TSimModel& operator=(const TSimModel&) = delete;
 
     // Model time of the current step; read by element live functions on the
     // simulation thread only.

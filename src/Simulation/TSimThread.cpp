@@ -10,15 +10,14 @@
 #include "model/Schematic.h"
 
 std::unique_ptr<TSimThread> TSimThread::Create(Schematic& sheet, Options options) {
-    TSimModel& m = sheet.SimModel();
-    m.StopRequested.store(false);
-    m.Resume();
-    if (!PrepareRun(sheet, options.Run.OutputDir, options.Limits)) return nullptr;
     try {
+        auto run = std::make_unique<TRunContext>(sheet, options.OutputDir);
+        if (!PrepareRun(*run, options.Limits)) return nullptr;
+        TSimModel& m = *run->Model();
         m.ConsumerSnapshot.Reset(std::size_t(sheet.Consumers.Count()));
         m.SourceSnapshot.Reset(std::size_t(sheet.Producers.Count() + sheet.VoltageSummators.Count() +
                                            sheet.Dynamics.Count() + sheet.Statics.Count()));
-        return std::unique_ptr<TSimThread>(new TSimThread(sheet, std::move(options)));
+        return std::unique_ptr<TSimThread>(new TSimThread(std::move(run), std::move(options)));
     } catch (const std::bad_alloc&) {
         Msg().Error("Недостаточно памяти для запуска моделирования.", ApplicationTitle);
     } catch (const std::system_error& e) {
@@ -28,8 +27,8 @@ std::unique_ptr<TSimThread> TSimThread::Create(Schematic& sheet, Options options
     return nullptr;
 }
 
-TSimThread::TSimThread(Schematic& sheet, Options options)
-    : sheet_(sheet), options_(std::move(options)) {
+TSimThread::TSimThread(std::unique_ptr<TRunContext> run, Options options)
+    : run_(std::move(run)), model_(*run_->Model()), options_(std::move(options)) {
     worker_ = std::thread([this] { Body(); });
 }
 
@@ -42,10 +41,10 @@ TSimThread::~TSimThread() {
 void TSimThread::Body() {
     TRunResult result;
     try {
-        result = RunSimulation(sheet_, options_.Run);
+        result = RunSimulation(*run_, options_.Run);
         if (options_.StartViewer && result.Consumers > 0) {
             std::string error;
-            if (!RunViewer(options_.Run.OutputDir, error) && options_.ViewerFailed)
+            if (!RunViewer(options_.OutputDir, error) && options_.ViewerFailed)
                 options_.ViewerFailed(error);
         }
     } catch (const std::bad_alloc&) {
@@ -68,25 +67,34 @@ void TSimThread::Body() {
 }
 
 void TSimThread::Pause() {
-    sheet_.SimModel().RequestPause();
+    model_.RequestPause();
 }
 
 void TSimThread::Resume() {
-    sheet_.SimModel().Resume();
+    model_.Resume();
 }
 
 bool TSimThread::Paused() const {
-    return sheet_.SimModel().Paused();
+    return model_.Paused();
+}
+
+void TSimThread::RequestStop() {
+    model_.RequestStop();
 }
 
 void TSimThread::Stop() {
     if (!worker_.joinable()) return;
-    sheet_.SimModel().RequestStop();
+    model_.RequestStop();
     worker_.join();
 }
 
+std::unique_ptr<TRunContext> TSimThread::TakeRun() {
+    Stop();
+    return std::move(run_);
+}
+
 double TSimThread::Time() const {
-    const TSimModel& m = sheet_.SimModel();
+    const TSimModel& m = model_;
     const double t = m.PublishedTime.load(std::memory_order_relaxed);
     return t < m.T ? t : m.T;
 }

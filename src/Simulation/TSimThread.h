@@ -5,6 +5,7 @@
 #include <memory>
 #include <thread>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 
 class Schematic;
@@ -17,6 +18,8 @@ class Schematic;
 class TSimThread {
 public:
     struct Options {
+        // Where the run's files go; empty writes none.
+        std::string OutputDir = ".";
         TRunOptions Run;
         // Limits of the run's size; beyond them the user is asked.
         TRunLimits Limits;
@@ -39,17 +42,23 @@ public:
     void Pause();
     void Resume();
     bool Paused() const;
+    // Requests the end and resumes a paused run, without waiting.
+    void RequestStop();
     // Requests the end, resumes a paused run and waits for the worker.
     void Stop();
     bool Finished() const { return finished_.load(); }
     // Model time shown by the status display.
     double Time() const;
+    // The run's context, once the worker has ended: its model keeps the
+    // last potentials, which the editor shows.
+    std::unique_ptr<TRunContext> TakeRun();
 
 private:
-    TSimThread(Schematic& sheet, Options options);
+    TSimThread(std::unique_ptr<TRunContext> run, Options options);
     void Body();
 
-    Schematic& sheet_;
+    std::unique_ptr<TRunContext> run_;
+    TSimModel& model_;
     Options options_;
     std::atomic<bool> finished_{false};
     std::thread worker_;

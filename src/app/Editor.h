@@ -213,6 +213,8 @@ private:
 
     struct TPostGate;
     std::unique_ptr<TSimThread> run_;
+    // The last run's context after its end: the wires' hints show its potentials.
+    std::unique_ptr<TRunContext> lastRun_;
     std::shared_ptr<TPostGate> gate_;
     unsigned runGeneration_ = 0;
     bool paused_ = false;

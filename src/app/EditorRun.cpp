@@ -48,7 +48,7 @@ std::string StatusNumber(double v) {
 } // namespace
 
 TEditor::TEditor(TEditorHost& host) : host_(host), gate_(std::make_shared<TPostGate>(host)) {
-    RunOptions.Run.OutputDir = ".";
+    RunOptions.OutputDir = ".";
     RunOptions.StartViewer = true;
     status_ = {"Длительность моделирования:", "", "Шаг моделирования:", "", "Текущее модельное время:", "0",
                "Шаг вывода графиков:", "", ""};
@@ -61,11 +61,12 @@ TEditor::~TEditor() { StopRunNow(); }
 void TEditor::StopRunNow() {
     gate_->Close();
     run_.reset();
+    lastRun_.reset();
     paused_ = stopping_ = false;
 }
 
 void TEditor::ShowSettings() {
-    const TSimModel& m = sheet_.SimModel();
+    const TRunSettings& m = sheet_.RunSettings;
     status_[1] = StatusNumber(m.T);
     status_[3] = StatusNumber(m.h);
     status_[7] = StatusNumber(m.GS);
@@ -98,6 +99,7 @@ void TEditor::Start() {
     AbortDrag();
     displays_.clear();
     outputs_.clear();
+    lastRun_.reset();
     // A circuit that cannot mean anything still runs, after the user is told.
     for (const std::string& w : CircuitWarnings(sheet_))
         Msg().Warning(w, ApplicationTitle);
@@ -140,7 +142,7 @@ void TEditor::Stop() {
     // the window stays responsive and learns of the end through EndRun.
     stopping_ = true;
     paused_ = false;
-    sheet_.SimModel().RequestStop();
+    run_->RequestStop();
     Changed();
 }
 
@@ -155,6 +157,7 @@ void TEditor::EndRun(unsigned generation, const TRunResult& result) {
     if (generation != runGeneration_ || !run_) return;
     ShowTime();
     RefreshDisplays();
+    lastRun_ = run_->TakeRun();
     run_.reset();
     paused_ = stopping_ = false;
     Changed();
@@ -168,15 +171,15 @@ void TEditor::EndRun(unsigned generation, const TRunResult& result) {
 }
 
 void TEditor::RefreshDisplays() {
-    if (!run_) return;
-    const TConsumerSnapshot& snapshot = sheet_.SimModel().ConsumerSnapshot;
+    if (!run_ || !sheet_.BoundRun()) return;
+    const TConsumerSnapshot& snapshot = sheet_.BoundRun()->ConsumerSnapshot;
     for (int i = 0; i < sheet_.Consumers.Count(); ++i) {
         TBaseElement* e = sheet_.Consumers[i];
         if (!dynamic_cast<TDisplay*>(e)) continue;
         const double v = snapshot.Value(std::size_t(i));
         if (!std::isnan(v)) displays_[e] = v;
     }
-    const TConsumerSnapshot& sources = sheet_.SimModel().SourceSnapshot;
+    const TConsumerSnapshot& sources = sheet_.BoundRun()->SourceSnapshot;
     for (const TInfoOutput* output : sheet_.AllOutputs) {
         const int slot = SourceSlot(sheet_, ClassifyOutput(sheet_, output));
         const double v = slot < 0 ? NAN : sources.Value(std::size_t(slot));

@@ -111,7 +111,7 @@ constexpr TSectionEnd PinsEnd{"EOT", "подключения выводов"};
 } // namespace
 
 void SaveRunParams(const Schematic& sheet, std::vector<std::string>& lines) {
-    const TSimModel& m = sheet.SimModel();
+    const TRunSettings& m = sheet.RunSettings;
     lines.push_back("T=" + FormatReal(m.T));
     lines.push_back("h=" + FormatReal(m.h));
     lines.push_back("pr=" + FormatReal(m.pr));
@@ -120,7 +120,7 @@ void SaveRunParams(const Schematic& sheet, std::vector<std::string>& lines) {
 }
 
 int LoadRunParams(Schematic& sheet, const std::vector<std::string>& lines, int index) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     int i = index;
     for (; i < int(lines.size()); ++i) {
         const std::string& line = lines[std::size_t(i)];

@@ -114,7 +114,7 @@ std::string DescribeClassesJson() {
 }
 
 std::string DescribeSchematicJson(const Schematic& sheet) {
-    const TSimModel& m = sheet.SimModel();
+    const TRunSettings& m = sheet.RunSettings;
     TJsonWriter j;
     j.BeginObject();
     j.Key("settings");

@@ -12,6 +12,7 @@
 #include <random>
 #include <thread>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -505,17 +506,11 @@ TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSet
         } else if (LoadSchematicLines(sheet, variantLines) != TLoadResult::Loaded) {
             result.Status = "refused";
         } else {
-            TSimModel& m = sheet.SimModel();
-            for (const auto& [key, value] : options.Settings) {
-                if (key == "T") m.T = value;
-                else if (key == "h") m.h = value;
-                else if (key == "pr") m.pr = value;
-                else if (key == "TNC") m.TNC = value;
-                else if (key == "GS") m.GS = value;
-            }
-            m.DumpLargeModels = options.DumpLargeModels;
-            // The generators seed themselves while the run is prepared.
-            const ScopedRunSeed seed(options.GeneratorSeed);
+            for (const auto& [key, value] : options.Settings) SetRunSetting(sheet.RunSettings, key, value);
+            sheet.RunSettings.DumpLargeModels = options.DumpLargeModels;
+            TRunContext context(sheet, dir);
+            context.Sink = &sink;
+            context.Seed = options.GeneratorSeed;
             TRunLimits limits;
             limits.Confirm = [&options, &sink](const std::string& reason) {
                 if (!options.Force)
@@ -523,21 +518,20 @@ TVariantResult RunVariant(const std::vector<std::string>& lines, const TSweepSet
                                ApplicationTitle);
                 return options.Force;
             };
-            if (!PrepareRun(sheet, dir, limits)) {
+            if (!PrepareRun(context, limits)) {
                 result.Status = "refused";
             } else {
                 const int nCons = sheet.Consumers.Count();
                 consumers.assign(std::size_t(nCons), {});
                 TRunOptions run;
-                run.OutputDir = dir;
                 run.MaxIterations = options.MaxIterations;
                 run.Sample = [&](double t, const std::vector<double>& row) {
                     times.push_back(t);
                     for (int k = 0; k < nCons; ++k)
                         consumers[std::size_t(k)].push_back(row[row.size() - std::size_t(nCons) + std::size_t(k)]);
                 };
-                if (registerStop) registerStop(&m.StopRequested);
-                const TRunResult r = RunSimulation(sheet, run);
+                if (registerStop) registerStop(&context.Model()->StopRequested);
+                const TRunResult r = RunSimulation(context, run);
                 if (registerStop) registerStop(nullptr);
                 if (!r.Message.empty()) sink.Error(r.Message, ApplicationTitle);
                 switch (r.Status) {

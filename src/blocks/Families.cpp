@@ -29,7 +29,7 @@ void TDynamic::Loaded() {
 TConsumer::TConsumer(Schematic& sheet) : TBaseElement(sheet) { sheet.Consumers.Add(this); }
 TConsumer::~TConsumer() { Sheet().Consumers.Remove(this); }
 double TConsumer::LastInput() const {
-    const std::vector<double>& inputs = Sheet().SimModel().ConsumerInputs;
+    const std::vector<double>& inputs = Sheet().Run().ConsumerInputs;
     const int k = Sheet().Consumers.IndexOf(this);
     return k >= 0 && k < int(inputs.size()) ? inputs[std::size_t(k)] : 0.0;
 }

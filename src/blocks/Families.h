@@ -35,7 +35,7 @@ public:
     int FInputBase = 0;
     // Present value of input j during a run.
     double InputValue(int j) const {
-        return Sheet().SimModel().StaticInputs[std::size_t(FInputBase + j)];
+        return Sheet().Run().StaticInputs[std::size_t(FInputBase + j)];
     }
     void Loaded() override;
 };

@@ -9,7 +9,7 @@
 // What the generator getters share.
 
 inline double ModelTime(const TBaseElement& e) {
-    return e.Sheet().SimModel().Time;
+    return e.Sheet().Run().Time;
 }
 
 // The fraction of the present period elapsed at time t, from splitting t / T

@@ -50,7 +50,7 @@ const TBranchRecord* TVoltageSin::GetCircuitModel() const {
 }
 
 void TVoltageSin::BeginStep() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t > LastTime) {
         LastTime = t;
         Emf = E * std::sin(W * t + Phi);

@@ -18,6 +18,7 @@
 
 #include "Simulation/CircuitWarnings.h"
 #include "Simulation/RandomSeed.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "Simulation/Viewer.h"
@@ -226,14 +227,8 @@ void CatchStopSignals(std::atomic<bool>& flag) {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void ApplySettings(TSimModel& m, const Options& o) {
-    for (const auto& [key, value] : o.settings) {
-        if (key == "T") m.T = value;
-        else if (key == "h") m.h = value;
-        else if (key == "pr") m.pr = value;
-        else if (key == "TNC") m.TNC = value;
-        else if (key == "GS") m.GS = value;
-    }
+void ApplySettings(TRunSettings& m, const Options& o) {
+    for (const auto& [key, value] : o.settings) SetRunSetting(m, key, value);
 }
 
 // A progress bar on a terminal, redrawn when its text changes.
@@ -368,9 +363,9 @@ int SweepMain(Options o, StderrMessages& messages) {
     }
     Schematic sheet;
     if (LoadSchematicLines(sheet, lines) != TLoadResult::Loaded) return ExitUsage;
-    ApplySettings(sheet.SimModel(), o);
+    ApplySettings(sheet.RunSettings, o);
     std::string error;
-    if (!CheckRunSettings(sheet.SimModel(), error)) {
+    if (!CheckRunSettings(sheet.RunSettings, error)) {
         Msg().Error(error, ApplicationTitle);
         return ExitUsage;
     }
@@ -518,8 +513,8 @@ int Run(const Options& o, StderrMessages& messages) {
     case TLoadResult::Unreadable:
     case TLoadResult::Truncated: return ExitUsage;
     }
-    ApplySettings(sheet.SimModel(), o);
-    sheet.SimModel().DumpLargeModels = o.debugDump;
+    ApplySettings(sheet.RunSettings, o);
+    sheet.RunSettings.DumpLargeModels = o.debugDump;
     if (o.info) {
         std::puts(DescribeSchematicJson(sheet).c_str());
         return messages.ErrorCount() ? ExitMessages : ExitOk;
@@ -531,11 +526,11 @@ int Run(const Options& o, StderrMessages& messages) {
         return ExitUsage;
     }
     std::string settingsError;
-    if (!CheckRunSettings(sheet.SimModel(), settingsError)) {
+    if (!CheckRunSettings(sheet.RunSettings, settingsError)) {
         Msg().Error(settingsError, ApplicationTitle);
         return ExitUsage;
     }
-    for (const std::string& w : RunSettingsWarnings(sheet.SimModel()))
+    for (const std::string& w : RunSettingsWarnings(sheet.RunSettings))
         Msg().Warning(w, ApplicationTitle);
     for (const std::string& w : CircuitWarnings(sheet))
         Msg().Warning(w, ApplicationTitle);
@@ -546,17 +541,18 @@ int Run(const Options& o, StderrMessages& messages) {
                     ApplicationTitle);
         return false;
     };
-    CatchStopSignals(sheet.SimModel().StopRequested);
-    if (!PrepareRun(sheet, o.outDir, limits)) return ExitUsage;
+    TRunContext context(sheet, o.outDir);
+    if (!PrepareRun(context, limits)) return ExitUsage;
+    TSimModel& model = *context.Model();
+    CatchStopSignals(model.StopRequested);
 
     ProgressBar bar(!o.quiet && isatty(fileno(stderr)));
     TRunOptions run;
-    run.OutputDir = o.outDir;
     run.MaxIterations = o.maxIterations;
-    const double T = sheet.SimModel().T;
+    const double T = model.T;
     run.Progress = [&bar, T](double t) { bar.Show(t, T); };
     const auto start = std::chrono::steady_clock::now();
-    const TRunResult result = RunSimulation(sheet, run);
+    const TRunResult result = RunSimulation(context, run);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     bar.Done();
 
@@ -564,7 +560,7 @@ int Run(const Options& o, StderrMessages& messages) {
     const bool signalled = stopSignal && result.Status == TRunResult::Outcome::Stopped;
     if (signalled)
         Msg().Warning("Моделирование остановлено сигналом " + std::string(stopSignal == SIGINT ? "SIGINT" : "SIGTERM") +
-                          " при t = " + FormatReal(sheet.SimModel().Time) + " с; полученные отсчёты записаны.",
+                          " при t = " + FormatReal(model.Time) + " с; полученные отсчёты записаны.",
                       ApplicationTitle);
     if (!o.quiet)
         std::fprintf(stderr, "шагов %lld, отсчётов %lld, итераций Ньютона %lld, время %.3f с\n",

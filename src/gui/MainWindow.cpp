@@ -451,7 +451,7 @@ void TMainWindow::Refresh() {
 
 void TMainWindow::SimSetup() {
     if (!editor_.SettingsEnabled()) return;
-    TSimParams dialog(editor_.Sheet().SimModel(), this);
+    TSimParams dialog(editor_.Sheet().RunSettings, this);
     dialog.exec();
     editor_.SettingsChanged(dialog.Changed());
 }

@@ -9,22 +9,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "Simulation/SimModel.h"
+#include "Simulation/RunSettings.h"
 
 namespace {
 
 struct TField {
     const char* Label;
     const char* Edit;
-    double TSimModel::*Value;
+    double TRunSettings::*Value;
 };
 
 const TField Fields[] = {
-    {"Длительность моделирования:", "TimeEdit", &TSimModel::T},
-    {"Шаг моделирования:", "hEdit", &TSimModel::h},
-    {"Приращение вычисления производной:", "prEdit", &TSimModel::pr},
-    {"Точность решения:", "TNCEdit", &TSimModel::TNC},
-    {"Шаг вывода графиков:", "GraphStepEdit", &TSimModel::GS},
+    {"Длительность моделирования:", "TimeEdit", &TRunSettings::T},
+    {"Шаг моделирования:", "hEdit", &TRunSettings::h},
+    {"Приращение вычисления производной:", "prEdit", &TRunSettings::pr},
+    {"Точность решения:", "TNCEdit", &TRunSettings::TNC},
+    {"Шаг вывода графиков:", "GraphStepEdit", &TRunSettings::GS},
 };
 
 // The user's locale first; a number typed with "." is understood as well.
@@ -37,14 +37,14 @@ bool ReadNumber(const QString& text, double& value) {
 
 } // namespace
 
-TSimParams::TSimParams(TSimModel& model, QWidget* parent) : QDialog(parent), model_(model) {
+TSimParams::TSimParams(TRunSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
     setObjectName("SimParams");
     setWindowTitle(QStringLiteral("Параметры моделирования"));
     resize(342, 230);
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (std::size_t i = 0; i < std::size(Fields); ++i) {
-        auto* edit = new QLineEdit(QLocale().toString(model_.*Fields[i].Value, 'g', 15));
+        auto* edit = new QLineEdit(QLocale().toString(settings_.*Fields[i].Value, 'g', 15));
         edit->setObjectName(Fields[i].Edit);
         auto* label = new QLabel(QString::fromUtf8(Fields[i].Label));
         label->setBuddy(edit);
@@ -54,7 +54,7 @@ TSimParams::TSimParams(TSimModel& model, QWidget* parent) : QDialog(parent), mod
     // Not saved with the schematic: the dump of a large model is gigabytes.
     dumpBox_ = new QCheckBox(QStringLiteral("Записывать debug.txt и для больших моделей"));
     dumpBox_->setObjectName("DumpLargeModelsBox");
-    dumpBox_->setChecked(model_.DumpLargeModels);
+    dumpBox_->setChecked(settings_.DumpLargeModels);
     form->addRow(dumpBox_);
     auto* buttons = new QDialogButtonBox;
     QPushButton* accept = buttons->addButton(QStringLiteral("&Принять"), QDialogButtonBox::AcceptRole);
@@ -75,10 +75,10 @@ void TSimParams::accept() {
         edits_[i]->setFocus();
         double value = 0;
         if (!ReadNumber(edits_[i]->text(), value)) return;
-        double& field = model_.*Fields[i].Value;
+        double& field = settings_.*Fields[i].Value;
         if (field != value) changed_ = true;
         field = value;
     }
-    model_.DumpLargeModels = dumpBox_->isChecked();
+    settings_.DumpLargeModels = dumpBox_->isChecked();
     QDialog::accept();
 }

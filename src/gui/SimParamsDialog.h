@@ -6,7 +6,7 @@
 
 class QLineEdit;
 class QCheckBox;
-class TSimModel;
+struct TRunSettings;
 
 // "Параметры моделирования": the five run settings, shown and read in the
 // user's locale. Accepting reads the edits in order, storing each at once; a
@@ -14,13 +14,13 @@ class TSimModel;
 class TSimParams : public QDialog {
     Q_OBJECT
 public:
-    TSimParams(TSimModel& model, QWidget* parent = nullptr);
+    TSimParams(TRunSettings& settings, QWidget* parent = nullptr);
     // Some setting got a new value, whether or not the dialog was accepted.
     bool Changed() const { return changed_; }
     void accept() override;
 
 private:
-    TSimModel& model_;
+    TRunSettings& settings_;
     std::array<QLineEdit*, 5> edits_{};
     QCheckBox* dumpBox_ = nullptr;
     bool changed_ = false;

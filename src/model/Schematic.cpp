@@ -1,11 +1,10 @@
 #include "model/Schematic.h"
 
-#include "Simulation/SimModel.h"
 #include "model/TBaseElement.h"
 #include "model/TENode.h"
 #include "model/TElectricLine.h"
 
-Schematic::Schematic() : simModel_(std::make_unique<TSimModel>()) {}
+Schematic::Schematic() = default;
 
 Schematic::~Schematic() {
     Host = nullptr;

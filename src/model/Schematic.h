@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "Simulation/Assert.h"
+#include "Simulation/RunSettings.h"
 #include "model/Geometry.h"
 #include "model/RubberLink.h"
 #include "model/TTypedList.h"
@@ -41,8 +43,8 @@ struct TEditorState {
 };
 
 // One schematic: its elements, wires, nodes, signal pins, block registries
-// and the assembled model of its run. It owns every element and segment in
-// its lists; the lists themselves own nothing.
+// and its run parameters. It owns every element and segment in its lists;
+// the lists themselves own nothing. The model of a run belongs to the run.
 class Schematic {
 public:
     Schematic();
@@ -73,7 +75,19 @@ public:
     TEditorState Editor;
     TSheetHost* Host = nullptr;
 
-    TSimModel& SimModel() const { return *simModel_; }
+    TRunSettings RunSettings;
+
+    // The model of the run the elements take part in, which their live
+    // values read (the potentials, the model time, the step). The run's
+    // context binds it for as long as it lives, and the editor keeps the
+    // last one for the potentials it shows after a run; not owned.
+    TSimModel& Run() const {
+        QUENTOR_CHECK(run_ != nullptr, "a run is bound", "model/Schematic");
+        return *run_;
+    }
+    // Null outside a run.
+    TSimModel* BoundRun() const { return run_; }
+    void BindRun(TSimModel* model) { run_ = model; }
 
     // Deselects every element (last selected first) and every segment.
     void ClearSelection();
@@ -92,5 +106,5 @@ public:
     void Repaint();
 
 private:
-    std::unique_ptr<TSimModel> simModel_;
+    TSimModel* run_ = nullptr;
 };

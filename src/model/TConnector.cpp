@@ -32,7 +32,9 @@ double TConnector::GetPhi() const {
     // Through the element, not the wire: the element is what the caller is
     // reading anyway, while the wire is one more object to fetch.
     const Schematic& sheet = Parent() ? Parent()->Sheet() : FLink->Sheet();
-    return sheet.SimModel().Potential(FSimNode);
+    // Outside a run (a hint, a display) there is nothing to read.
+    const TSimModel* run = sheet.BoundRun();
+    return run ? run->Potential(FSimNode) : 0.0;
 }
 
 TElectricLine* TConnector::ConnectTo(TElectricLine* line) {

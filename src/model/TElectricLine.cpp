@@ -99,10 +99,11 @@ void TElectricLine::Deselect() {
 
 std::string TElectricLine::HintText() const {
     std::string text = "Узел: " + std::to_string(sheet_.Nodes.IndexOf(FNode));
-    const std::vector<double>& phi = sheet_.SimModel().Phi;
-    if (FNode && FNode->SimIndex >= 0 && FNode->SimIndex < int(phi.size())) {
+    const TSimModel* run = sheet_.BoundRun();
+    const std::vector<double>* phi = run ? &run->Phi : nullptr;
+    if (phi && FNode && FNode->SimIndex >= 0 && FNode->SimIndex < int(phi->size())) {
         text += " Потенциал: ";
-        text += FormatReal(phi[std::size_t(FNode->SimIndex)]);
+        text += FormatReal((*phi)[std::size_t(FNode->SimIndex)]);
     }
     return text;
 }

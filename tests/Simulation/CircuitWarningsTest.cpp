@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "Simulation/CircuitWarnings.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -63,15 +64,15 @@ TEST(CircuitWarnings, ACircuitWithoutGround) {
     EXPECT_EQ(CircuitWarnings(s.sheet), Texts{NoGround});
 
     // It still runs: the current is E / (R + Rвн) whatever node is the reference.
-    s.sheet.SimModel().T = 1e-3;
-    ASSERT_TRUE(PrepareRun(s.sheet, ""));
+    s.sheet.RunSettings.T = 1e-3;
+    TRunContext context(s.sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = "";
     double current = 0;
     o.Sample = [&](double, const std::vector<double>&) {
         current = (P::Pin(r, "Connector1")->GetPhi() - P::Pin(r, "Connector2")->GetPhi()) / 1000;
     };
-    EXPECT_EQ(RunSimulation(s.sheet, o).Status, TRunResult::Outcome::Finished);
+    EXPECT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
     EXPECT_NEAR(current, 12.0 / 1000.01, 1e-6);
     EXPECT_TRUE(s.messages.Entries.empty());
 }

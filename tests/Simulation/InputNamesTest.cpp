@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Simulation/InputNames.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "model/ClassRegistry.h"
@@ -52,16 +53,16 @@ struct MotorSheet {
         b.Link(motor, speed);
         b.Link(motor, gain);
         b.Link(gain, scaled);
-        sheet.SimModel().T = 0.002;
-        sheet.SimModel().h = 1e-4;
-        sheet.SimModel().GS = 1e-3;
+        sheet.RunSettings.T = 0.002;
+        sheet.RunSettings.h = 1e-4;
+        sheet.RunSettings.GS = 1e-3;
     }
 
     std::string Run() {
-        EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+        TRunContext context(sheet, dir.Path().string());
+        EXPECT_TRUE(PrepareRun(context));
         TRunOptions o;
-        o.OutputDir = dir.Path().string();
-        EXPECT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+        EXPECT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
         return FileText(dir.File("graf.names"));
     }
 };
@@ -102,7 +103,8 @@ TEST(InputNames, PreparingARunRemovesTheNamesOfTheLastOne) {
     MotorSheet s;
     s.Run();
     ASSERT_TRUE(std::filesystem::exists(s.dir.File("graf.names")));
-    EXPECT_TRUE(PrepareRun(s.sheet, s.dir.Path().string()));
+    TRunContext context(s.sheet, s.dir.Path().string());
+    EXPECT_TRUE(PrepareRun(context));
     EXPECT_FALSE(std::filesystem::exists(s.dir.File("graf.names")));
 }
 

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Simulation/ModelAssembly.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "model/Schematic.h"
@@ -35,12 +36,14 @@ protected:
     RecordingMessages messages;
     Schematic sheet;
     CircuitBuilder b{sheet};
-    TSimModel& m = sheet.SimModel();
+    TRunContext context{sheet, ""};
 
     void Build() {
         for (TBaseElement* e : sheet.Elements) e->ResetState();
-        BuildModel(sheet, "");
+        context.Adopt(BuildModel(sheet));
     }
+    // The assembled model.
+    TSimModel& M() const { return *context.Model(); }
 };
 
 TEST_F(Assembly, OnlyBlocksGiveAnEmptyCircuit) {
@@ -50,20 +53,20 @@ TEST_F(Assembly, OnlyBlocksGiveAnEmptyCircuit) {
     b.Link(c, g);
     b.Link(g, p);
     Build();
-    EXPECT_EQ(IncidenceMatrix(m).ysize, 0);
-    EXPECT_EQ(IncidenceMatrix(m).xsize, 0);
-    EXPECT_EQ(ConductanceMatrix(m).ysize, 0);
-    EXPECT_EQ(m.En.ysize, 0);
-    EXPECT_EQ(m.Jn.ysize, 0);
-    EXPECT_EQ(m.Mf.xsize, 0);
-    ExpectOnly(m.P, {{0, 0, 1.0}});
-    ExpectOnly(m.Nc, {{0, 0, 1.0}});
-    EXPECT_EQ(m.N.xsize, 1);
-    EXPECT_DOUBLE_EQ(At(m.N, 0, 0), 0.0);
-    EXPECT_TRUE(m.Un.At(0).IsDynamic());
-    EXPECT_TRUE(m.F.At(0).IsDynamic());
-    EXPECT_EQ(m.StaticInputs.size(), 1u);
-    EXPECT_EQ(m.Time, -1.0);
+    EXPECT_EQ(IncidenceMatrix(M()).ysize, 0);
+    EXPECT_EQ(IncidenceMatrix(M()).xsize, 0);
+    EXPECT_EQ(ConductanceMatrix(M()).ysize, 0);
+    EXPECT_EQ(M().En.ysize, 0);
+    EXPECT_EQ(M().Jn.ysize, 0);
+    EXPECT_EQ(M().Mf.xsize, 0);
+    ExpectOnly(M().P, {{0, 0, 1.0}});
+    ExpectOnly(M().Nc, {{0, 0, 1.0}});
+    EXPECT_EQ(M().N.xsize, 1);
+    EXPECT_DOUBLE_EQ(At(M().N, 0, 0), 0.0);
+    EXPECT_TRUE(M().Un.At(0).IsDynamic());
+    EXPECT_TRUE(M().F.At(0).IsDynamic());
+    EXPECT_EQ(M().StaticInputs.size(), 1u);
+    EXPECT_EQ(M().Time, -1.0);
 }
 
 TEST_F(Assembly, DynamicBlocksOfOrdersTwoAndOneStackOnTheDiagonal) {
@@ -72,15 +75,15 @@ TEST_F(Assembly, DynamicBlocksOfOrdersTwoAndOneStackOnTheDiagonal) {
     CircuitBuilder::Set(integ, "IC", 3);
     b.Link(second, integ);  // the integrator's input is the first block
     Build();
-    ASSERT_EQ(m.A.ysize, 3);
-    ExpectOnly(m.A, {{0, 1, 1.0}, {1, 0, -2.0}, {1, 1, -3.0}});
-    ExpectOnly(m.B, {{1, 0, 1.0}, {2, 1, 1.0}});
-    ExpectOnly(m.C, {{0, 0, 1.0}, {1, 2, 1.0}});
-    ExpectOnly(m.D, {{0, 0, 0.5}});
-    EXPECT_DOUBLE_EQ(m.Xk.At(0).Value(), 0.25);
-    EXPECT_DOUBLE_EQ(m.Xk.At(1).Value(), -0.5);
-    EXPECT_DOUBLE_EQ(m.Xk.At(2).Value(), 3.0);
-    ExpectOnly(m.Hd, {{1, 0, 1.0}});
+    ASSERT_EQ(M().A.ysize, 3);
+    ExpectOnly(M().A, {{0, 1, 1.0}, {1, 0, -2.0}, {1, 1, -3.0}});
+    ExpectOnly(M().B, {{1, 0, 1.0}, {2, 1, 1.0}});
+    ExpectOnly(M().C, {{0, 0, 1.0}, {1, 2, 1.0}});
+    ExpectOnly(M().D, {{0, 0, 0.5}});
+    EXPECT_DOUBLE_EQ(M().Xk.At(0).Value(), 0.25);
+    EXPECT_DOUBLE_EQ(M().Xk.At(1).Value(), -0.5);
+    EXPECT_DOUBLE_EQ(M().Xk.At(2).Value(), 3.0);
+    ExpectOnly(M().Hd, {{1, 0, 1.0}});
 }
 
 TEST_F(Assembly, StaticInputsAreNumberedBlockByBlock) {
@@ -92,8 +95,8 @@ TEST_F(Assembly, StaticInputsAreNumberedBlockByBlock) {
     Build();
     EXPECT_EQ(static_cast<TStatic*>(two)->FInputBase, 0);
     EXPECT_EQ(static_cast<TStatic*>(three)->FInputBase, 2);
-    ASSERT_EQ(m.P.ysize, 5);
-    ExpectOnly(m.P, {{3, 1, 1.0}});
+    ASSERT_EQ(M().P.ysize, 5);
+    ExpectOnly(M().P, {{3, 1, 1.0}});
     (void)c0;
 }
 
@@ -104,10 +107,10 @@ TEST_F(Assembly, AmmeterOutputCountsAsAProducer) {
     b.Link(amp, integ);
     Build();
     ASSERT_EQ(sheet.Producers.IndexOf(static_cast<TProducer*>(amp)), 1);
-    ExpectOnly(m.G, {{0, 1, 1.0}});
+    ExpectOnly(M().G, {{0, 1, 1.0}});
     // Its shunt branch is live: the shunt is read at every use.
-    EXPECT_TRUE(m.Branches[0].g.IsDynamic());
-    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 0, 0), 100.0);
+    EXPECT_TRUE(M().Branches[0].g.IsDynamic());
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(M()), 0, 0), 100.0);
 }
 
 TEST_F(Assembly, ControlledSourceBranchesFollowThePlainOnes) {
@@ -120,13 +123,13 @@ TEST_F(Assembly, ControlledSourceBranchesFollowThePlainOnes) {
     (void)cv;
     (void)cc;
     Build();
-    EXPECT_EQ(m.FirstCVBranch, 2);
-    EXPECT_EQ(m.FirstCCBranch, 3);
-    EXPECT_EQ(m.En.ysize, 2);
-    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 0, 0), 0.1);
-    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 1, 1), 0.05);
-    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 2, 2), 100.0);
-    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(m), 3, 3), 0.0);
+    EXPECT_EQ(M().FirstCVBranch, 2);
+    EXPECT_EQ(M().FirstCCBranch, 3);
+    EXPECT_EQ(M().En.ysize, 2);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(M()), 0, 0), 0.1);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(M()), 1, 1), 0.05);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(M()), 2, 2), 100.0);
+    EXPECT_DOUBLE_EQ(At(ConductanceMatrix(M()), 3, 3), 0.0);
 }
 
 TEST_F(Assembly, InternalNodesAreNumberedAfterTheListedOnes) {
@@ -142,9 +145,9 @@ TEST_F(Assembly, InternalNodesAreNumberedAfterTheListedOnes) {
     // Six nodes in all; the last, internal node 1 of the element, is the
     // reference. The element's pins are open, so only its middle branch,
     // between its internal nodes, is in the equations.
-    ASSERT_EQ(IncidenceMatrix(m).ysize, 5);
+    ASSERT_EQ(IncidenceMatrix(M()).ysize, 5);
     const int first = 4;  // the element's first branch follows the four resistors
-    ExpectOnly(IncidenceMatrix(m), {{4, first + 1, -1.0}});
+    ExpectOnly(IncidenceMatrix(M()), {{4, first + 1, -1.0}});
 }
 
 TEST_F(Assembly, BranchWithBothEndsOnOneNodeCarriesNothing) {
@@ -158,13 +161,12 @@ TEST_F(Assembly, BranchWithBothEndsOnOneNodeCarriesNothing) {
     b.Wire(CircuitBuilder::Pin(r2, "Connector1"), CircuitBuilder::Pin(r2, "Connector2"));
     b.Bridge(CircuitBuilder::Pin(r2, "Connector1"), CircuitBuilder::Pin(vs, "Plus"));
     TempDir dir;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    sheet.RunSettings.T = 1e-4;
+    ASSERT_TRUE(PrepareRun(context));
     // Z column of the shorted resistor (branch 2) is empty.
-    for (int n = 0; n < IncidenceMatrix(m).ysize; ++n) EXPECT_EQ(At(IncidenceMatrix(m), n, 2), 0.0);
-    m.T = 1e-4;
+    for (int n = 0; n < IncidenceMatrix(M()).ysize; ++n) EXPECT_EQ(At(IncidenceMatrix(M()), n, 2), 0.0);
     TRunOptions options;
-    options.OutputDir = "";
-    RunSimulation(sheet, options);
+    RunSimulation(context, options);
     EXPECT_NEAR(CircuitBuilder::Pin(vs, "Plus")->GetPhi(), 12.0 * 1000 / 1000.01, 1e-9);
 }
 
@@ -185,7 +187,7 @@ TEST_F(Assembly, WiredGroundIsTheReferenceAndOtherNodesKeepTheirNumbers) {
     Build();
     // Two unknown wire potentials, then the battery's internal node; the
     // ground node is the reference, numbered past them.
-    EXPECT_EQ(IncidenceMatrix(m).ysize, 3);
+    EXPECT_EQ(IncidenceMatrix(M()).ysize, 3);
     EXPECT_EQ(bat->FNodeBase, 2);
     EXPECT_EQ(sheet.Nodes[groundNode]->SimIndex, 3);
     EXPECT_EQ(CircuitBuilder::Pin(gnd, "Connector")->FSimNode, 3);
@@ -201,11 +203,10 @@ TEST_F(Assembly, WiredGroundIsTheReferenceAndOtherNodesKeepTheirNumbers) {
     // potentials are measured from the ground.
     CircuitBuilder::Set(bat, "Kзар", 0);
     CircuitBuilder::Set(bat, "Kраз", 0);
-    m.T = 1e-4;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    sheet.RunSettings.T = 1e-4;
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions options;
-    options.OutputDir = "";
-    RunSimulation(sheet, options);
+    RunSimulation(context, options);
     EXPECT_DOUBLE_EQ(CircuitBuilder::Pin(gnd, "Connector")->GetPhi(), 0.0);
     const double total = 2001 + 1e-4;  // the EMF branch adds 0.1 mΩ
     EXPECT_NEAR(CircuitBuilder::Pin(bat, "Plus")->GetPhi(), 12.0 * 2000 / total, 1e-6);
@@ -231,13 +232,12 @@ TEST_F(Assembly, SensorLinkedStraightIntoAControlledSourceDrivesIt) {
     b.Wire(CircuitBuilder::Pin(cv, "Plus"), CircuitBuilder::Pin(load, "Connector1"));
     b.WireToNode(CircuitBuilder::Pin(load, "Connector2"), CircuitBuilder::Pin(gnd2, "Connector"));
     b.Link(sensor, cv);
-    m.T = 1e-4;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
-    ExpectOnly(m.Mev, {{0, 0, 1.0}});
-    EXPECT_EQ(m.Mec.xsize, 0);
+    sheet.RunSettings.T = 1e-4;
+    ASSERT_TRUE(PrepareRun(context));
+    ExpectOnly(M().Mev, {{0, 0, 1.0}});
+    EXPECT_EQ(M().Mec.xsize, 0);
     TRunOptions options;
-    options.OutputDir = "";
-    RunSimulation(sheet, options);
+    RunSimulation(context, options);
     const double source = 10.0 * 1000 / 1000.01;
     EXPECT_NEAR(CircuitBuilder::Pin(vs, "Plus")->GetPhi(), source, 1e-9);
     // Nearly open circuit (100 S source into 1 MΩ): the control value.
@@ -255,7 +255,8 @@ TEST_F(Assembly, DumpOfASmallSchematicMatchesTheHandWrittenFile) {
     b.WireToNode(CircuitBuilder::Pin(vs, "Minus"), CircuitBuilder::Pin(gnd, "Connector"));
     b.Link(c, p);
     TempDir dir;
-    ASSERT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    context.OutputDir = dir.Path().string();
+    ASSERT_TRUE(PrepareRun(context));
     std::ifstream got(dir.File("debug.txt"));
     std::ifstream want(std::string(QUENTOR_SOURCE_DIR) + "/tests/Simulation/data/small-debug.txt");
     ASSERT_TRUE(got && want);
@@ -267,9 +268,10 @@ TEST_F(Assembly, DumpOfASmallSchematicMatchesTheHandWrittenFile) {
 
 TEST_F(Assembly, DumpThatCannotBeWrittenIsSkipped) {
     b.Add("TTestConst", 10, 10);
-    EXPECT_TRUE(PrepareRun(sheet, "/nonexistent/directory"));
+    context.OutputDir = "/nonexistent/directory";
+    EXPECT_TRUE(PrepareRun(context));
     EXPECT_TRUE(messages.Entries.empty());
-    EXPECT_EQ(m.Un.ysize, 1);
+    EXPECT_EQ(M().Un.ysize, 1);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -49,21 +50,24 @@ Samples RunLines(const std::vector<std::string>& lines, const std::string& dir,
                  std::optional<unsigned> seed = std::nullopt) {
     Samples s;
     ThreadMessages sink;
-    ScopedThreadMessages scope(sink);
     Schematic sheet;
-    if (LoadSchematicLines(sheet, lines) != TLoadResult::Loaded) return s;
-    const ScopedRunSeed runSeed(seed);
-    if (!PrepareRun(sheet, dir)) {
+    {
+        ScopedThreadMessages loading(sink);
+        if (LoadSchematicLines(sheet, lines) != TLoadResult::Loaded) return s;
+    }
+    TRunContext context(sheet, dir);
+    context.Sink = &sink;
+    context.Seed = seed;
+    if (!PrepareRun(context)) {
         s.Messages = sink.Texts;
         return s;
     }
     TRunOptions options;
-    options.OutputDir = dir;
     options.Sample = [&s](double t, const std::vector<double>& row) {
         s.Rows.push_back({t});
         s.Rows.back().insert(s.Rows.back().end(), row.begin(), row.end());
     };
-    s.Status = RunSimulation(sheet, options).Status;
+    s.Status = RunSimulation(context, options).Status;
     s.Messages = sink.Texts;
     return s;
 }
@@ -141,9 +145,9 @@ TEST(ParallelRuns, EachRunDrawsFromItsOwnSeed) {
     random->FindParam("min")->Value = -1;
     random->FindParam("T1")->Value = 50;
     Link(random, PlaceElement(sheet, "TPlotter", 240, 20));
-    sheet.SimModel().T = 1;
-    sheet.SimModel().h = 1e-3;
-    sheet.SimModel().GS = 0.01;
+    sheet.RunSettings.T = 1;
+    sheet.RunSettings.h = 1e-3;
+    sheet.RunSettings.GS = 0.01;
     const std::vector<std::string> lines = SchematicToLines(sheet);
     TempDir d1, d2, d3, d4;
     const Samples seq3 = RunLines(lines, d1.Path().string(), 3u), seq5 = RunLines(lines, d2.Path().string(), 5u);

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Simulation/ModelAssembly.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "Simulation/TSimThread.h"
@@ -35,7 +36,7 @@ protected:
     RecordingMessages messages;
     Schematic sheet;
     CircuitBuilder b{sheet};
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     TempDir dir;
 };
 
@@ -46,7 +47,8 @@ TEST_F(RunLimits, AModelThatCannotFitIsRefusedQuicklyNamingItsSize) {
     for (int i = 0; i < n; ++i)
         b.Add("TGain", 60 * (i % 300), 60 * (i / 300));
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    EXPECT_FALSE(PrepareRun(context));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     ASSERT_EQ(messages.Entries.size(), 1u);
     const std::string& text = messages.Entries[0].Text;
@@ -72,16 +74,18 @@ TEST_F(RunLimits, TheEstimateCountsEveryDenseMatrixOfAssemblyAndGrowsLinearlyWit
     b.Wire(P::Pin(vs, "Minus"), P::Pin(gnd, "Connector"));
     b.WireToNode(P::Pin(r, "Connector2"), P::Pin(gnd, "Connector"));
     b.Link(b.Add("TTestConst", 10, 10), b.Add("TTestProbe", 100, 10));
-    ASSERT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    ASSERT_TRUE(PrepareRun(context));
+    const TSimModel& model = *context.Model();
     const TModelSize s = CountModel(sheet);
-    EXPECT_EQ(s.nNodes, m.NodeRows);
-    EXPECT_EQ(s.nBr, std::int64_t(m.Branches.size()));
-    EXPECT_EQ(s.nProd, m.Un.ysize);
-    EXPECT_EQ(s.nCons, m.N.ysize);
-    const TMatrix* all[] = {&m.A,   &m.B,   &m.C,   &m.D,   &m.Xk,  &m.G,   &m.Ge,  &m.Hd,
-                            &m.Hc,  &m.P,   &m.Pe,  &m.Qd,  &m.Qc,  &m.N,   &m.Ne,  &m.Nc,
-                            &m.Nd,  &m.Mec, &m.Med, &m.Meu, &m.Mev, &m.Mjc, &m.Mjd, &m.Mju,
-                            &m.Mjv, &m.F,   &m.Un,  &m.Mf,  &m.En,  &m.Jn};
+    EXPECT_EQ(s.nNodes, model.NodeRows);
+    EXPECT_EQ(s.nBr, std::int64_t(model.Branches.size()));
+    EXPECT_EQ(s.nProd, model.Un.ysize);
+    EXPECT_EQ(s.nCons, model.N.ysize);
+    const TMatrix* all[] = {&model.A,   &model.B,   &model.C,   &model.D,   &model.Xk,  &model.G,   &model.Ge,  &model.Hd,
+                            &model.Hc,  &model.P,   &model.Pe,  &model.Qd,  &model.Qc,  &model.N,   &model.Ne,  &model.Nc,
+                            &model.Nd,  &model.Mec, &model.Med, &model.Meu, &model.Mev, &model.Mjc, &model.Mjd, &model.Mju,
+                            &model.Mjv, &model.F,   &model.Un,  &model.Mf,  &model.En,  &model.Jn};
     double values = 0;
     for (const TMatrix* x : all)
         values += double(x->Size());
@@ -136,14 +140,15 @@ TEST_F(RunLimits, ALongRunOrOneWhoseSamplesFillTheMemoryAsksFirst) {
     m.T = 1e5; // 10^10 steps of 1e-5
     m.GS = 1e3;
     messages.Answers = {TAnswer::No};
-    EXPECT_FALSE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Kind, "question");
     EXPECT_EQ(messages.Entries[0].Text,
               "Моделирование займёт 10000000000 шагов, это очень долго. Продолжить?");
     messages.Clear();
     messages.Answers = {TAnswer::Yes};
-    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    EXPECT_TRUE(PrepareRun(context));
     EXPECT_EQ(messages.Entries.size(), 1u);
 
     // 10^6 + 1 samples, each of the unknowns (none), the consumer input and
@@ -159,7 +164,7 @@ TEST_F(RunLimits, ALongRunOrOneWhoseSamplesFillTheMemoryAsksFirst) {
         asked = reason;
         return false;
     };
-    EXPECT_FALSE(PrepareRun(sheet, dir.Path().string(), limits));
+    EXPECT_FALSE(PrepareRun(context, limits));
     const double samples = std::floor(10 / 1e-5 + 1) * 2 * 8;
     char expected[160];
     std::snprintf(expected, sizeof expected,
@@ -170,7 +175,7 @@ TEST_F(RunLimits, ALongRunOrOneWhoseSamplesFillTheMemoryAsksFirst) {
     // Within the limits nobody is asked.
     m.GS = 1e-3;
     asked.clear();
-    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string(), limits));
+    EXPECT_TRUE(PrepareRun(context, limits));
     EXPECT_EQ(asked, "");
 }
 
@@ -193,7 +198,8 @@ TEST_F(RunLimits, APreviousRunsResultFilesNeverStandBesideANewDump) {
     b.Link(b.Add("TTestConst", 10, 10), b.Add("TTestProbe", 100, 10));
     for (const char* name : {"graf.dat", "graf.grp"})
         std::ofstream(dir.File(name)) << "old run";
-    ASSERT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    ASSERT_TRUE(PrepareRun(context));
     EXPECT_TRUE(std::filesystem::exists(dir.File("debug.txt")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("graf.dat")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("graf.grp")));
@@ -215,7 +221,7 @@ protected:
         m.h = 1e-3;
         m.GS = 1e-3;
         TSimThread::Options o;
-        o.Run.OutputDir = dir.Path().string();
+        o.OutputDir = dir.Path().string();
         o.Finished = [this](const TRunResult& r) {
             last = r;
             ++finished;

@@ -42,12 +42,12 @@ protected:
         auto* c = b.Add("TTestConst", 10, 10);
         b.Link(c, b.Add("TTestProbe", 100, 10));
         b.Add("TTestIntegrator", 10, 100);
-        sheet.SimModel().T = 1e4;  // runs until stopped (10^9 steps, as many as run without asking)
+        sheet.RunSettings.T = 1e4;  // runs until stopped (10^9 steps, as many as run without asking)
     }
 
     std::unique_ptr<TSimThread> Start() {
         TSimThread::Options o;
-        o.Run.OutputDir = dir.Path().string();
+        o.OutputDir = dir.Path().string();
         o.Finished = [this](const TRunResult& r) {
             last = r;
             ++finishedCalls;
@@ -91,7 +91,7 @@ TEST_F(SimThread, StopOnAPausedRunWritesTheSamplesSoFar) {
 }
 
 TEST_F(SimThread, ARunThatReachesItsEndFinishesByItself) {
-    sheet.SimModel().T = 0.05;
+    sheet.RunSettings.T = 0.05;
     auto run = Start();
     ASSERT_TRUE(run);
     EXPECT_TRUE(WaitFor([&] { return run->Finished(); }));
@@ -109,7 +109,7 @@ TEST_F(SimThread, RandomCyclesOfStartPauseResumeAndStopEndEveryRunCleanly) {
     for (int cycle = 0; cycle < 200; ++cycle) {
         // One run in five is short enough to reach its end by itself.
         const bool shortRun = chance(20);
-        sheet.SimModel().T = shortRun ? 0.002 : 1e4;
+        sheet.RunSettings.T = shortRun ? 0.002 : 1e4;
         finishedCalls = 0;
         auto run = Start();
         ASSERT_TRUE(run) << cycle;
@@ -123,7 +123,7 @@ TEST_F(SimThread, RandomCyclesOfStartPauseResumeAndStopEndEveryRunCleanly) {
                 run->Pause();
             paused = !paused;
             EXPECT_EQ(run->Paused(), paused) << cycle;
-            EXPECT_LE(run->Time(), sheet.SimModel().T);
+            EXPECT_LE(run->Time(), sheet.RunSettings.T);
         }
         if (shortRun && !paused) {
             ASSERT_TRUE(WaitFor([&] { return run->Finished(); })) << cycle;
@@ -144,7 +144,7 @@ TEST_F(SimThread, RandomCyclesOfStartPauseResumeAndStopEndEveryRunCleanly) {
 }
 
 TEST_F(SimThread, InvalidSettingsCreateNoRun) {
-    sheet.SimModel().h = 0;
+    sheet.RunSettings.h = 0;
     EXPECT_EQ(Start(), nullptr);
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Шаг моделирования должен быть больше нуля."}));
     EXPECT_EQ(finishedCalls.load(), 0);

@@ -8,6 +8,7 @@
 #include "Simulation/CompiledModel.h"
 #include "Simulation/LinearSolver.h"
 #include "Simulation/ModelAssembly.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "Simulation/SparsePattern.h"
@@ -207,7 +208,7 @@ TEST(SparseEngine, RandomCircuitsWithDiodesMatchTheDenseAlgorithmOnTheSparseSolv
         Schematic sheet;
         std::mt19937 rng(seed);
         BuildLargeCircuit(sheet, rng, 8 + int(seed));
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = 2e-4;
         m.h = 1e-5;
         m.GS = 2e-5;
@@ -222,12 +223,13 @@ TEST(SparseEngine, ALargeCircuitChoosesTheSparseSolverAndMatchesTheDenseAlgorith
     Schematic sheet;
     std::mt19937 rng(21);
     BuildLargeCircuit(sheet, rng, DenseSolverLimit + 2);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 2e-5;
     m.h = 1e-5;
     m.GS = 1e-5;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
-    ASSERT_GT(m.NodeRows, DenseSolverLimit);
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
+    ASSERT_GT(sheet.Run().NodeRows, DenseSolverLimit);
     CompareWithOracle(sheet, "automatic choice", {.SparseSolver = true});
 }
 
@@ -242,17 +244,17 @@ TEST(SparseEngine, FloatingPartsOfALargeCircuitStayAtZero) {
     auto* c = b.Add("TCapacitor", 4000, 4000);
     auto* r1 = b.Add("TResistor", 4200, 4000);
     b.Wire(P::Pin(c, "Connector2"), P::Pin(r1, "Connector1"));
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 5e-5;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     const int floating = P::Pin(c, "Connector2")->FSimNode;
     ASSERT_GE(floating, 0);
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 50;
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
-    EXPECT_EQ(m.Phi[std::size_t(floating)], 0.0);
+    EXPECT_EQ(sheet.Run().Phi[std::size_t(floating)], 0.0);
 }
 
 TEST(SparseEngine, TheDumpOfALargeModelIsWrittenOnlyOnRequest) {
@@ -261,18 +263,19 @@ TEST(SparseEngine, TheDumpOfALargeModelIsWrittenOnlyOnRequest) {
     Schematic sheet;
     std::mt19937 rng(5);
     BuildLargeCircuit(sheet, rng, int(DebugDumpLimit) + 10);
-    ASSERT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    ASSERT_TRUE(PrepareRun(context));
     const auto dump = dir.Path() / "debug.txt";
     EXPECT_FALSE(std::filesystem::exists(dump));
-    const long unknowns = sheet.SimModel().NodeRows;
-    const std::size_t branches = sheet.SimModel().Branches.size();
+    const long unknowns = sheet.Run().NodeRows;
+    const std::size_t branches = sheet.Run().Branches.size();
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::string>{"Файл debug.txt не записан: в модели " + std::to_string(unknowns) +
                                         " неизвестных и " + std::to_string(branches) +
                                         " ветвей, а без явного запроса он пишется не более чем для 400 "
                                         "неизвестных и 1000 ветвей."}));
-    sheet.SimModel().DumpLargeModels = true;
-    ASSERT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    sheet.RunSettings.DumpLargeModels = true;
+    ASSERT_TRUE(PrepareRun(context));
     EXPECT_TRUE(std::filesystem::exists(dump));
     EXPECT_GT(std::filesystem::file_size(dump), std::uintmax_t(unknowns) * std::uintmax_t(unknowns));
 }
@@ -289,8 +292,9 @@ TEST(SparseEngine, ThePatternHoldsEveryDependenceOfTheResidual) {
         Schematic sheet;
         std::mt19937 rng(seed);
         BuildLargeCircuit(sheet, rng, 12 + int(seed));
-        ASSERT_TRUE(PrepareRun(sheet, ""));
-        TSimModel& m = sheet.SimModel();
+        TRunContext context(sheet, "");
+        ASSERT_TRUE(PrepareRun(context));
+        TSimModel& m = *context.Model();
         TCompiledModel cm(sheet, m);
         std::vector<char> varying;
         const TSparsePattern p = cm.JacobianPattern(sheet, varying);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "model/Schematic.h"
@@ -28,18 +29,19 @@ protected:
     RecordingMessages messages;
     Schematic sheet;
     CircuitBuilder b{sheet};
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     TempDir dir;
     std::vector<Sample> samples;
+    // The last run's, whose model the pins read after it.
+    TRunContext run{sheet, dir.Path().string()};
 
     TRunResult Run(long long maxIterations = DefaultMaxIterations()) {
         samples.clear();
-        EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+        EXPECT_TRUE(PrepareRun(run));
         TRunOptions o;
-        o.OutputDir = dir.Path().string();
         o.MaxIterations = maxIterations;
         o.Sample = [this](double t, const std::vector<double>& row) { samples.push_back({t, row}); };
-        return RunSimulation(sheet, o);
+        return RunSimulation(run, o);
     }
 
     // A voltage source with its Minus on ground; returns the source.
@@ -101,13 +103,13 @@ TEST_F(TimeLoop, StopHalfwayWritesTheSamplesSoFar) {
     auto* c = b.Add("TTestConst", 10, 10);
     b.Link(c, b.Add("TTestProbe", 100, 10));
     samples.clear();
-    ASSERT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = dir.Path().string();
     o.Progress = [this](double t) {
-        if (t >= 0.5) m.RequestStop();
+        if (t >= 0.5) sheet.Run().RequestStop();
     };
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Stopped);
     const GrafGrp grp = ReadGrafGrp(dir.File("graf.grp"));
     EXPECT_EQ(grp.Ratio, 100);  // still from T / GS
@@ -265,31 +267,32 @@ TEST_F(TimeLoop, ANonFiniteControlledSourceIsBlamedItselfNotTheOtherKind) {
 TEST_F(TimeLoop, MeaninglessSettingsAndParametersAreRefusedBeforeTheRun) {
     auto* r = b.Add("TResistor", 200, 60);
     struct Case {
-        double TSimModel::*field;
+        double TRunSettings::*field;
         double value;
         const char* text;
     } cases[] = {
-        {&TSimModel::h, 0, "Шаг моделирования должен быть больше нуля."},
-        {&TSimModel::GS, -1, "Шаг вывода графиков должен быть больше нуля."},
-        {&TSimModel::pr, 0, "Приращение вычисления производной не может быть равно нулю."},
-        {&TSimModel::T, -1, "Длительность моделирования не может быть отрицательной."},
-        {&TSimModel::TNC, 0, "Точность решения должна быть больше нуля."},
-        {&TSimModel::h, NAN, "Параметр моделирования \"Шаг моделирования\" не является числом."},
-        {&TSimModel::T, INFINITY, "Параметр моделирования \"Длительность моделирования\" не является числом."},
+        {&TRunSettings::h, 0, "Шаг моделирования должен быть больше нуля."},
+        {&TRunSettings::GS, -1, "Шаг вывода графиков должен быть больше нуля."},
+        {&TRunSettings::pr, 0, "Приращение вычисления производной не может быть равно нулю."},
+        {&TRunSettings::T, -1, "Длительность моделирования не может быть отрицательной."},
+        {&TRunSettings::TNC, 0, "Точность решения должна быть больше нуля."},
+        {&TRunSettings::h, NAN, "Параметр моделирования \"Шаг моделирования\" не является числом."},
+        {&TRunSettings::T, INFINITY, "Параметр моделирования \"Длительность моделирования\" не является числом."},
     };
     for (const Case& c : cases) {
-        TSimModel saved;
         const double old = m.*c.field;
         m.*c.field = c.value;
         messages.Clear();
-        EXPECT_FALSE(PrepareRun(sheet, ""));
+        TRunContext context(sheet, "");
+        EXPECT_FALSE(PrepareRun(context));
         ASSERT_EQ(messages.Entries.size(), 1u);
         EXPECT_EQ(messages.Entries[0].Text, c.text);
         m.*c.field = old;
     }
     P::Set(r, "R", 0);
     messages.Clear();
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    EXPECT_FALSE(PrepareRun(context));
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Компонент Resistor №0: параметр R должен быть больше нуля."}));
 }
 
@@ -297,11 +300,12 @@ TEST_F(TimeLoop, UnwritableResultFilesAreReportedOnStandardOutput) {
     auto* c = b.Add("TTestConst", 10, 10);
     b.Link(c, b.Add("TTestProbe", 100, 10));
     m.T = 0.01;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = "/nonexistent/dir";
+    context.OutputDir = "/nonexistent/dir";
     testing::internal::CaptureStdout();
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished);
     EXPECT_NE(out.find("Немогу открыть файл /nonexistent/dir/graf.dat"), std::string::npos);
@@ -410,7 +414,7 @@ TEST(TimeLoopOracle, FastLoopMatchesTheDenseAlgorithmOnRandomSchematics) {
         Schematic sheet;
         std::mt19937 rng(seed);
         const bool withSwitch = BuildRandomSchematic(sheet, rng);
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = 2e-4;
         m.h = 1e-5;
         m.GS = 2e-5;
@@ -473,14 +477,14 @@ protected:
 
     TRunResult RunWith(bool reuse) {
         samples.clear();
-        EXPECT_TRUE(PrepareRun(sheet, ""));
+        TRunContext context(sheet, "");
+        EXPECT_TRUE(PrepareRun(context));
         const TConnector* a = P::Pin(affine, "Connector1");
-        nodeColumn = m.D.ysize + m.F.ysize + a->FSimNode;
+        nodeColumn = sheet.Run().D.ysize + sheet.Run().F.ysize + a->FSimNode;
         TRunOptions o;
-        o.OutputDir = "";
         o.ReuseJacobian = reuse;
         o.Sample = [this](double t, const std::vector<double>& row) { samples.push_back({t, row}); };
-        return RunSimulation(sheet, o);
+        return RunSimulation(context, o);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -25,7 +26,7 @@ TPoint PinAt(TBaseElement* e, const char* pin) {
 // the input current.
 void BuildInvertingAmplifier(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.01;
     m.h = 1e-3;
     m.GS = 1e-3;
@@ -86,7 +87,7 @@ void RunAcrossUnmodelled(const char* cls, const char* pin1, const char* pin2) {
     RecordingMessages messages;
     Schematic sheet;
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 3e-3;
     m.h = 1e-3;
     m.GS = 1e-3;
@@ -115,10 +116,10 @@ void RunAcrossUnmodelled(const char* cls, const char* pin1, const char* pin2) {
     b.Link(s2, b.PlaceBox("TPlotter", 400, 350));
 
     TempDir dir;
-    ASSERT_TRUE(PrepareRun(sheet, dir.Path().string())) << cls;
+    TRunContext context(sheet, dir.Path().string());
+    ASSERT_TRUE(PrepareRun(context)) << cls;
     TRunOptions o;
-    o.OutputDir = dir.Path().string();
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
     const auto rows = ReadGrafDat(dir.File("graf.dat"));
     ASSERT_FALSE(rows.empty());

@@ -38,7 +38,7 @@ void BuildSchematic(EditorFixture& f) {
     f.Drag(source->FOutputs[0]->Centre(), block->FInputs[0]->Centre());
     f.Click({b->Left + 30, b->Top + 8});
     f.editor.Rotate();
-    f.sheet.SimModel().T = 2.5;
+    f.sheet.RunSettings.T = 2.5;
 }
 
 TEST(EditorNew, WithoutChangesClearsWithoutAsking) {
@@ -202,7 +202,7 @@ TEST(EditorOpen, ReopeningASavedSchematicGivesTheSameSchematic) {
     EXPECT_EQ(g.sheet.Lines.Count(), 3);
     EXPECT_NE(g.sheet.Elements[3]->FInputs[0]->GetSource(), nullptr);
     EXPECT_EQ(g.sheet.Elements[1]->FAngle, 90);
-    EXPECT_EQ(g.sheet.SimModel().T, 2.5);
+    EXPECT_EQ(g.sheet.RunSettings.T, 2.5);
     EXPECT_EQ(g.editor.StatusPanels()[1], "2.5");
     EXPECT_TRUE(g.editor.SaveEnabled());
     EXPECT_EQ(g.editor.FileName(), dir.File("s.dvn"));

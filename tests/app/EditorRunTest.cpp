@@ -46,21 +46,21 @@ struct RunFixture : EditorFixture {
         Drag(source->FOutputs[0]->Centre(), plotter->FInputs[0]->Centre());
         Drag(source->FOutputs[0]->Centre(), block->FInputs[0]->Centre());
         Drag(block->FOutputs[0]->Centre(), display->FInputs[0]->Centre());
-        editor.RunOptions.Run.OutputDir = dir.Path().string();
+        editor.RunOptions.OutputDir = dir.Path().string();
         editor.RunOptions.StartViewer = false;
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = 0.01;
         m.h = 1e-4;
         m.GS = 1e-3;
     }
     // A run that goes on until stopped, with room for a few samples only.
     void Endless() {
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = 1e6;
         m.h = 1e-3;
         m.GS = 1e8;
     }
-    double ModelTime() { return sheet.SimModel().PublishedTime.load(); }
+    double ModelTime() { return sheet.Run().PublishedTime.load(); }
     bool WaitForTime(double above) {
         for (int i = 0; i < 2000 && ModelTime() <= above; ++i) std::this_thread::sleep_for(5ms);
         return ModelTime() > above;
@@ -223,7 +223,7 @@ TEST(EditorRun, NothingEditsTheSchematicWhileARunExists) {
 
 TEST(EditorRun, SettingsThatMakeNoRunAreReportedAndNoRunStarts) {
     RunFixture f;
-    f.sheet.SimModel().h = 0;
+    f.sheet.RunSettings.h = 0;
     f.editor.Start();
     EXPECT_FALSE(f.editor.RunExists());
     EXPECT_TRUE(f.editor.StartEnabled());
@@ -250,8 +250,8 @@ TEST(EditorRun, ChangedSettingsMarkTheSchematicAndShowInTheStatus) {
     f.sheet.Modified = false;
     f.editor.SettingsChanged(false);
     EXPECT_FALSE(f.sheet.Modified);
-    f.sheet.SimModel().T = 3;
-    f.sheet.SimModel().GS = 0.05;
+    f.sheet.RunSettings.T = 3;
+    f.sheet.RunSettings.GS = 0.05;
     f.editor.SettingsChanged(true);
     EXPECT_TRUE(f.sheet.Modified);
     EXPECT_EQ(f.editor.StatusPanels()[1], "3");
@@ -279,7 +279,7 @@ TEST(EditorRun, TheTooltipOfAVoltageMeterShowsTheChargedCapacitor) {
     EditorFixture f;
     TempDir dir;
     ASSERT_TRUE(f.editor.OpenFile(std::string(QUENTOR_SOURCE_DIR) + "/examples/rc.dvn"));
-    f.editor.RunOptions.Run.OutputDir = dir.Path().string();
+    f.editor.RunOptions.OutputDir = dir.Path().string();
     f.editor.RunOptions.StartViewer = false;
     TBaseElement* meter = nullptr;
     for (TBaseElement* e : f.sheet.Elements)
@@ -291,7 +291,7 @@ TEST(EditorRun, TheTooltipOfAVoltageMeterShowsTheChargedCapacitor) {
     const std::size_t at = text.rfind("Выход: ");
     ASSERT_NE(at, std::string::npos) << text;
     const double shown = std::stod(text.substr(at + std::string("Выход: ").size()));
-    const double tau = 1000 * 1e-6, T = f.sheet.SimModel().T, GS = f.sheet.SimModel().GS;
+    const double tau = 1000 * 1e-6, T = f.sheet.RunSettings.T, GS = f.sheet.RunSettings.GS;
     EXPECT_LE(shown, 12 * (1 - std::exp(-T / tau)) + 1e-3);
     EXPECT_GE(shown, 12 * (1 - std::exp(-(T - GS) / tau)) - 1e-3);
 }
@@ -343,7 +343,7 @@ TEST(EditorRunLimits, MemoryExhaustedDuringARunEndsItWithAMessageAndTheEditorGoe
 
 TEST(EditorRunLimits, ARunOfMoreThanABillionStepsStartsOnlyWhenTheUserSaysYes) {
     RunFixture f;
-    TSimModel& m = f.sheet.SimModel();
+    TRunSettings& m = f.sheet.RunSettings;
     m.T = 1e9;
     m.h = 1e-3;
     m.GS = 1e8;

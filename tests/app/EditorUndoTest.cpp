@@ -150,11 +150,11 @@ TEST(EditorUndo, EveryCommandIsOneNamedStepAndModifiedFollowsTheSavedState) {
     EXPECT_EQ(FileText(f.sheet), saved);
     EXPECT_FALSE(f.sheet.Modified);
 
-    f.sheet.SimModel().T = 7;
+    f.sheet.RunSettings.T = 7;
     f.editor.SettingsChanged(true);
     EXPECT_EQ(f.editor.UndoName(), "Параметры моделирования");
     f.editor.Undo();
-    EXPECT_NE(f.sheet.SimModel().T, 7);
+    EXPECT_NE(f.sheet.RunSettings.T, 7);
     EXPECT_FALSE(f.sheet.Modified);
     EXPECT_TRUE(f.messages.Entries.empty());
 }
@@ -305,7 +305,7 @@ public:
             return 2;
         }
         case 13:
-            s.SimModel().T = Int(1, 50) / 10.0;
+            s.RunSettings.T = Int(1, 50) / 10.0;
             f_.editor.SettingsChanged(true);
             break;
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -63,7 +64,7 @@ void DiodeLoop(ExampleBuilder& b, int x, double emf, bool ammeter, double series
 // EMFs so that the diodes sit exactly on their datasheet points.
 void BuildDiodePoints(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.001;
     m.h = 1e-4;
     m.GS = 1e-4;
@@ -78,7 +79,7 @@ void BuildDiodePoints(Schematic& sheet) {
 // 1 µV and stays off.
 void BuildSwitchThreshold(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.001;
     m.h = 1e-4;
     m.GS = 1e-4;
@@ -115,14 +116,14 @@ struct ExampleRun {
     TempDir dir;
     TRunResult result;
     std::vector<std::vector<double>> rows;
+    TRunContext context{sheet, dir.Path().string()};
 
     explicit ExampleRun(const char* file) {
         EXPECT_EQ(LoadSchematic(sheet, ExamplePath(file)), TLoadResult::Loaded);
-        EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+        EXPECT_TRUE(PrepareRun(context));
         TRunOptions o;
-        o.OutputDir = dir.Path().string();
         o.MaxIterations = 100;
-        result = RunSimulation(sheet, o);
+        result = RunSimulation(context, o);
         rows = ReadGrafDat(dir.File("graf.dat"));
     }
     std::vector<TBaseElement*> All(const std::string& cls) const {
@@ -134,8 +135,8 @@ struct ExampleRun {
     // The pin's potential in the last sample (graf.dat keeps four decimals).
     double Phi(TBaseElement* e, const char* pin) const {
         const TConnector* c = e->FindConnector(pin);
-        if (!c || c->FSimNode < 0 || c->FSimNode >= sheet.SimModel().NodeCount()) return 0.0;
-        const int column = 1 + sheet.SimModel().D.ysize + sheet.SimModel().F.ysize + c->FSimNode;
+        if (!c || c->FSimNode < 0 || c->FSimNode >= sheet.Run().NodeCount()) return 0.0;
+        const int column = 1 + sheet.Run().D.ysize + sheet.Run().F.ysize + c->FSimNode;
         return rows.back()[std::size_t(column)];
     }
     // Consumer inputs of the last sample: the last n numbers.

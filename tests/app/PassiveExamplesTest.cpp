@@ -21,7 +21,7 @@ namespace {
 // plotter. Every ground symbol is the reference node.
 void BuildRc(Schematic& sheet, bool inductance) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.005;
     m.GS = 5e-5;
     auto* vs = b.Place("TVoltageSource", "Plus", {120, 100});
@@ -64,7 +64,7 @@ void BuildRc(Schematic& sheet, bool inductance) {
 // feeds a display.
 void BuildDivider(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.01;
     m.h = 1e-4;
     m.GS = 1e-3;
@@ -164,7 +164,7 @@ TEST(ExampleFiles, FastLoopMatchesTheDenseOneOnEveryExample) {
         Schematic sheet;
         ASSERT_EQ(LoadSchematic(sheet, entry.path().string()), TLoadResult::Loaded);
         // The first fifty steps: the dense loop is slow.
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = 50 * m.h;
         m.GS = std::min(m.GS, 5 * m.h);
         // An electronic switch's state follows the number of reads.

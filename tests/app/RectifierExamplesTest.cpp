@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -45,7 +46,7 @@ void SineSource(TBaseElement* vs) {
 }
 
 void RunSettings(Schematic& sheet) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.04;
     m.h = 1e-5;
     m.GS = 1e-4;
@@ -128,11 +129,11 @@ std::vector<std::pair<double, double>> RunLoadVoltage(const char* file) {
     Schematic sheet;
     TempDir dir;
     EXPECT_EQ(LoadSchematic(sheet, ExamplePath(file)), TLoadResult::Loaded);
-    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    EXPECT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = dir.Path().string();
     o.MaxIterations = 200;
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
     std::vector<std::pair<double, double>> out;
     for (const auto& row : ReadGrafDat(dir.File("graf.dat")))

@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(SchematicFile, SettingsAreWrittenInOrderAndUnknownKeysSkipped) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 2;
     m.h = 1e-4;
     m.GS = 0.1;
@@ -42,9 +42,9 @@ TEST_F(SchematicFile, SettingsAreWrittenInOrderAndUnknownKeysSkipped) {
     Schematic other;
     const Lines in{"T=2", "x=5", "GS=0.1", "Lines:"};
     EXPECT_EQ(LoadRunParams(other, in, 0), 3);
-    EXPECT_EQ(other.SimModel().T, 2);
-    EXPECT_EQ(other.SimModel().GS, 0.1);
-    EXPECT_EQ(other.SimModel().h, 1e-5);
+    EXPECT_EQ(other.RunSettings.T, 2);
+    EXPECT_EQ(other.RunSettings.GS, 0.1);
+    EXPECT_EQ(other.RunSettings.h, 1e-5);
 }
 
 TEST_F(SchematicFile, WrongSignatureLeavesTheSchematicEmpty) {
@@ -308,10 +308,10 @@ TEST_F(SchematicFile, DamagedLinesAreReportedWithTheirNumbersAllInOneList) {
             "неподключённым"}));
     // Damaged values keep the defaults; the good ones are taken.
     const TSimModel defaults;
-    EXPECT_EQ(sheet.SimModel().T, defaults.T);
-    EXPECT_EQ(sheet.SimModel().h, defaults.h);
-    EXPECT_EQ(sheet.SimModel().GS, defaults.GS);
-    EXPECT_EQ(sheet.SimModel().TNC, 1e-6);
+    EXPECT_EQ(sheet.RunSettings.T, defaults.T);
+    EXPECT_EQ(sheet.RunSettings.h, defaults.h);
+    EXPECT_EQ(sheet.RunSettings.GS, defaults.GS);
+    EXPECT_EQ(sheet.RunSettings.TNC, 1e-6);
     EXPECT_EQ(sheet.Lines.Count(), 2);
     ASSERT_EQ(sheet.Elements.Count(), 2);
     EXPECT_EQ(sheet.Elements[0]->Left, 1);
@@ -350,7 +350,7 @@ TEST_F(SchematicFile, ValuesAndUnassignedBytesComeBackExactly) {
     auto* r = b.PlaceBox("TResistor", 10, 10);
     auto* amp = b.PlaceBox("TAmper", 10, 100);
     const double values[] = {5999999999999001.0, 0.1 + 0.2, 1.0 / 3.0, 2 * 3.141592653589793 * 50};
-    sheet.SimModel().T = values[1];
+    sheet.RunSettings.T = values[1];
     amp->ManualRefs = true;
     amp->DeviceType = "75\xD0\xA8\xD0\xA1\xD0\x9C-\xEF\x9E\x98"; // "75ШСМ-" and the byte 0x98
     const std::string path = db.File("v.dvn");
@@ -360,7 +360,7 @@ TEST_F(SchematicFile, ValuesAndUnassignedBytesComeBackExactly) {
         Schematic back;
         ASSERT_EQ(LoadSchematic(back, path), TLoadResult::Loaded);
         EXPECT_EQ(back.Elements[0]->ParamOf("R"), v) << FormatReal(v);
-        EXPECT_EQ(back.SimModel().T, values[1]);
+        EXPECT_EQ(back.RunSettings.T, values[1]);
         EXPECT_EQ(back.Elements[1]->DeviceType, amp->DeviceType);
     }
     EXPECT_NE(FileBytes(path).find("(1,75\xD8\xD1\xCC-\x98)"), std::string::npos);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -39,7 +40,7 @@ TPoint PinAt(TBaseElement* e, const char* pin) {
 // Plotted: the load voltage and the supply voltage.
 void BuildHalfWave(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.04;
     m.h = Step;
     m.GS = 1e-4;
@@ -110,7 +111,7 @@ void BuildBridgeOn(Schematic& sheet, bool motor) {
     const double amplitude = motor ? DriveAmplitude : Amplitude;
     const double alpha = motor ? DriveAlpha : Alpha;
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = motor ? DriveT : 0.2;
     m.h = Step;
     m.GS = 1e-4;
@@ -267,12 +268,12 @@ std::vector<Sample> RunHalfWave(double alpha, TRunResult* result = nullptr) {
     EXPECT_EQ(LoadSchematic(sheet, ExamplePath("thyristor_half_wave.dvn")), TLoadResult::Loaded);
     for (TBaseElement* e : sheet.Elements)
         if (e->ClassName() == "TSinusoid") e->FindParam("phi")->Value = -alpha;
-    sheet.SimModel().GS = Step;
-    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    sheet.RunSettings.GS = Step;
+    TRunContext context(sheet, dir.Path().string());
+    EXPECT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = dir.Path().string();
     o.MaxIterations = 100;
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
     if (result) *result = r;
     std::vector<Sample> out;
@@ -370,11 +371,11 @@ TEST(ThyristorExamples, EveryShippedThyristorRunsWithBothModels) {
             const double roff = th->ParamOf("Uобр") / th->ParamOf("Iобр");
             const double drop = th->ParamOf("Uос");
             TempDir out;
-            ASSERT_TRUE(PrepareRun(sheet, out.Path().string())) << what;
+            TRunContext context(sheet, out.Path().string());
+            ASSERT_TRUE(PrepareRun(context)) << what;
             TRunOptions o;
-            o.OutputDir = out.Path().string();
             o.MaxIterations = 100;
-            const TRunResult r = RunSimulation(sheet, o);
+            const TRunResult r = RunSimulation(context, o);
             ASSERT_EQ(r.Status, TRunResult::Outcome::Finished) << what << ": " << r.Message;
             const auto rows = ReadGrafDat(out.File("graf.dat"));
             ASSERT_EQ(rows.size(), 400u);
@@ -404,7 +405,7 @@ TEST(ThyristorExamples, HalfWaveMatchesTheDenseLoopThroughSwitching) {
     RecordingMessages messages;
     Schematic sheet;
     ASSERT_EQ(LoadSchematic(sheet, ExamplePath("thyristor_half_wave.dvn")), TLoadResult::Loaded);
-    sheet.SimModel().T = 0.012;
+    sheet.RunSettings.T = 0.012;
     CompareWithOracle(sheet, "thyristor_half_wave.dvn");
 }
 
@@ -451,12 +452,12 @@ std::vector<DriveSample> RunBridgeDrive(double alpha) {
     // Both gate sines keep their half period between them.
     for (TBaseElement* e : sheet.Elements)
         if (e->ClassName() == "TSinusoid") e->FindParam("phi")->Value -= alpha - DriveAlpha;
-    sheet.SimModel().GS = Step;
-    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    sheet.RunSettings.GS = Step;
+    TRunContext context(sheet, dir.Path().string());
+    EXPECT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = dir.Path().string();
     o.MaxIterations = 100;
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
     std::vector<DriveSample> out;
     for (const auto& row : ReadGrafDat(dir.File("graf.dat"))) {

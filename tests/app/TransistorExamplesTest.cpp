@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -31,7 +32,7 @@ TPoint PinAt(TBaseElement* e, const char* pin) {
 // 50 Ω. Plotted: the collector and the base voltages.
 void BuildCommonEmitter(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 1.0;
     m.h = 1e-3;
     m.GS = 0.01;
@@ -219,11 +220,11 @@ TEST(TransistorExamples, EveryShippedTransistorRunsInTheStage) {
                        q->ParamOf("Bном"),   q->ParamOf("Iкбо"),   q->ParamOf("Tпном"),
                        q->ParamOf("Tпраб")};
         TempDir out;
-        ASSERT_TRUE(PrepareRun(sheet, out.Path().string())) << type;
+        TRunContext context(sheet, out.Path().string());
+        ASSERT_TRUE(PrepareRun(context)) << type;
         TRunOptions o;
-        o.OutputDir = out.Path().string();
         o.MaxIterations = 100;
-        const TRunResult r = RunSimulation(sheet, o);
+        const TRunResult r = RunSimulation(context, o);
         ASSERT_EQ(r.Status, TRunResult::Outcome::Finished) << type << ": " << r.Message;
         std::vector<std::vector<double>> rows;
         for (const auto& row : ReadGrafDat(out.File("graf.dat")))

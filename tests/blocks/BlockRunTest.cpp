@@ -25,9 +25,9 @@ void Link(TBaseElement* from, TBaseElement* to, int input = 0) {
 }
 
 void Settings(Schematic& sheet, double T, double h, double GS) {
-    sheet.SimModel().T = T;
-    sheet.SimModel().h = h;
-    sheet.SimModel().GS = GS;
+    sheet.RunSettings.T = T;
+    sheet.RunSettings.h = h;
+    sheet.RunSettings.GS = GS;
 }
 
 TEST(BlockRun, StepThroughFirstOrderLagFollowsTheExponential) {

@@ -34,9 +34,9 @@ void ExpectStoppedAt(const DomainCase& c) {
     for (std::size_t i = 0; i < c.inputs.size(); ++i)
         block->FInputs[i]->SetSource(
             PlaceTestSignal(sheet, c.inputs[i], 40, 40 + 60 * int(i))->Output);
-    sheet.SimModel().T = 2.0;
-    sheet.SimModel().h = 0.001;
-    sheet.SimModel().GS = 0.1;
+    sheet.RunSettings.T = 2.0;
+    sheet.RunSettings.h = 0.001;
+    sheet.RunSettings.GS = 0.1;
     const TRunResult result = RunInto(sheet, dir.Path().string());
     const std::vector<TGrafRow> rows = ReadGrafRows(dir.File("graf.dat"));
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "support/BoundModel.h"
 #include "StaticFeed.h"
 #include "blocks/FunctionBlocks.h"
 #include "model/Schematic.h"
@@ -11,6 +12,7 @@ namespace {
 
 double Apply(const char* cls, double x) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = NewStatic<TStatic>(sheet, cls);
     return OutputFor(*b, {x});
 }
@@ -70,10 +72,11 @@ TEST(FunctionBlocks, OutsideTheDomainTheOutputIsNotFinite) {
 TEST(FunctionBlocks, EveryClassReadsItsOwnInput) {
     // Two blocks side by side: each reads the entry at its own input base.
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* a = NewStatic<TStatic>(sheet, "TSInv");
     auto* b = NewStatic<TStatic>(sheet, "TAbs");
     b->FInputBase = 1;
-    sheet.SimModel().StaticInputs = {2.0, -3.0};
+    sheet.Run().StaticInputs = {2.0, -3.0};
     EXPECT_EQ(a->GetOutput().Value(), -2.0);
     EXPECT_EQ(b->GetOutput().Value(), 3.0);
     EXPECT_TRUE(a->GetOutput().IsDynamic());

@@ -10,6 +10,7 @@
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "params/Units.h"
+#include "support/BoundModel.h"
 #include "support/RecordingMessages.h"
 
 namespace {
@@ -28,13 +29,14 @@ public:
         return output_;
     }
     double At(double t) {
-        sheet_.SimModel().Time = t;
+        sheet_.Run().Time = t;
         return output_.Value();
     }
     Schematic& Sheet() { return sheet_; }
 
 private:
     Schematic sheet_;
+    BoundModel boundsheet_{sheet_};  // what the blocks read outside a run
     TProducer* block_;
     TValue output_;
 };
@@ -49,6 +51,7 @@ struct Row {
 
 void ExpectTable(const char* cls, const std::vector<Row>& rows) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TBaseElement* e = CreateElementByName(sheet, cls);
     ASSERT_NE(e->RefParamDefs, nullptr) << cls;
     ASSERT_EQ(ParamRowCount(e->RefParamDefs), int(rows.size())) << cls;
@@ -296,6 +299,7 @@ TEST(Sawtooth, AngelTakesTheFractionOfThePeriodsElapsed) {
 TEST(PeriodicGenerators, ZeroOrNegativeFrequencyIsRefusedBeforeTheRun) {
     RecordingMessages messages;
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     const std::pair<const char*, const char*> guarded[] = {{"TGRI", "w"},   {"TTrap", "w"},
                                                            {"TTreu", "w"},  {"TPilaP", "w"},
                                                            {"TPilaO", "w"}, {"TAngel", "wA"}};
@@ -402,7 +406,7 @@ TEST_F(RandomGenerator, FixedSeedRepeatsTheSequenceAndBlocksDrawTheirOwn) {
     const TValue secondOut = static_cast<TProducer*>(second)->GetOutput();
     std::vector<double> first = sequence(both), other;
     for (int k = 1; k <= 50; ++k) {
-        both.Sheet().SimModel().Time = k * 1e-3;
+        both.Sheet().Run().Time = k * 1e-3;
         other.push_back(secondOut.Value());
     }
     EXPECT_NE(first, other);
@@ -445,6 +449,7 @@ TEST_F(RandomGenerator, MemorySurvivesResetAndReadsBeforeTheRunDrawNothing) {
 TEST(RandomGeneratorCheck, PeriodMustBePositive) {
     RecordingMessages messages;
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TBaseElement* e = CreateElementByName(sheet, "TGPSP");
     e->FindParam("T1")->Value = 0;
     EXPECT_FALSE(e->CheckBeforeRun());
@@ -456,18 +461,19 @@ TEST(RandomGeneratorCheck, PeriodMustBePositive) {
 class SyncRamp : public ::testing::Test {
 protected:
     SyncRamp() : block_(static_cast<TSyncGPN*>(CreateElementByName(sheet_, "TSyncGPN"))) {
-        sheet_.SimModel().StaticInputs = {0.0};
+        sheet_.Run().StaticInputs = {0.0};
     }
     void Start() {
         block_->ResetState();
         out_ = block_->GetOutput();
     }
     double At(double t, double input) {
-        sheet_.SimModel().Time = t;
-        sheet_.SimModel().StaticInputs[0] = input;
+        sheet_.Run().Time = t;
+        sheet_.Run().StaticInputs[0] = input;
         return out_.Value();
     }
     Schematic sheet_;
+    BoundModel boundsheet_{sheet_};  // what the blocks read outside a run
     TSyncGPN* block_;
     TValue out_;
 };

@@ -8,6 +8,7 @@
 #include "model/Schematic.h"
 #include "model/SignalLink.h"
 #include "model/TInfoConnector.h"
+#include "support/BoundModel.h"
 #include "support/RecordingMessages.h"
 #include "support/TestElements.h"
 
@@ -22,6 +23,7 @@ TStatic* NewJunction(Schematic& sheet, const char* cls) {
 
 TEST(Junctions, SumProductAndQuotient) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TStatic* sum = NewJunction(sheet, "TSummingJunction");
     TStatic* product = NewJunction(sheet, "TMultiplyingJunction");
     sum->AddInput();
@@ -58,6 +60,7 @@ Layout LayoutOf(const TStatic& j) {
 TEST(Junctions, EachAddedInputGrowsTheBlockByTwelvePixels) {
     for (const char* cls : {"TSummingJunction", "TMultiplyingJunction"}) {
         Schematic sheet;
+        BoundModel boundsheet{sheet};  // what the blocks read outside a run
         TStatic* j = NewJunction(sheet, cls);
         const Layout two = LayoutOf(*j);
         j->AddInput();
@@ -93,6 +96,7 @@ TEST(Junctions, EachAddedInputGrowsTheBlockByTwelvePixels) {
 
 TEST(Junctions, LinksFollowTheInputsTheyFeed) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TStatic* j = NewJunction(sheet, "TSummingJunction");
     TBaseElement* src = CreateElementByName(sheet, "TTestSource");
     src->Left = 100;
@@ -116,6 +120,7 @@ TEST(Junctions, LinksFollowTheInputsTheyFeed) {
 
 TEST(Junctions, DeletedInputsFreeTheirPinsAndNamesStayUnique) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TStatic* j = NewJunction(sheet, "TMultiplyingJunction");
     j->AddInput();
     j->AddInput();
@@ -133,6 +138,7 @@ TEST(Junctions, DeletedInputsFreeTheirPinsAndNamesStayUnique) {
 TEST(Junctions, TwoInputsStay) {
     RecordingMessages messages;
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     for (const char* cls : {"TSummingJunction", "TMultiplyingJunction", "TDivideningJunction"}) {
         TStatic* j = NewJunction(sheet, cls);
         const Layout before = LayoutOf(*j);
@@ -152,6 +158,7 @@ TEST(Junctions, TwoInputsStay) {
 
 TEST(Junctions, TheInputCountTravelsInTheFile) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TStatic* four = NewJunction(sheet, "TSummingJunction");
     four->AddInput();
     four->AddInput();
@@ -183,6 +190,7 @@ TEST(Junctions, TheInputCountTravelsInTheFile) {
 
 TEST(Junctions, SelectionTurnsOutlineAndSignRed) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     for (const char* cls : {"TSummingJunction", "TMultiplyingJunction", "TDivideningJunction"}) {
         TStatic* j = NewJunction(sheet, cls);
         auto picture = [j] { return j->Image()->Primitives(); };
@@ -210,6 +218,7 @@ TEST(Junctions, ADamagedInputCountIsReportedAndAddsNothing) {
     for (const char* cls : {"TSummingJunction", "TMultiplyingJunction"}) {
         RecordingMessages messages;
         Schematic sheet;
+        BoundModel boundsheet{sheet};  // what the blocks read outside a run
         TStatic* j = NewJunction(sheet, cls);
         const std::size_t inputs = j->FInputs.size();
         const std::vector<std::string> lines{"x", j->Name() + ":1,2,0,0,0#4x"};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/BoundModel.h"
 #include "Simulation/SimModel.h"
 #include "blocks/TGain.h"
 #include "blocks/TIntegrator.h"
@@ -16,6 +17,7 @@ double Only(const TMatrix& m) {
 
 TEST(Integrator, OneStateIntegratingItsInput) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* integrator = static_cast<TIntegrator*>(CreateElementByName(sheet, "TIntegrator"));
     ASSERT_NE(integrator->RefParamDefs, nullptr);
     EXPECT_STREQ(integrator->RefParamDefs[0].Name, "IC");
@@ -31,6 +33,7 @@ TEST(Integrator, OneStateIntegratingItsInput) {
 
 TEST(Integrator, InitialStateIsTheParameterAtTheTimeOfAsking) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* integrator = static_cast<TIntegrator*>(CreateElementByName(sheet, "TIntegrator"));
     integrator->FindParam("IC")->Value = 3;
     EXPECT_EQ(integrator->GetInitialState(0), 3.0);
@@ -40,6 +43,7 @@ TEST(Integrator, InitialStateIsTheParameterAtTheTimeOfAsking) {
 
 TEST(Gain, OutputIsTheFactorTimesTheInput) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* gain = static_cast<TGain*>(CreateElementByName(sheet, "TGain"));
     ASSERT_NE(gain->RefParamDefs, nullptr);
     EXPECT_STREQ(gain->RefParamDefs[0].Name, "K");
@@ -51,18 +55,19 @@ TEST(Gain, OutputIsTheFactorTimesTheInput) {
     const TValue out = gain->GetOutput();
     ASSERT_TRUE(out.IsDynamic());
     gain->FInputBase = 1;
-    sheet.SimModel().StaticInputs = {100.0, 1.25};
+    sheet.Run().StaticInputs = {100.0, 1.25};
     EXPECT_EQ(out.Value(), 2.5);
-    sheet.SimModel().StaticInputs[1] = -4;
+    sheet.Run().StaticInputs[1] = -4;
     EXPECT_EQ(out.Value(), -8.0);
 }
 
 TEST(Gain, WorkingFactorChangesOnlyAtReset) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* gain = static_cast<TGain*>(CreateElementByName(sheet, "TGain"));
     gain->ResetState();
     const TValue out = gain->GetOutput();
-    sheet.SimModel().StaticInputs = {3.0};
+    sheet.Run().StaticInputs = {3.0};
     gain->FindParam("K")->Value = 10;
     EXPECT_EQ(out.Value(), 3.0);
     gain->ResetState();

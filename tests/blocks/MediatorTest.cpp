@@ -8,12 +8,14 @@
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "params/Units.h"
+#include "support/BoundModel.h"
 #include "support/RecordingMessages.h"
 
 namespace {
 
 TEST(ControlledSources, VoltageSourceIsAConductanceFromMinusToPlus) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TBaseElement* cv = CreateElementByName(sheet, "TControlledVoltage");
     ASSERT_NE(cv->RefParamDefs, nullptr);
     const ParamDef& r = cv->RefParamDefs[0];
@@ -38,6 +40,7 @@ TEST(ControlledSources, VoltageSourceIsAConductanceFromMinusToPlus) {
 
 TEST(ControlledSources, CurrentSourceRunsFromPlusToMinusWithoutConductance) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TBaseElement* cc = CreateElementByName(sheet, "TControlledCurrent");
     EXPECT_EQ(cc->RefParamDefs, nullptr);
     const TBranchRecord* table = cc->GetCircuitModel();
@@ -51,6 +54,7 @@ TEST(ControlledSources, CurrentSourceRunsFromPlusToMinusWithoutConductance) {
 TEST(ControlledSources, InternalResistanceMustBePositive) {
     RecordingMessages messages;
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     CreateElementByName(sheet, "TPlotter");
     TBaseElement* cv = CreateElementByName(sheet, "TControlledVoltage");
     EXPECT_TRUE(cv->CheckBeforeRun());
@@ -63,6 +67,7 @@ TEST(ControlledSources, InternalResistanceMustBePositive) {
 
 TEST(VoltageSensor, HasNoBranchAndNoParameters) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TBaseElement* vs = CreateElementByName(sheet, "TVoltageSummator");
     EXPECT_EQ(vs->GetCircuitModel(), nullptr);
     EXPECT_EQ(vs->RefParamDefs, nullptr);
@@ -71,6 +76,7 @@ TEST(VoltageSensor, HasNoBranchAndNoParameters) {
 
 TEST(SinusoidalSource, ParameterTable) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TBaseElement* e = CreateElementByName(sheet, "TVoltageSin");
     ASSERT_EQ(ParamRowCount(e->RefParamDefs), 4);
     const struct {
@@ -97,6 +103,7 @@ TEST(SinusoidalSource, ParameterTable) {
 
 TEST(SinusoidalSource, BranchFromMinusToPlusWithLiveEmf) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* e = static_cast<TVoltageSin*>(CreateElementByName(sheet, "TVoltageSin"));
     e->FindParam("Rvn")->Value = 0.5;
     e->ResetState();
@@ -109,10 +116,10 @@ TEST(SinusoidalSource, BranchFromMinusToPlusWithLiveEmf) {
     EXPECT_EQ(g.Value(), 2.0);
     const TValue emf = EvaluateValue(*e, table[0].E);
     EXPECT_TRUE(emf.IsDynamic());
-    sheet.SimModel().Time = 0.005;
+    sheet.Run().Time = 0.005;
     e->BeginStep();
     EXPECT_NEAR(emf.Value(), 220.0, 1e-9);
-    sheet.SimModel().Time = 0.0125;
+    sheet.Run().Time = 0.0125;
     e->BeginStep();
     EXPECT_NEAR(emf.Value(), 220 * std::sin(100 * std::acos(-1.0) * 0.0125), 1e-9);
     EXPECT_EQ(EvaluateValue(*e, table[0].J).Value(), 0.0);
@@ -120,9 +127,10 @@ TEST(SinusoidalSource, BranchFromMinusToPlusWithLiveEmf) {
 
 TEST(SinusoidalSource, EmfIsComputedOnceAStep) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* e = static_cast<TVoltageSin*>(CreateElementByName(sheet, "TVoltageSin"));
     e->ResetState();
-    sheet.SimModel().Time = 0.001;
+    sheet.Run().Time = 0.001;
     e->BeginStep();
     const double first = e->ElectromotiveForce();
     // A change of the working amplitude within the step is not seen until
@@ -130,22 +138,23 @@ TEST(SinusoidalSource, EmfIsComputedOnceAStep) {
     e->E = 1000;
     e->BeginStep();
     EXPECT_EQ(e->ElectromotiveForce(), first);
-    sheet.SimModel().Time = 0.002;
+    sheet.Run().Time = 0.002;
     e->BeginStep();
     EXPECT_NEAR(e->ElectromotiveForce(), 1000 * std::sin(100 * std::acos(-1.0) * 0.002), 1e-9);
 }
 
 TEST(SinusoidalSource, EveryRunStartsAfresh) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* e = static_cast<TVoltageSin*>(CreateElementByName(sheet, "TVoltageSin"));
     e->ResetState();
-    sheet.SimModel().Time = 0.9;
+    sheet.Run().Time = 0.9;
     e->BeginStep();
     e->ElectromotiveForce();
     e->ResetState();
     EXPECT_EQ(e->LastTime, -1.0);
     EXPECT_EQ(e->Emf, 0.0);
-    sheet.SimModel().Time = 0.0;
+    sheet.Run().Time = 0.0;
     e->BeginStep();
     EXPECT_NEAR(e->ElectromotiveForce(), 0.0, 1e-12);
     EXPECT_EQ(e->LastTime, 0.0);
@@ -154,6 +163,7 @@ TEST(SinusoidalSource, EveryRunStartsAfresh) {
 TEST(SinusoidalSource, InternalResistanceMustBePositive) {
     RecordingMessages messages;
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     TBaseElement* e = CreateElementByName(sheet, "TVoltageSin");
     e->FindParam("Rvn")->Value = -1;
     EXPECT_FALSE(e->CheckBeforeRun());

@@ -18,7 +18,7 @@ namespace {
 // three plotters show the sine and both outputs.
 void BuildRelayHysteresis(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 2.0;
     m.h = 1e-3;
     m.GS = 1e-2;
@@ -41,7 +41,7 @@ void BuildRelayHysteresis(Schematic& sheet) {
 // junction; a display shows y.
 void BuildAlgebraicLoop(Schematic& sheet) {
     ExampleBuilder b(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.01;
     m.h = 1e-3;
     m.GS = 1e-3;

@@ -31,9 +31,9 @@ TEST(NonlinearRuns, AlgebraicLoopThroughTwoJunctionsConvergesFromTheFirstStep) {
                                        sheet, [](double) { return 0.5; }, 40, 140)
                                        ->Output);
     product->FInputs[1]->SetSource(sum->Output);
-    sheet.SimModel().T = 0.01;
-    sheet.SimModel().h = 0.001;
-    sheet.SimModel().GS = 0.001;
+    sheet.RunSettings.T = 0.01;
+    sheet.RunSettings.h = 0.001;
+    sheet.RunSettings.GS = 0.001;
     const TRunResult result = RunInto(sheet, dir.Path().string());
     ASSERT_EQ(result.Status, TRunResult::Outcome::Finished);
     const auto rows = ReadGrafRows(dir.File("graf.dat"));
@@ -75,9 +75,9 @@ TEST(NonlinearRuns, HysteresisFollowsASineAndEveryRunStartsAlike) {
     const double w = 2 * 3.141592653589793;
     auto sine = [w](double t) { return std::sin(w * t); };
     hyst->FInputs[0]->SetSource(PlaceTestSignal(sheet, sine)->Output);
-    sheet.SimModel().T = 2.0;
-    sheet.SimModel().h = 0.001;
-    sheet.SimModel().GS = 0.01;
+    sheet.RunSettings.T = 2.0;
+    sheet.RunSettings.h = 0.001;
+    sheet.RunSettings.GS = 0.01;
     ASSERT_EQ(RunInto(sheet, first.Path().string()).Status, TRunResult::Outcome::Finished);
     ASSERT_EQ(RunInto(sheet, second.Path().string()).Status, TRunResult::Outcome::Finished);
     const auto rows = ReadGrafRows(first.File("graf.dat"));
@@ -114,9 +114,9 @@ TEST(NonlinearRuns, RelayFollowsTheSignOfASine) {
     TStatic* relay = Place(sheet, "TRelay", 200, 40);
     auto sine = [](double t) { return std::sin(2 * 3.141592653589793 * t + 0.3); };
     relay->FInputs[0]->SetSource(PlaceTestSignal(sheet, sine)->Output);
-    sheet.SimModel().T = 1.0;
-    sheet.SimModel().h = 0.001;
-    sheet.SimModel().GS = 0.01;
+    sheet.RunSettings.T = 1.0;
+    sheet.RunSettings.h = 0.001;
+    sheet.RunSettings.GS = 0.01;
     ASSERT_EQ(RunInto(sheet, dir.Path().string()).Status, TRunResult::Outcome::Finished);
     for (const TGrafRow& row : ReadGrafRows(dir.File("graf.dat")))
         EXPECT_EQ(row.Values[0], sine(row.Time) >= 0 ? 1.0 : -1.0) << row.Time;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/BoundModel.h"
 #include "StaticFeed.h"
 #include "blocks/Nonlinearities.h"
 #include "model/Schematic.h"
@@ -8,6 +9,7 @@ namespace {
 
 TEST(Nonlinearities, ParameterTablesInOrderWithDefaults) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     const struct {
         const char* cls;
         std::vector<std::string> names, descriptions;
@@ -42,6 +44,7 @@ TEST(Nonlinearities, ParameterTablesInOrderWithDefaults) {
 
 TEST(Nonlinearities, LimitAtAndBesideItsThresholds) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = NewStatic<TLimit>(sheet, "TLimit");
     EXPECT_EQ(OutputFor(*b, {1.0}), 1.0);
     EXPECT_EQ(OutputFor(*b, {1.0000001}), 1.0);
@@ -58,6 +61,7 @@ TEST(Nonlinearities, LimitAtAndBesideItsThresholds) {
 
 TEST(Nonlinearities, DeadBandPassesTheInputUnchangedOutsideTheZone) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = NewStatic<TDeadBand>(sheet, "TDeadBand");
     EXPECT_EQ(OutputFor(*b, {1.0}), 0.0);
     EXPECT_EQ(OutputFor(*b, {-1.0}), 0.0);
@@ -68,6 +72,7 @@ TEST(Nonlinearities, DeadBandPassesTheInputUnchangedOutsideTheZone) {
 
 TEST(Nonlinearities, RelaySwitchesAtZero) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = NewStatic<TRelay>(sheet, "TRelay");
     b->FindParam("H")->Value = 3;
     b->FindParam("L")->Value = -2;
@@ -79,6 +84,7 @@ TEST(Nonlinearities, RelaySwitchesAtZero) {
 
 TEST(Nonlinearities, DeadBandWithSaturation) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = NewStatic<TDeadLimit>(sheet, "TDeadLimit");
     EXPECT_EQ(OutputFor(*b, {0.5}), 0.0);
     EXPECT_EQ(OutputFor(*b, {1.5}), 1.0);
@@ -101,6 +107,7 @@ TEST(Nonlinearities, DeadBandWithSaturation) {
 
 TEST(Hysteresis, ANewBlockStartsHigh) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = dynamic_cast<TGisteresis*>(CreateElementByName(sheet, "TGisteresis"));
     b->FInputBase = 0;
     EXPECT_EQ(b->LastOutput, 0.0);
@@ -113,6 +120,7 @@ TEST(Hysteresis, ANewBlockStartsHigh) {
 
 TEST(Hysteresis, EveryRunStartsLow) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = NewStatic<TGisteresis>(sheet, "TGisteresis");
     std::vector<double> out;
     for (double x : {0.0, 2.0, 0.0, -2.0, 0.0})
@@ -126,6 +134,7 @@ TEST(Hysteresis, EveryRunStartsLow) {
 
 TEST(Hysteresis, SwitchesAboveTheUpperAndAtTheLowerThreshold) {
     Schematic sheet;
+    BoundModel boundsheet{sheet};  // what the blocks read outside a run
     auto* b = NewStatic<TGisteresis>(sheet, "TGisteresis");
     b->FindParam("H_x")->Value = 0.5;
     b->FindParam("L_x")->Value = -0.5;

@@ -17,6 +17,6 @@ template <class Block> Block* NewStatic(Schematic& sheet, const std::string& cls
 
 // The block's output for the given input values.
 inline double OutputFor(TStatic& block, std::vector<double> inputs) {
-    block.Sheet().SimModel().StaticInputs = std::move(inputs);
+    block.Sheet().Run().StaticInputs = std::move(inputs);
     return block.GetOutput().Value();
 }

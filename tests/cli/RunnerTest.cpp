@@ -184,8 +184,8 @@ TEST(Runner, AMeaninglessCircuitIsWarnedAboutAndStillRuns) {
     // A resistor with one open wire: nothing grounds, feeds or closes it.
     auto* r = b.Place("TResistor", "Connector1", {200, 100});
     b.Drag(r, "Connector1", {200, 200});
-    sheet.SimModel().T = 1e-3;
-    sheet.SimModel().GS = 1e-4;
+    sheet.RunSettings.T = 1e-3;
+    sheet.RunSettings.GS = 1e-4;
     ASSERT_TRUE(SaveSchematic(sheet, dir.File("open.dvn")));
     const Result res = RunSim("-q -o " + dir.Path().string() + " " + dir.File("open.dvn"), dir);
     EXPECT_EQ(res.status, 0) << res.err;

@@ -9,6 +9,7 @@
 #include "model/Schematic.h"
 #include "model/TBaseElement.h"
 #include "model/TConnector.h"
+#include "support/BoundModel.h"
 #include "support/RecordingMessages.h"
 
 namespace {
@@ -79,6 +80,7 @@ TEST(ElementNames, EveryPinBranchTerminalAndParameterNameOfEveryClassExists) {
             RecordingMessages messages;
             NameMisses misses;
             Schematic sheet;
+            BoundModel bound(sheet);
             TBaseElement* e = CreateElementByName(sheet, cls->Name);
             if (method >= MethodCount(*e)) break;
             if (method == 0) ++classes;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/electrical/TCapacitor.h"
@@ -66,7 +67,8 @@ TEST(PassiveElements, ValuesThatWouldDivideByZeroAreRefused) {
             Schematic sheet;
             TBaseElement* e = CreateElementByName(sheet, g.cls);
             e->FindParam(g.name)->Value = bad;
-            EXPECT_FALSE(PrepareRun(sheet, "")) << g.cls;
+            TRunContext context(sheet, "");
+            EXPECT_FALSE(PrepareRun(context)) << g.cls;
             ASSERT_EQ(messages.Entries.size(), 1u);
             EXPECT_EQ(messages.Entries[0].Text, "Компонент " + e->Name() + " №0: параметр " + g.name +
                                                     " должен быть больше нуля.");
@@ -75,7 +77,8 @@ TEST(PassiveElements, ValuesThatWouldDivideByZeroAreRefused) {
     RecordingMessages messages;
     Schematic sheet;
     CreateElementByName(sheet, "TCurrentSource")->FindParam("I")->Value = -2;
-    EXPECT_TRUE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    EXPECT_TRUE(PrepareRun(context));
 }
 
 TEST(PassiveElements, CapacitorWithAnOpenPinContributesNothing) {
@@ -90,11 +93,11 @@ TEST(PassiveElements, CapacitorWithAnOpenPinContributesNothing) {
     b.Wire(CircuitBuilder::Pin(vs, "Plus"), CircuitBuilder::Pin(r, "Connector1"));
     b.WireToNode(CircuitBuilder::Pin(r, "Connector2"), CircuitBuilder::Pin(g, "Connector"));
     b.WireToNode(CircuitBuilder::Pin(c, "Connector1"), CircuitBuilder::Pin(vs, "Plus"));
-    sheet.SimModel().T = 1e-3;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    sheet.RunSettings.T = 1e-3;
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = "";
-    RunSimulation(sheet, o);
+    RunSimulation(context, o);
     EXPECT_EQ(c->FSource, 0.0);
     EXPECT_EQ(c->FLastTime, -1.0);
     EXPECT_NEAR(CircuitBuilder::Pin(vs, "Plus")->GetPhi(), 12.0 * 1000 / 1000.01, 1e-9);

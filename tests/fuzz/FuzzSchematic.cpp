@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "QuietMessages.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -18,13 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (LoadSchematicLines(sheet, SplitLines(Cp1251ToUtf8(bytes))) != TLoadResult::Loaded) return 0;
     // Round trip of what was read: writing must not fail or crash.
     SchematicToLines(sheet);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 5 * m.h;
     m.GS = m.h;
-    if (!PrepareRun(sheet, "")) return 0;
+    TRunContext context(sheet, "");
+    if (!PrepareRun(context)) return 0;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 20;
-    RunSimulation(sheet, o);
+    RunSimulation(context, o);
     return 0;
 }

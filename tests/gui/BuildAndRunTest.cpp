@@ -83,7 +83,7 @@ private:
 void TestBuildAndRun::drawnSchematicIsWiredRunsAndSurvivesTheFile() {
     TempDir dir;
     ScriptedWindow w;
-    w.Editor().RunOptions.Run.OutputDir = dir.Path().string();
+    w.Editor().RunOptions.OutputDir = dir.Path().string();
     w.Editor().RunOptions.StartViewer = false;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -111,7 +111,7 @@ void TestBuildAndRun::drawnSchematicIsWiredRunsAndSurvivesTheFile() {
     QCOMPARE(rc.plotter->FInputs[0]->GetSource(), rc.sensor->FOutputs[0]);
 
     // A short run to its end.
-    TSimModel& m = w.Editor().Sheet().SimModel();
+    TRunSettings& m = w.Editor().Sheet().RunSettings;
     m.T = 0.002;
     m.h = 1e-4;
     m.GS = 1e-3;
@@ -140,13 +140,13 @@ void TestBuildAndRun::drawnSchematicIsWiredRunsAndSurvivesTheFile() {
 void TestBuildAndRun::pauseStartAndStop() {
     TempDir dir;
     ScriptedWindow w;
-    w.Editor().RunOptions.Run.OutputDir = dir.Path().string();
+    w.Editor().RunOptions.OutputDir = dir.Path().string();
     w.Editor().RunOptions.StartViewer = false;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     PlaceFromPalette(w, "TConst", {100, 100});
     PlaceFromPalette(w, "TDisplay", {300, 100});
-    TSimModel& m = w.Editor().Sheet().SimModel();
+    TRunSettings& m = w.Editor().Sheet().RunSettings;
     m.T = 1e6;
     m.h = 1e-3;
     m.GS = 1e8;
@@ -191,13 +191,13 @@ void TestBuildAndRun::pauseStartAndStop() {
 void TestBuildAndRun::editingIsOffWhileARunExists() {
     TempDir dir;
     ScriptedWindow w;
-    w.Editor().RunOptions.Run.OutputDir = dir.Path().string();
+    w.Editor().RunOptions.OutputDir = dir.Path().string();
     w.Editor().RunOptions.StartViewer = false;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     TBaseElement* c = PlaceFromPalette(w, "TConst", {100, 100});
     QVERIFY(c && c->FSelected);
-    TSimModel& m = w.Editor().Sheet().SimModel();
+    TRunSettings& m = w.Editor().Sheet().RunSettings;
     m.T = 1e6;
     m.h = 1e-3;
     m.GS = 1e8;

@@ -57,8 +57,8 @@ void TestSimParams::aTextThatIsNoNumberKeepsTheDialogOnThatEdit() {
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->focusWidget(), step);
         // The duration, read before the step, already holds.
-        QCOMPARE(w.Editor().Sheet().SimModel().T, 2.5);
-        QCOMPARE(w.Editor().Sheet().SimModel().GS, 0.01);
+        QCOMPARE(w.Editor().Sheet().RunSettings.T, 2.5);
+        QCOMPARE(w.Editor().Sheet().RunSettings.GS, 0.01);
         step->setText("0.002");  // "." is understood as well
         QTest::mouseClick(dialog->findChild<QPushButton*>("AcceptButton"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
@@ -66,7 +66,7 @@ void TestSimParams::aTextThatIsNoNumberKeepsTheDialogOnThatEdit() {
     });
     w.Action("SimSetupAction")->trigger();
     QVERIFY(checked);
-    const TSimModel& m = w.Editor().Sheet().SimModel();
+    const TRunSettings& m = w.Editor().Sheet().RunSettings;
     QCOMPARE(m.T, 2.5);
     QCOMPARE(m.h, 0.002);
     QCOMPARE(m.GS, 0.5);

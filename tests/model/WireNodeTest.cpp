@@ -7,6 +7,7 @@
 #include "model/TENode.h"
 #include "model/TElectricLine.h"
 #include "support/TestElements.h"
+#include "support/BoundModel.h"
 #include "support/WireDrawing.h"
 #include "support/WiringInvariants.h"
 
@@ -15,6 +16,7 @@ namespace {
 // Two elements wired from A's right pin to B's left pin by a three-piece route.
 struct TwoElements {
     Schematic sheet;
+    BoundModel bound{sheet};
     TBaseElement* a = PlaceElement(sheet, "TTestTwoPin", 100, 100);
     TBaseElement* b = PlaceElement(sheet, "TTestTwoPin", 400, 200);
     TConnector* aOut = a->FConnectors[1];  // centre (164, 108)
@@ -24,9 +26,10 @@ struct TwoElements {
 
 TEST(WireNodes, APinWithoutAWireHasNoNodeAndNoPotential) {
     Schematic sheet;
+    BoundModel bound(sheet);
     TBaseElement* e = PlaceElement(sheet, "TTestTwoPin", 100, 100);
     TConnector* pin = e->FConnectors[0];
-    sheet.SimModel().Phi = {5.0, 6.0};
+    sheet.Run().Phi = {5.0, 6.0};
     pin->FSimNode = 1;
     EXPECT_EQ(pin->GetNodeID(), -1);
     EXPECT_EQ(pin->GetPhi(), 0.0);
@@ -38,7 +41,7 @@ TEST(WireNodes, AConnectedPinReadsItsPotentialByEquationIndex) {
     ASSERT_TRUE(s.bIn->IsConnected());
     EXPECT_EQ(s.aOut->GetNodeID(), 0);
     EXPECT_EQ(s.bIn->GetNodeID(), 0);
-    s.sheet.SimModel().Phi = {1.5, -2.25};
+    s.sheet.Run().Phi = {1.5, -2.25};
     s.aOut->FSimNode = 1;
     EXPECT_EQ(s.aOut->GetPhi(), -2.25);
     s.aOut->FSimNode = 2;  // beyond the vector
@@ -128,7 +131,7 @@ TEST(WireNodes, TheHintGivesTheNodeAndOnceComputedItsPotential) {
     TwoElements s;
     TElectricLine* line = s.sheet.Lines[1];
     EXPECT_EQ(line->HintText(), "Узел: 0");
-    s.sheet.SimModel().Phi = {0.0, 12.5};
+    s.sheet.Run().Phi = {0.0, 12.5};
     line->FNode->SimIndex = 1;
     EXPECT_EQ(line->HintText(), "Узел: 0 Потенциал: 12.5");
     line->FNode->SimIndex = 2;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "model/Schematic.h"
 #include "support/ResultFiles.h"
@@ -21,11 +22,11 @@ std::vector<GrafRow> ReadGrafRows(const std::string& path, int consumers) {
 }
 
 std::vector<GrafRow> RunAndRead(Schematic& sheet, const std::string& dir) {
-    if (!PrepareRun(sheet, dir)) return {};
+    TRunContext context(sheet, dir);
+    if (!PrepareRun(context)) return {};
     TRunOptions options;
-    options.OutputDir = dir;
     options.MaxIterations = 1000;
-    const TRunResult result = RunSimulation(sheet, options);
+    const TRunResult result = RunSimulation(context, options);
     if (result.Status != TRunResult::Outcome::Finished) return {};
     return ReadGrafRows(dir + "/graf.dat", sheet.Consumers.Count());
 }

@@ -15,9 +15,9 @@ void BranchProbe::SetPotential(TConnector* pin, double phi) {
         if (!pin->IsConnected()) DragWire(pin, pin->GetLink() + TPoint{0, 40});
         pin->FSimNode = int(pins_.size());
         pins_.push_back(pin);
-        sheet_.SimModel().Phi.resize(pins_.size(), 0.0);
+        model_->Phi.resize(pins_.size(), 0.0);
     }
-    sheet_.SimModel().Phi[std::size_t(pin->FSimNode)] = phi;
+    model_->Phi[std::size_t(pin->FSimNode)] = phi;
 }
 
 double BranchProbe::Current(TBaseElement& element, const TBranchRecord& branch) {

@@ -2,17 +2,19 @@
 
 #include <vector>
 
+#include "support/BoundModel.h"
+
 class Schematic;
 class TBaseElement;
 class TConnector;
 struct TBranchRecord;
 
 // Puts circuit elements under test without a run: pins get wires and node
-// numbers, the schematic's potential vector gets the wanted values, and a
+// numbers, a model bound to the schematic gets the wanted potentials, and a
 // branch record's current is read the way the engine combines it.
 class BranchProbe {
 public:
-    explicit BranchProbe(Schematic& sheet) : sheet_(sheet) {}
+    explicit BranchProbe(Schematic& sheet) : model_(sheet) {}
     // Wires the pin (once) and gives its node the potential.
     void SetPotential(TConnector* pin, double phi);
     // i = g·(E − u) − J with u = φ(terminal 2) − φ(terminal 1), the values
@@ -20,6 +22,6 @@ public:
     static double Current(TBaseElement& element, const TBranchRecord& branch);
 
 private:
-    Schematic& sheet_;
+    BoundModel model_;
     std::vector<TConnector*> pins_;
 };

@@ -141,7 +141,7 @@ std::vector<double> Eliminate(std::vector<std::vector<double>>& J, std::vector<d
 } // namespace
 
 std::vector<OracleSample> RunDenseOracle(Schematic& sheet, long* iterations, bool zeroPivotOnly) {
-    TSimModel& m = sheet.SimModel();
+    TSimModel& m = sheet.Run();
     Oracle o(m);
     const int Nz = o.nDyn + o.nStat + o.nNodes;
     m.Phi.assign(std::size_t(o.nNodes), 0.0);

@@ -120,7 +120,7 @@ void TTestAffine::DeclareLiveReads(TLiveReads& reads) const {
 }
 
 void TTestAffine::BeginStep() {
-    Begun.emplace_back(Sheet().SimModel().Time, FindConnector("Connector1")->GetPhi());
+    Begun.emplace_back(Sheet().Run().Time, FindConnector("Connector1")->GetPhi());
 }
 
 void TTestAffine::ResetState() {
@@ -129,9 +129,9 @@ void TTestAffine::ResetState() {
 }
 
 double TTestAffine::Emf() {
-    if (Begun.empty() || Begun.back().first != Sheet().SimModel().Time) ReadBeforeBegin = true;
+    if (Begun.empty() || Begun.back().first != Sheet().Run().Time) ReadBeforeBegin = true;
     const double u = FindConnector("Connector2")->GetPhi() - FindConnector("Connector1")->GetPhi();
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     return AlphaAt(t) * u + Beta * std::sin(2 * M_PI * 50 * t);
 }
 
@@ -140,7 +140,7 @@ double TTestAffine::AlphaAt(double t) const {
 }
 
 int TTestAffine::Slopes(TNodeSlope* out) {
-    const double alpha = StatedGain * AlphaAt(Sheet().SimModel().Time);
+    const double alpha = StatedGain * AlphaAt(Sheet().Run().Time);
     int n = 0;
     for (const auto& [pin, sign] : {std::pair{"Connector2", 1.0}, std::pair{"Connector1", -1.0}})
         if (const TConnector* c = FindConnector(pin); c->IsConnected()) out[n++] = {c->FSimNode, sign * alpha};
@@ -171,7 +171,7 @@ TValue TTestThrowing::GetOutput() {
     return TValue(this, &MemberGetter<TTestThrowing, &TTestThrowing::Out>);
 }
 double TTestThrowing::Out() {
-    if (Sheet().SimModel().Time >= ParamOf("At")) {
+    if (Sheet().Run().Time >= ParamOf("At")) {
         if (ParamOf("Kind") == 0) throw std::bad_alloc();
         throw std::runtime_error("проба");
     }

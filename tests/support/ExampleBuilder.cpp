@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "app/SchematicFile.h"
 #include "model/ClassRegistry.h"
@@ -100,11 +101,11 @@ std::vector<std::vector<double>> RunExampleConsumers(const std::string& name, in
     Schematic sheet;
     TempDir dir;
     EXPECT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded) << name;
-    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string())) << name;
+    TRunContext context(sheet, dir.Path().string());
+    EXPECT_TRUE(PrepareRun(context)) << name;
     TRunOptions o;
-    o.OutputDir = dir.Path().string();
     o.MaxIterations = 100;
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << name << ": " << r.Message;
     std::vector<std::vector<double>> out;
     for (const auto& row : ReadGrafDat(dir.File("graf.dat"))) {

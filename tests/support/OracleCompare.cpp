@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "model/Schematic.h"
@@ -30,15 +31,15 @@ double Scale(const std::vector<double>& row) {
 
 void CompareWithOracle(Schematic& sheet, const std::string& what, TOracleOptions options) {
     std::vector<Sample> fast;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = "";
     o.ReuseJacobian = false;
     if (options.SparseSolver) o.Solver = TRunOptions::SolverChoice::Sparse;
     o.Sample = [&fast](double t, const std::vector<double>& row) { fast.push_back({t, row}); };
     long fastIterations = 0;
-    fastIterations = long(RunSimulation(sheet, o).Iterations);
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    fastIterations = long(RunSimulation(context, o).Iterations);
+    ASSERT_TRUE(PrepareRun(context));
     long oracleIterations = 0;
     const auto slow = RunDenseOracle(sheet, &oracleIterations);
     ASSERT_EQ(fast.size(), slow.size()) << what;
@@ -56,7 +57,7 @@ void CompareWithOracle(Schematic& sheet, const std::string& what, TOracleOptions
             ASSERT_LE(std::abs(fast[k].row[i] - expect[i]), tolerance)
                 << what << ": sample " << k << " value " << i << ": " << fast[k].row[i] << " vs " << expect[i];
     }
-    const long steps = long(std::ceil(sheet.SimModel().T / sheet.SimModel().h));
+    const long steps = long(std::ceil(sheet.RunSettings.T / sheet.RunSettings.h));
     if (options.SparseSolver) {
         EXPECT_LE(std::abs(fastIterations - oracleIterations), steps) << what;
     } else if (options.SameIterations) {
@@ -67,7 +68,7 @@ void CompareWithOracle(Schematic& sheet, const std::string& what, TOracleOptions
     // same systems; the two agree to the accuracy of one Newton step with a
     // forward-difference Jacobian (about 1e-5 of the largest value at the
     // first step, far closer later).
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    ASSERT_TRUE(PrepareRun(context));
     const auto literal = RunDenseOracle(sheet, nullptr, true);
     ASSERT_EQ(literal.size(), fast.size());
     for (std::size_t k = 0; k < fast.size(); ++k)
@@ -80,10 +81,10 @@ void CompareWithOracle(Schematic& sheet, const std::string& what, TOracleOptions
     // share a row with small conductances), so the Newton steps stop at
     // another point inside the accuracy, as the literal elimination does.
     std::vector<Sample> reused;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    ASSERT_TRUE(PrepareRun(context));
     o.ReuseJacobian = true;
     o.Sample = [&reused](double t, const std::vector<double>& row) { reused.push_back({t, row}); };
-    RunSimulation(sheet, o);
+    RunSimulation(context, o);
     ASSERT_EQ(reused.size(), slow.size()) << what;
     for (std::size_t k = 0; k < reused.size(); ++k)
         for (std::size_t i = 0; i < slow[k].Values.size(); ++i)

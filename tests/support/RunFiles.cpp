@@ -1,5 +1,7 @@
 #include "support/RunFiles.h"
 
+#include "Simulation/RunContext.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -28,12 +30,12 @@ std::vector<TGrafRow> ReadGrafRows(const std::string& path) {
 }
 
 TRunResult RunInto(Schematic& sheet, const std::string& dir) {
-    if (!PrepareRun(sheet, dir)) {
+    TRunContext context(sheet, dir);
+    if (!PrepareRun(context)) {
         TRunResult failed;
         failed.Steps = -1;
         return failed;
     }
     TRunOptions options;
-    options.OutputDir = dir;
-    return RunSimulation(sheet, options);
+    return RunSimulation(context, options);
 }

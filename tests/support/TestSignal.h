@@ -11,7 +11,7 @@ public:
     explicit TTestSignal(Schematic& sheet);
     std::function<double(double)> Of = [](double) { return 0.0; };
     TValue GetOutput() override;
-    double OutputValue() { return Of(Sheet().SimModel().Time); }
+    double OutputValue() { return Of(Sheet().Run().Time); }
 };
 
 // Creates a test signal at (left, top) on the sheet.

@@ -49,7 +49,7 @@ void TBattery::ResetState() {
 }
 
 void TBattery::BeginStep() {
-    const TSimModel& m = Sheet().SimModel();
+    const TSimModel& m = Sheet().Run();
     if (m.Time > FLastTime) {
         FLastTime = m.Time;
         // Positive while current enters at Plus: the battery is being charged.

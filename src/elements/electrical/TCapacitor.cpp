@@ -14,7 +14,7 @@ const ParamDef Params[] = {
     {},
 };
 
-double Conductance(TBaseElement* e) { return e->ParamOf("C") / e->Sheet().SimModel().h; }
+double Conductance(TBaseElement* e) { return e->ParamOf("C") / e->Sheet().Run().h; }
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"), ComputedValue(&Conductance),
@@ -48,7 +48,7 @@ void TCapacitor::BeginStep() {
         node2_ = wired_ ? c2_->FSimNode : -1;
     }
     if (!wired_) return;
-    const TSimModel& m = Sheet().SimModel();
+    const TSimModel& m = Sheet().Run();
     if (m.Time > FLastTime) {
         FLastTime = m.Time;
         FSource = m.Potential(node2_) - m.Potential(node1_);

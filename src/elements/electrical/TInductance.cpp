@@ -14,7 +14,7 @@ const ParamDef Params[] = {
     {},
 };
 
-double Conductance(TBaseElement* e) { return e->Sheet().SimModel().h / e->ParamOf("L"); }
+double Conductance(TBaseElement* e) { return e->Sheet().Run().h / e->ParamOf("L"); }
 
 const TBranchRecord Branches[] = {
     {PinTerminal("Connector1"), PinTerminal("Connector2"), ComputedValue(&Conductance), ConstValue(0),
@@ -42,7 +42,7 @@ void TInductance::ResetState() {
 // i = i_prev + (h/L)·v, kept as FSource = −i so that the branch current is
 // g·v − FSource.
 void TInductance::BeginStep() {
-    const TSimModel& m = Sheet().SimModel();
+    const TSimModel& m = Sheet().Run();
     if (m.Time > FLastTime) {
         FLastTime = m.Time;
         const double v = (c1_ ? c1_->GetPhi() : 0.0) - (c2_ ? c2_->GetPhi() : 0.0);

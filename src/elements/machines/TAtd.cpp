@@ -48,12 +48,12 @@ void TAtd::ResetState() {
     Choice = vv ? vv->Unit : 0;
     Machine.Reset(*this);
     Machine.WoundRotor = woundRotor_;
-    Machine.Preset(Sheet().SimModel().h);
+    Machine.Preset(Sheet().RunSettings.h);
     Load.Reset(*this, MethodIndex, false, ParamOf("Wnom"), false);
 }
 
 void TAtd::Update() {
-    const TSimModel& m = Sheet().SimModel();
+    const TSimModel& m = Sheet().Run();
     if (m.Time <= Machine.t0) return;
     const double star = m.Potential(FNodeBase);
     std::array<double, 3> u, ur{};

@@ -101,7 +101,7 @@ void TIadd::ResetState() {
     PsiA = PsiB = PsiL = PsiV = PsiA0 = PsiB0 = PsiL0 = PsiV0 = 0;
     // The engine differences the Jacobian at time 0, before the first step,
     // and keeps it: the conductances are set to those of a step of the run.
-    const double h = Sheet().SimModel().h;
+    const double h = Sheet().RunSettings.h;
     const TReduced r = Reduced(h);
     Ga = h * r.A22 / r.det;
     Gb = h * r.A11 / r.det;
@@ -158,7 +158,7 @@ void TIadd::Step(double t, double ua, double ub) {
 }
 
 void TIadd::Update() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t <= t0) return;
     Step(t, DcMachine::Voltage(pins_[1], pins_[0]), DcMachine::Voltage(pins_[3], pins_[2]));
 }

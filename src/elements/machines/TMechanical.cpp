@@ -80,7 +80,7 @@ void TMechanical::ResetState() {
 }
 
 void TMechanical::Update() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t > Arm.tm) Arm.Step(t, DcMachine::Voltage(c1_, c2_), KPhi, Load);
 }
 

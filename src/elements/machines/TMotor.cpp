@@ -77,7 +77,7 @@ void TMotor::ResetState() {
 }
 
 void TMotor::Update() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t > Arm.tm) Arm.Step(t, DcMachine::Voltage(c1_, c2_), KPhi, Load);
 }
 

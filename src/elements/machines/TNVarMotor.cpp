@@ -163,7 +163,7 @@ void TNVarMotor::ResetState() {
 // The field winding "Connector3" → "Connector4" in flux-linkage form:
 // Ψ − Ψ0 = dt·(u_f − Rb·i_f) with the secant inductance of the last step.
 void TNVarMotor::UpdateField() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (!(t > tf)) return;
     const double dtf = t - tf;
     const double psi0 = Psi;
@@ -186,7 +186,7 @@ void TNVarMotor::UpdateField() {
 
 void TNVarMotor::Update() {
     UpdateField();
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t > Arm.tm) {
         KPhi = PsiAdnom * Phi / PsBnom;
         Arm.Step(t, DcMachine::Voltage(c1_, c2_), KPhi, Load);

@@ -91,7 +91,7 @@ void TPovTr::ResetState() {
     // step: the first step's matrix is set here, at the angle 0.
     double L[4][4];
     Inductances(0.0, L);
-    Coupled.Begin(Sheet().SimModel().h, L);
+    Coupled.Begin(Sheet().RunSettings.h, L);
 }
 
 void TPovTr::Inductances(double theta, double (&L)[4][4]) const {
@@ -109,7 +109,7 @@ void TPovTr::Voltages(double (&u)[4]) const {
 }
 
 void TPovTr::Update() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t <= t0) return;
     double u[4];
     Voltages(u);

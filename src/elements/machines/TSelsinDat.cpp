@@ -19,7 +19,7 @@ void TSelsynTerminals::Learn(const TBaseElement& e) {
     for (int k = 0; k < 3; ++k)
         Nodes[2 + k] = Windings::PinNode(Pins[k]);
     Nodes[5] = e.FNodeBase;
-    Model = &e.Sheet().SimModel();
+    Model = &e.Sheet().Run();
 }
 
 std::uint64_t TSelsynTerminals::Evaluation() const {
@@ -57,7 +57,7 @@ void TSelsinDat::ResetState() {
     Windings.Reset(*this);
     t0 = Theta = 0;
     // The first step runs before any input is solved: at the angle 0.
-    Windings.Begin(Sheet().SimModel().h, offset_);
+    Windings.Begin(Sheet().RunSettings.h, offset_);
 }
 
 void TSelsinDat::BeginStep() {
@@ -66,7 +66,7 @@ void TSelsinDat::BeginStep() {
 }
 
 void TSelsinDat::Update() {
-    const TSimModel& m = Sheet().SimModel();
+    const TSimModel& m = Sheet().Run();
     if (m.Time <= t0) return;
     double u[3];
     const double ue = Voltages(u);

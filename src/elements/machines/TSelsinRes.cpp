@@ -37,7 +37,7 @@ void TSelsinRes::ResetState() {
     Load.Reset(*this, MethodIndex, false, ParamOf("Wnom"), false);
     Ml = Load.Mc;
     t0 = Theta = W = W0 = Te = Dynamic = 0;
-    Windings.Begin(Sheet().SimModel().h, 0.0);
+    Windings.Begin(Sheet().RunSettings.h, 0.0);
 }
 
 void TSelsinRes::BeginStep() {
@@ -58,7 +58,7 @@ void TSelsinRes::Step(double t, double h, double ue, const double (&u)[3]) {
 }
 
 void TSelsinRes::Update() {
-    const TSimModel& m = Sheet().SimModel();
+    const TSimModel& m = Sheet().Run();
     if (m.Time <= t0) return;
     double u[3];
     const double ue = Voltages(u);

@@ -131,7 +131,7 @@ void TTransformator::ResetState() {
     r1 = ParamOf("r1");
     r2 = ParamOf("r2");
     i1 = i2 = t0 = Memory1 = Memory2 = 0;
-    h = Sheet().SimModel().h;
+    h = Sheet().RunSettings.h;
     P = Ls1 / h + r1;
     Q = -ktr * (Ls2 / h + r2);
     R = (Ls1 + rm * h + Lm + r1 * h) / Lm;
@@ -165,7 +165,7 @@ double TTransformator::U2() const {
 }
 
 void TTransformator::Update() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t <= t0) return;
     Step(t, U1(), U2());
 }

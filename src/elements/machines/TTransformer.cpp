@@ -93,7 +93,7 @@ void TTransformer::ResetState() {
     Lm = ParamOf("Lm");
     r1 = ParamOf("r1");
     r2 = ParamOf("r2");
-    const double h = Sheet().SimModel().h;
+    const double h = Sheet().RunSettings.h;
     // Backward Euler of h·u1 = (h·r1 + Lm)·i1 + Lm·i2' − Lm·(i1 + i2')_prev
     // and the same for the referred secondary (i2' = i2/ktr, u2' = ktr·u2):
     // the determinant is h·(2·Lm·r1 + h·r1²), the diagonal h·r1 + Lm.
@@ -124,7 +124,7 @@ double TTransformer::U2() const {
 }
 
 void TTransformer::Update() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t <= t0) return;
     Step(t, U1(), U2());
 }

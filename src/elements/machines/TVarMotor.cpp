@@ -92,7 +92,7 @@ void TVarMotor::ResetState() {
 // The field winding "Connector3" → "Connector4": u_f = V(3) − V(4), so the
 // branch current G_f·(E_f + u_f) is the field current of the step.
 void TVarMotor::UpdateField() {
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (!(t > tf)) return;
     const double dtf = t - tf;
     const double uf = DcMachine::Voltage(c3_, c4_);
@@ -105,7 +105,7 @@ void TVarMotor::UpdateField() {
 
 void TVarMotor::Update() {
     UpdateField();
-    const double t = Sheet().SimModel().Time;
+    const double t = Sheet().Run().Time;
     if (t > Arm.tm) Arm.Step(t, DcMachine::Voltage(c1_, c2_), C * iF, Load);
 }
 

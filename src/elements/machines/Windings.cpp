@@ -26,7 +26,7 @@ double Guarded(double v, double limit, double replacement) {
 }
 
 std::uint64_t Evaluation(const TBaseElement& e) {
-    return e.Sheet().SimModel().Evaluation;
+    return e.Sheet().Run().Evaluation;
 }
 
 int PinNode(const TConnector* pin) {

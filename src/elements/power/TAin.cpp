@@ -79,7 +79,7 @@ double TAin::InputConductance() {
 }
 
 void TAin::Update() {
-    const double now = Sheet().SimModel().Time;
+    const double now = Sheet().Run().Time;
     if (!(now > LastTime)) return;
     const double u = (u1_ ? u1_->GetPhi() : 0.0) - (u2_ ? u2_->GetPhi() : 0.0);
     if (u >= 1) {

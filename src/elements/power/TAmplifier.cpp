@@ -104,7 +104,7 @@ double TAmplifier::OutputConductance() {
 }
 
 void TAmplifier::BeginStep() {
-    const double now = Sheet().SimModel().Time;
+    const double now = Sheet().Run().Time;
     if (LastTime < now) {
         InputVoltage = (uin_ ? uin_->GetPhi() : 0.0) - (gndIn_ ? gndIn_->GetPhi() : 0.0);
         Emf = K * InputVoltage;

@@ -274,7 +274,7 @@ void TThyristor::Linearise(double v) {
 }
 
 void TThyristor::Evaluate() {
-    const double time = Sheet().SimModel().Time;
+    const double time = Sheet().Run().Time;
     const double anode = Potential(anode_), cathode = Potential(cathode_);
     const double control = Potential(control_);
     if (evaluated_ && time == lastTime_ && anode == lastAnode_ && cathode == lastCathode_ &&

@@ -120,7 +120,7 @@ void TTransistor::Junction(double v, double is, double reverseScale, double iLow
 }
 
 void TTransistor::Update() {
-    const TSimModel& m = Sheet().SimModel();
+    const TSimModel& m = Sheet().Run();
     if (m.Time > LastTime) {
         LastTime = m.Time;
         IsC = std::pow(2.0, (Twork - Tnom) / 24.5) * (BF + 1) * Icbo / (BF + 1 + BR);

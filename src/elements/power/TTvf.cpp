@@ -140,7 +140,7 @@ double TTvf::InputConductance() {
 }
 
 void TTvf::Update() {
-    const double now = Sheet().SimModel().Time;
+    const double now = Sheet().Run().Time;
     if (!(now > LastTime)) return;
     const double u = (u1_ ? u1_->GetPhi() : 0.0) - (u2_ ? u2_->GetPhi() : 0.0);
     const double omega = u >= 1 ? TwoPi * K * u : 100 * Pi;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Simulation/CompiledModel.h"
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -21,14 +22,14 @@
 
 namespace {
 
-// Loads example `name` into `sheet` and runs `steps` steps of it.
-TRunResult RunSteps(Schematic& sheet, const char* name, int steps) {
+// Loads example `name` into the context's schematic and runs `steps` steps
+// of it; the model stays with the context.
+TRunResult RunSteps(TRunContext& context, const char* name, int steps) {
+    Schematic& sheet = context.Sheet();
     EXPECT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
-    sheet.SimModel().T = steps * sheet.SimModel().h;
-    EXPECT_TRUE(PrepareRun(sheet, ""));
-    TRunOptions o;
-    o.OutputDir = "";
-    return RunSimulation(sheet, o);
+    sheet.RunSettings.T = steps * sheet.RunSettings.h;
+    EXPECT_TRUE(PrepareRun(context));
+    return RunSimulation(context, TRunOptions{});
 }
 
 // What the time loop does before it reads anything of a new step.
@@ -45,8 +46,9 @@ TEST(CoupledWindingsEngine, TheResidualIsAffineAlongEveryColumnDifferencedOnceAS
         SCOPED_TRACE(name);
         RecordingMessages messages;
         Schematic sheet;
-        RunSteps(sheet, name, 20); // a state away from rest
-        TSimModel& m = sheet.SimModel();
+        TRunContext context(sheet, "");
+        RunSteps(context, name, 20); // a state away from rest
+        TSimModel& m = *context.Model();
         TCompiledModel cm(sheet, m);
         std::vector<char> varying;
         cm.JacobianPattern(sheet, varying);
@@ -96,8 +98,9 @@ TConstantPart ConstantPart(const char* name, int steps) {
     TConstantPart out;
     RecordingMessages messages;
     Schematic sheet;
-    RunSteps(sheet, name, steps);
-    TSimModel& m = sheet.SimModel();
+    TRunContext context(sheet, "");
+    RunSteps(context, name, steps);
+    TSimModel& m = *context.Model();
     TCompiledModel cm(sheet, m);
     std::vector<char> varying, formed;
     const TSparsePattern pattern = cm.JacobianPattern(sheet, varying, &formed);
@@ -164,7 +167,8 @@ TEST(CoupledWindingsEngine, ANewtonStepOfALinearCircuitOfCoupledWindingsNeedsOne
         SCOPED_TRACE(name);
         RecordingMessages messages;
         Schematic sheet;
-        const TRunResult r = RunSteps(sheet, name, 2000);
+        TRunContext context(sheet, "");
+        const TRunResult r = RunSteps(context, name, 2000);
         ASSERT_GT(r.Steps, 1000);
         EXPECT_LE(double(r.Iterations) / double(r.Steps), 2.0);
     }
@@ -175,7 +179,8 @@ TEST(CoupledWindingsEngine, ANewtonStepOfALinearCircuitOfCoupledWindingsNeedsOne
         SCOPED_TRACE(name);
         RecordingMessages messages;
         Schematic sheet;
-        const TRunResult r = RunSteps(sheet, name, 20000);
+        TRunContext context(sheet, "");
+        const TRunResult r = RunSteps(context, name, 20000);
         ASSERT_GT(r.Steps, 10000);
         EXPECT_LE(r.Iterations, r.Steps);
     }

@@ -37,7 +37,7 @@ void Ground(ExampleBuilder& b, TBaseElement* e, const char* pin) {
 }
 
 void Settings(Schematic& sheet, double T, double h, double GS) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = h;
     m.GS = GS;

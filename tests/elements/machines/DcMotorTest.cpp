@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -11,6 +12,7 @@
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "model/TConnector.h"
+#include "support/BoundModel.h"
 #include "support/CircuitBuilder.h"
 #include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
@@ -151,7 +153,8 @@ TEST(DcMotorRefusals, ParametersThatDivideAndOptionsOutsideTheList) {
             Schematic sheet;
             TMotor* m = NewMotor(sheet);
             m->FindParam(name)->Value = bad;
-            EXPECT_FALSE(PrepareRun(sheet, "")) << name;
+            TRunContext context(sheet, "");
+            EXPECT_FALSE(PrepareRun(context)) << name;
             ASSERT_EQ(messages.Entries.size(), 1u) << name;
             EXPECT_EQ(messages.Entries[0].Text, std::string("Компонент Motor №0: параметр ") +
                                                     name + " должен быть больше нуля.");
@@ -160,16 +163,17 @@ TEST(DcMotorRefusals, ParametersThatDivideAndOptionsOutsideTheList) {
     Schematic sheet;
     TMotor* m = NewMotor(sheet);
     m->FindParam("vv")->Unit = 6;
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text,
               "Компонент Motor №0: параметр vv имеет недопустимый выбор № 6.");
     m->FindParam("vv")->Unit = 5;
     messages.Clear();
-    EXPECT_TRUE(PrepareRun(sheet, ""));
+    EXPECT_TRUE(PrepareRun(context));
     EXPECT_TRUE(messages.Entries.empty());
     m->MethodIndex = 8;
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text,
               "Компонент Motor №0: модель момента нагрузки № 8 отсутствует в списке.");
@@ -239,26 +243,26 @@ struct MotorRig {
         ExampleBuilder::Set(motor, "Ian", 10);
         motor->ResetState();
         ExampleBuilder::Set(motor, "Mc", motor->KPhi * 10);
-        sheet.SimModel().T = 0.3;
-        sheet.SimModel().h = 1e-5;
-        sheet.SimModel().GS = 1e-5;
+        sheet.RunSettings.T = 0.3;
+        sheet.RunSettings.h = 1e-5;
+        sheet.RunSettings.GS = 1e-5;
     }
 };
 
 TEST(DcMotorRun, ForwardFeedTurnsForwardDrawsFromTheSourceAndBalancesEnergy) {
     RecordingMessages messages;
     MotorRig rig;
-    ASSERT_TRUE(PrepareRun(rig.sheet, ""));
+    TRunContext context(rig.sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     TMotor& m = *rig.motor;
     TConnector* c1 = m.FindConnector("Connector1");
     TConnector* c2 = m.FindConnector("Connector2");
     TConnector* a1 = rig.ammeter->FindConnector("Connector1");
     TConnector* a2 = rig.ammeter->FindConnector("Connector2");
-    const double h = rig.sheet.SimModel().h;
+    const double h = rig.sheet.RunSettings.h;
     double input = 0, copper = 0, load = 0, ammeterCharge = 0, branchCharge = 0;
     double i = 0;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
     o.Sample = [&](double t, const std::vector<double>&) {
         if (t == 0) return;
@@ -271,7 +275,7 @@ TEST(DcMotorRun, ForwardFeedTurnsForwardDrawsFromTheSourceAndBalancesEnergy) {
         copper += m.Arm.R * i * i * h;
         load += m.Arm.Ml * m.Arm.w * h;
     };
-    const TRunResult r = RunSimulation(rig.sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     ASSERT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
     EXPECT_TRUE(messages.Entries.empty());
     EXPECT_GT(m.Arm.w, 100.0);
@@ -287,12 +291,12 @@ TEST(DcMotorRun, SwappedPinsTurnBackwards) {
     RecordingMessages messages;
     MotorRig rig(true);
     ExampleBuilder::Set(rig.motor, "Mc", 0);
-    rig.sheet.SimModel().T = 0.05;
-    ASSERT_TRUE(PrepareRun(rig.sheet, ""));
+    rig.sheet.RunSettings.T = 0.05;
+    TRunContext context(rig.sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
-    ASSERT_EQ(RunSimulation(rig.sheet, o).Status, TRunResult::Outcome::Finished);
+    ASSERT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
     EXPECT_LT(rig.motor->Arm.w, -10.0);
 }
 
@@ -305,13 +309,13 @@ TEST(DcMotorRun, OpenArmaturePinSeesZeroPotential) {
     auto* motor = static_cast<TMotor*>(b.Add("TMotor", 360, 120));
     b.Wire(CircuitBuilder::Pin(source, "Minus"), CircuitBuilder::Pin(g, "Connector"));
     b.Wire(CircuitBuilder::Pin(source, "Plus"), CircuitBuilder::Pin(motor, "Connector1"));
-    sheet.SimModel().T = 0.01;
-    sheet.SimModel().h = 1e-4;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    sheet.RunSettings.T = 0.01;
+    sheet.RunSettings.h = 1e-4;
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
-    ASSERT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+    ASSERT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
     // Connector2 open: the armature sees the full 12 V against 0 and turns.
     EXPECT_GT(motor->Arm.w, 0.0);
 }
@@ -320,12 +324,12 @@ TEST(DcMotorRun, BeginStepStepsOncePerModelTime) {
     Schematic sheet;
     TMotor* m = NewMotor(sheet);
     m->ResetState();
-    TSimModel& model = sheet.SimModel();
-    model.Time = 0;
+    BoundModel model(sheet);
+    model->Time = 0;
     ASSERT_TRUE(m->AdvancesEachStep());
     m->BeginStep();
     EXPECT_EQ(m->Conductance(), 0.0); // nothing stepped at the start time
-    model.Time = 1e-4;
+    model->Time = 1e-4;
     m->BeginStep();
     const double g = m->Conductance();
     const double e = m->Emf();
@@ -335,7 +339,7 @@ TEST(DcMotorRun, BeginStepStepsOncePerModelTime) {
     m->BeginStep(); // again at the same time: no second step
     EXPECT_EQ(m->Conductance(), g);
     EXPECT_EQ(m->Arm.tm, 1e-4);
-    model.Time = 2e-4;
+    model->Time = 2e-4;
     m->Output();
     EXPECT_EQ(m->Arm.tm, 1e-4); // reading does not step
     m->BeginStep();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/machines/TMechanical.h"
@@ -11,6 +12,7 @@
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "model/TConnector.h"
+#include "support/BoundModel.h"
 #include "support/CircuitBuilder.h"
 #include "support/ExampleBuilder.h"
 #include "support/RecordingMessages.h"
@@ -21,15 +23,16 @@ template <class T> T* New(Schematic& sheet, const char* cls) {
     return dynamic_cast<T*>(CreateElementByName(sheet, cls));
 }
 
-bool RunFor(Schematic& sheet, double T, double h) {
-    sheet.SimModel().T = T;
-    sheet.SimModel().h = h;
-    sheet.SimModel().GS = T / 10;
-    if (!PrepareRun(sheet, "")) return false;
+// Runs the context's schematic; its model stays with the context.
+bool RunFor(TRunContext& context, double T, double h) {
+    Schematic& sheet = context.Sheet();
+    sheet.RunSettings.T = T;
+    sheet.RunSettings.h = h;
+    sheet.RunSettings.GS = T / 10;
+    if (!PrepareRun(context)) return false;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
-    return RunSimulation(sheet, o).Status == TRunResult::Outcome::Finished;
+    return RunSimulation(context, o).Status == TRunResult::Outcome::Finished;
 }
 
 // A source of `volts` between two pins of an element: + on `plus`.
@@ -70,7 +73,8 @@ TEST(MechanicalBlock, TablesListsAndTachogeneratorOutputs) {
     ExampleBuilder::Set(m, "Koef", 0.5);
     m->FindParam("vv")->Unit = 2;
     m->ResetState();
-    sheet.SimModel().Time = 1e-4;
+    BoundModel bound(sheet);
+    bound->Time = 1e-4;
     m->BeginStep();
     EXPECT_DOUBLE_EQ(m->TachoEmf(), 0.5 * 3);
     EXPECT_DOUBLE_EQ(m->TachoConductance(), 1.0 / 2000);
@@ -92,7 +96,8 @@ TEST(MechanicalBlock, ForwardArmatureVoltageTurnsForwardAndTheTachoReadsTheSpeed
     b.Wire(CircuitBuilder::Pin(load, "Connector2"), CircuitBuilder::Pin(g2, "Connector"));
     b.WireToNode(CircuitBuilder::Pin(m, "Connector4"), CircuitBuilder::Pin(load, "Connector2"));
     ExampleBuilder::Set(m, "Jd", 2e-5);
-    ASSERT_TRUE(RunFor(sheet, 0.5, 1e-5));
+    TRunContext run(sheet, "");
+    ASSERT_TRUE(RunFor(run, 0.5, 1e-5));
     EXPECT_TRUE(messages.Entries.empty());
     // No load: the back EMF takes the whole 12 V less the source's drop.
     EXPECT_NEAR(m->Arm.w, 12 / 0.037, 0.5);
@@ -107,16 +112,17 @@ TEST(MechanicalBlock, RefusesTachoResistanceAndReferenceSpeedThatDivide) {
     Schematic sheet;
     auto* m = New<TMechanical>(sheet, "TMechanical");
     m->FindParam("Rvn")->Value = 0;
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text,
               "Компонент Mechanical №0: параметр Rvn должен быть больше нуля.");
     m->FindParam("Rvn")->Value = 2000;
     m->FindParam("Wnom")->Value = 0;
     messages.Clear();
-    EXPECT_TRUE(PrepareRun(sheet, "")); // the constant model does not divide by it
+    EXPECT_TRUE(PrepareRun(context)); // the constant model does not divide by it
     m->MethodIndex = 3;
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text,
               "Компонент Mechanical №0: параметр Wnom должен быть больше нуля.");
@@ -139,10 +145,11 @@ TEST(VarMotor, FieldRisesWithItsTimeConstantAndSetsTheNoLoadSpeed) {
     b.WireToNode(CircuitBuilder::Pin(g, "Connector"), CircuitBuilder::Pin(field, "Minus"));
     b.Bridge(CircuitBuilder::Pin(arm, "Minus"), CircuitBuilder::Pin(field, "Minus"));
     // One field time constant: i_f = (110/220.01)·(1 − 1/e).
-    ASSERT_TRUE(RunFor(sheet, 0.01, 1e-5));
+    TRunContext run(sheet, "");
+    ASSERT_TRUE(RunFor(run, 0.01, 1e-5));
     EXPECT_NEAR(m->iF, 110 / 220.01 * (1 - std::exp(-1.0)), 2e-4);
     EXPECT_GT(m->Arm.i, 0.0);
-    ASSERT_TRUE(RunFor(sheet, 2, 1e-5));
+    ASSERT_TRUE(RunFor(run, 2, 1e-5));
     EXPECT_TRUE(messages.Entries.empty());
     const double iF = 110 / 220.01;
     EXPECT_NEAR(m->iF, iF, 1e-6);
@@ -159,7 +166,8 @@ TEST(VarMotor, RefusesFieldResistanceAndInductance) {
         RecordingMessages messages;
         Schematic sheet;
         New<TVarMotor>(sheet, "TVarMotor")->FindParam(name)->Value = -1;
-        EXPECT_FALSE(PrepareRun(sheet, ""));
+        TRunContext context(sheet, "");
+        EXPECT_FALSE(PrepareRun(context));
         ASSERT_EQ(messages.Entries.size(), 1u);
         EXPECT_EQ(messages.Entries[0].Text, std::string("Компонент VarMotor №0: параметр ") + name +
                                                 " должен быть больше нуля.");
@@ -218,7 +226,8 @@ TEST(NVarMotor, NominalFieldAndArmatureRunUpToTheSpeedOfTheCurve) {
     auto* g = b.Add("TGround", 100, 300);
     b.WireToNode(CircuitBuilder::Pin(g, "Connector"), CircuitBuilder::Pin(field, "Minus"));
     b.Bridge(CircuitBuilder::Pin(arm, "Minus"), CircuitBuilder::Pin(field, "Minus"));
-    ASSERT_TRUE(RunFor(sheet, 6, 1e-4));
+    TRunContext run(sheet, "");
+    ASSERT_TRUE(RunFor(run, 6, 1e-4));
     EXPECT_TRUE(messages.Entries.empty());
     // Settled field: i_f = 110/1160.01, Φ on the curve, kΦ = PsiAdnom·Φ/PsBnom.
     const double iF = 110 / 1160.01;

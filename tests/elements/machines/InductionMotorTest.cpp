@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/machines/InductionMachine.h"
@@ -65,7 +66,8 @@ TEST(InductionMotorRefusals, ParametersThatDivideAndOptionsOutsideTheList) {
             RecordingMessages messages;
             Schematic sheet;
             CreateElementByName(sheet, "TAtd")->FindParam(name)->Value = bad;
-            EXPECT_FALSE(PrepareRun(sheet, "")) << name;
+            TRunContext context(sheet, "");
+            EXPECT_FALSE(PrepareRun(context)) << name;
             ASSERT_EQ(messages.Entries.size(), 1u) << name;
             EXPECT_EQ(messages.Entries[0].Text, std::string("Компонент Atd №0: параметр ") + name +
                                                     " должен быть больше нуля.");
@@ -74,16 +76,17 @@ TEST(InductionMotorRefusals, ParametersThatDivideAndOptionsOutsideTheList) {
     Schematic sheet;
     TBaseElement* m = CreateElementByName(sheet, "TAtd");
     m->FindParam("vv")->Unit = 9;
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text,
               "Компонент Atd №0: параметр vv имеет недопустимый выбор № 9.");
     m->FindParam("vv")->Unit = 8;
     messages.Clear();
-    EXPECT_TRUE(PrepareRun(sheet, ""));
+    EXPECT_TRUE(PrepareRun(context));
     EXPECT_TRUE(messages.Entries.empty());
     m->MethodIndex = 6;
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text,
               "Компонент Atd №0: модель момента нагрузки № 6 отсутствует в списке.");
@@ -212,16 +215,16 @@ TEST(InductionMotorJacobian, AnUnbalancedFeedConvergesWithTheKeptJacobian) {
         FeedThreePhase(sheet, motor, {"Connector_A", "Connector_B", "Connector_C"}, 311, true,
                        &ammeters);
         CircuitBuilder::Set(ammeters[0], "r", 0.2);
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = 0.05;
         m.h = 1e-5;
         m.GS = 1e-3;
-        ASSERT_TRUE(PrepareRun(sheet, ""));
+        TRunContext context(sheet, "");
+        ASSERT_TRUE(PrepareRun(context));
         TRunOptions o;
-        o.OutputDir = "";
         o.MaxIterations = 20;
         o.ReuseJacobian = reuse == 1;
-        const TRunResult r = RunSimulation(sheet, o);
+        const TRunResult r = RunSimulation(context, o);
         ASSERT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
         EXPECT_LE(r.Iterations, 3 * r.Steps);
         omega[reuse] = motor->Machine.W;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/electrical/TAmper.h"
@@ -71,19 +72,19 @@ TRun Run(const char* cls, const TMotorData& d, double U, double Mc, double T, do
     std::array<TBaseElement*, 3> ammeters{};
     FeedThreePhase(sheet, motor, {"Connector_A", "Connector_B", "Connector_C"}, U, positive,
                    &ammeters);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = h;
     m.GS = h;
     TRun r;
-    if (!PrepareRun(sheet, "")) return r;
+    TRunContext context(sheet, "");
+    if (!PrepareRun(context)) return r;
     const TConnector* pins[3] = {motor->FindConnector("Connector_A"),
                                  motor->FindConnector("Connector_B"),
                                  motor->FindConnector("Connector_C")};
     double last = 0, nextSpeed = 0, torqueSum = 0;
     long torqueCount = 0;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
     o.Sample = [&](double t, const std::vector<double>&) {
         const double dt = t - last;
@@ -112,7 +113,7 @@ TRun Run(const char* cls, const TMotorData& d, double U, double Mc, double T, do
             nextSpeed += every;
         }
     };
-    const TRunResult result = RunSimulation(sheet, o);
+    const TRunResult result = RunSimulation(context, o);
     r.Finished = result.Status == TRunResult::Outcome::Finished;
     r.Steps = result.Steps;
     const auto& x = motor->Machine;

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/machines/TMotor.h"
@@ -52,15 +53,15 @@ TEST(MotorDatabase, EveryMarkComputesItsModelAndStartsToItsNoLoadSpeed) {
         b.Wire(CircuitBuilder::Pin(source, "Plus"), CircuitBuilder::Pin(motor, "Connector1"));
         b.Wire(CircuitBuilder::Pin(source, "Minus"), CircuitBuilder::Pin(g, "Connector"));
         b.WireToNode(CircuitBuilder::Pin(motor, "Connector2"), CircuitBuilder::Pin(g, "Connector"));
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = 0.1; // the mechanical time constants are about 7 ms
         m.h = 1e-5;
         m.GS = 0.01;
-        ASSERT_TRUE(PrepareRun(sheet, "")) << type;
+        TRunContext context(sheet, "");
+        ASSERT_TRUE(PrepareRun(context)) << type;
         TRunOptions o;
-        o.OutputDir = "";
         o.MaxIterations = 100;
-        ASSERT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished) << type;
+        ASSERT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished) << type;
         const double rpm = motor->Arm.w * 60 / (2 * 3.141592653589793);
         const double n0 = motor->ParamOf("Nn");
         EXPECT_NEAR(rpm, n0, 0.05 * n0) << type;

@@ -63,7 +63,7 @@ void PlotAcross(Schematic& sheet, ExampleBuilder& b, TBaseElement* r, int left, 
 }
 
 void Settings(Schematic& sheet, double T, double h, double GS) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = h;
     m.GS = GS;
@@ -209,7 +209,7 @@ TEST(ResolverExamples, MatchesTheDenseLoop) {
     RecordingMessages messages;
     Schematic sheet;
     ASSERT_EQ(LoadSchematic(sheet, ExamplePath("resolver.dvn")), TLoadResult::Loaded);
-    sheet.SimModel().T = 0.003;
+    sheet.RunSettings.T = 0.003;
     CompareWithOracle(sheet, "resolver.dvn");
     EXPECT_TRUE(messages.Entries.empty());
 }

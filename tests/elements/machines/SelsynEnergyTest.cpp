@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -189,15 +190,15 @@ template <class T> T* Find(Schematic& sheet, const char* cls) {
 bool RunExample(Schematic& sheet, const char* name, double T, double h,
                 const std::function<void(double, double)>& sample) {
     if (LoadSchematic(sheet, ExamplePath(name)) != TLoadResult::Loaded) return false;
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     if (h > 0) m.h = h;
     m.GS = m.h;
-    if (!PrepareRun(sheet, "")) return false;
+    TRunContext context(sheet, "");
+    if (!PrepareRun(context)) return false;
     double last = 0;
     long samples = 0;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
     o.Sample = [&](double t, const std::vector<double>&) {
         const double dt = t - last;
@@ -206,7 +207,7 @@ bool RunExample(Schematic& sheet, const char* name, double T, double h,
         ++samples;
         sample(t, dt);
     };
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     // Every step sampled: the sums weigh each step once.
     EXPECT_GE(samples, r.Steps - 1);
     EXPECT_NEAR(last, T, 2 * m.h);

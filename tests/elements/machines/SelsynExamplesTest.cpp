@@ -41,7 +41,7 @@ void Ground(ExampleBuilder& b, TBaseElement* e, const char* pin, TPoint offset =
 }
 
 void Settings(Schematic& sheet, double T, double h, double GS) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = h;
     m.GS = GS;
@@ -317,7 +317,7 @@ TEST(SelsynExamples, MatchTheDenseLoop) {
         RecordingMessages messages;
         Schematic sheet;
         ASSERT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
-        sheet.SimModel().T = 0.003;
+        sheet.RunSettings.T = 0.003;
         CompareWithOracle(sheet, name);
         EXPECT_TRUE(messages.Entries.empty()) << name;
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "elements/machines/TPovTr.h"
 #include "elements/machines/TSelsinDat.h"
@@ -79,7 +80,8 @@ TEST(SelsynRun, RefusesValuesThatDivideByZero) {
             CircuitBuilder::Set(e, name, 0);
             e->AutoModel = false;
             RecordingMessages messages;
-            EXPECT_FALSE(PrepareRun(sheet, "")) << c.cls << " " << name;
+            TRunContext context(sheet, "");
+            EXPECT_FALSE(PrepareRun(context)) << c.cls << " " << name;
             ASSERT_EQ(messages.Entries.size(), 1u) << c.cls << " " << name;
             EXPECT_EQ(messages.Entries[0].Text, "Компонент " + std::string(c.label) +
                                                     " №0: параметр " + name +

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/electrical/TAmper.h"
@@ -54,7 +55,8 @@ TEST(ServoMotorRefusals, ParametersThatDivideAndOptionsOutsideTheList) {
         RecordingMessages messages;
         Schematic sheet;
         CreateElementByName(sheet, "TIadd")->FindParam(name)->Value = 0;
-        EXPECT_FALSE(PrepareRun(sheet, "")) << name;
+        TRunContext context(sheet, "");
+        EXPECT_FALSE(PrepareRun(context)) << name;
         ASSERT_EQ(messages.Entries.size(), 1u) << name;
         EXPECT_EQ(messages.Entries[0].Text,
                   std::string("Компонент Iadd №0: параметр ") + name + " должен быть больше нуля.");
@@ -63,14 +65,15 @@ TEST(ServoMotorRefusals, ParametersThatDivideAndOptionsOutsideTheList) {
     Schematic sheet;
     auto* m = static_cast<TIadd*>(CreateElementByName(sheet, "TIadd"));
     m->FindParam("vv")->Unit = 8;
-    EXPECT_FALSE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    EXPECT_FALSE(PrepareRun(context));
     ASSERT_EQ(messages.Entries.size(), 1u);
     EXPECT_EQ(messages.Entries[0].Text,
               "Компонент Iadd №0: параметр vv имеет недопустимый выбор № 8.");
     // A damaged choice that reached the run reports 0.
     m->FindParam("vv")->Unit = 0;
     messages.Clear();
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    ASSERT_TRUE(PrepareRun(context));
     m->Choice = 8;
     m->W = 5;
     EXPECT_EQ(m->Output(), 0.0);
@@ -95,15 +98,15 @@ double RunServo(double phaseB, bool controlConnected, double T, double* rotorCur
         b.WireToNode(CircuitBuilder::Pin(motor, minus[k]),
                      CircuitBuilder::Pin(ground, "Connector"));
     }
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = 1e-5;
     m.GS = 1e-3;
-    EXPECT_TRUE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    EXPECT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
-    EXPECT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+    EXPECT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
     if (rotorCurrent) *rotorCurrent = std::hypot(motor->Il, motor->Iv);
     return motor->W;
 }
@@ -156,17 +159,17 @@ TEST(ServoMotorEnergy, InputEqualsLossesStoredEnergyAndFrictionWork) {
         b.WireToNode(CircuitBuilder::Pin(motor, minus[k]),
                      CircuitBuilder::Pin(ground, "Connector"));
     }
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 0.3;
     m.h = 1e-5;
     m.GS = m.h;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     const TConnector* pins[4] = {
         motor->FindConnector("Connector1"), motor->FindConnector("Connector2"),
         motor->FindConnector("Connector3"), motor->FindConnector("Connector4")};
     double input = 0, copper = 0, friction = 0, last = 0;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
     o.Sample = [&](double t, const std::vector<double>&) {
         const double dt = t - last;
@@ -179,7 +182,7 @@ TEST(ServoMotorEnergy, InputEqualsLossesStoredEnergyAndFrictionWork) {
                   dt;
         friction += motor->Ml * motor->W * dt;
     };
-    ASSERT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+    ASSERT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
     const double magnetic = 0.5 * (motor->PsiA * motor->Ia + motor->PsiB * motor->Ib +
                                    motor->PsiL * motor->Il + motor->PsiV * motor->Iv);
     const double kinetic = 0.5 * motor->J * motor->W * motor->W;

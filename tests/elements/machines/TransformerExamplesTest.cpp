@@ -43,7 +43,7 @@ void Ground(ExampleBuilder& b, TBaseElement* e, const char* pin, int below = 30)
 }
 
 void Settings(Schematic& sheet, double T, double h, double GS) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = h;
     m.GS = GS;
@@ -193,7 +193,7 @@ TEST(TransformerExamples, MatchTheDenseLoop) {
         RecordingMessages messages;
         Schematic sheet;
         ASSERT_EQ(LoadSchematic(sheet, ExamplePath(name)), TLoadResult::Loaded);
-        sheet.SimModel().T = 0.004;
+        sheet.RunSettings.T = 0.004;
         CompareWithOracle(sheet, name);
         EXPECT_TRUE(messages.Entries.empty()) << name;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/electrical/TAmper.h"
@@ -42,12 +43,13 @@ TRun RunTransformer(const char* cls, const std::function<void(TBaseElement*)>& s
         else
             b.Wire(CircuitBuilder::Pin(g.e, g.pin), CircuitBuilder::Pin(ground, "Connector"));
     }
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = h;
     m.GS = h;
     TRun r;
-    if (!PrepareRun(sheet, "")) return r;
+    TRunContext context(sheet, "");
+    if (!PrepareRun(context)) return r;
     const TConnector* z1 = tr->FindConnector("z1");
     const TConnector* z2 = tr->FindConnector("z2");
     const TConnector* out = tr->FindConnector("out");
@@ -57,7 +59,6 @@ TRun RunTransformer(const char* cls, const std::function<void(TBaseElement*)>& s
     double last = 0, p1 = 0, pl = 0, span = 0, peak = 0, mismatch = 0;
     std::pair<double, double> before{0, 0};
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
     o.Sample = [&](double t, const std::vector<double>&) {
         const double dt = t - last;
@@ -88,7 +89,7 @@ TRun RunTransformer(const char* cls, const std::function<void(TBaseElement*)>& s
             span += dt;
         }
     };
-    const TRunResult result = RunSimulation(sheet, o);
+    const TRunResult result = RunSimulation(context, o);
     r.Finished = result.Status == TRunResult::Outcome::Finished;
     r.Magnetic = view.Stored(tr);
     r.P1 = span > 0 ? p1 / span : 0;

@@ -8,6 +8,7 @@
 #include "model/ClassRegistry.h"
 #include "model/Schematic.h"
 #include "model/TConnector.h"
+#include "support/BoundModel.h"
 #include "support/BranchProbe.h"
 #include "support/RecordingMessages.h"
 
@@ -72,7 +73,7 @@ TEST(AmplifierModel, CopiesReferenceRowsAndHoldsTheEmfThroughAStep) {
     probe.SetPotential(a->FindConnector("Uin"), 1.5);
     probe.SetPotential(a->FindConnector("GndOut"), 0);
     probe.SetPotential(a->FindConnector("Uout"), 0);
-    TSimModel& m = sheet.SimModel();
+    TSimModel& m = sheet.Run();  // bound by the probe
     const TBranchRecord* b = a->GetCircuitModel();
     m.Time = 0;
     a->BeginStep();
@@ -99,7 +100,8 @@ TEST(AmplifierModel, UnconnectedInputGivesNoEmf) {
     a->FindParam("K")->Value = 10;
     a->CalcModelParams();
     a->ResetState();
-    sheet.SimModel().Time = 0;
+    BoundModel bound(sheet);
+    bound->Time = 0;
     a->BeginStep();
     EXPECT_DOUBLE_EQ(EvaluateValue(*a, a->GetCircuitModel()[1].E).Value(), 0.0);
 }

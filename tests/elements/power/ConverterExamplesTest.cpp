@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -64,7 +65,7 @@ void TapGround(ExampleBuilder& b, TBaseElement* e, const char* pin) {
 }
 
 void Settings(Schematic& sheet, double T, double h, double GS) {
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = T;
     m.h = h;
     m.GS = GS;
@@ -225,11 +226,11 @@ std::vector<std::vector<double>> RunDrive(double limit) {
     EXPECT_EQ(LoadSchematic(sheet, ExamplePath("vf_induction_drive.dvn")), TLoadResult::Loaded);
     for (TBaseElement* e : sheet.Elements)
         if (e->ClassName() == "TLimit") e->FindParam("H")->Value = limit;
-    EXPECT_TRUE(PrepareRun(sheet, dir.Path().string()));
+    TRunContext context(sheet, dir.Path().string());
+    EXPECT_TRUE(PrepareRun(context));
     TRunOptions o;
-    o.OutputDir = dir.Path().string();
     o.MaxIterations = 100;
-    const TRunResult r = RunSimulation(sheet, o);
+    const TRunResult r = RunSimulation(context, o);
     EXPECT_EQ(r.Status, TRunResult::Outcome::Finished) << r.Message;
     std::vector<std::vector<double>> out;
     for (const auto& row : ReadGrafDat(dir.File("graf.dat")))
@@ -317,20 +318,20 @@ TEST(ConverterExamples, VfDriveEnergyBalanceCloses) {
         if (e->ClassName() == "TAtd") motor = static_cast<TAtd*>(e);
     }
     ASSERT_TRUE(inverter && motor);
-    TSimModel& m = sheet.SimModel();
+    TRunSettings& m = sheet.RunSettings;
     m.T = 1.2;
     m.GS = m.h;
-    ASSERT_TRUE(PrepareRun(sheet, ""));
+    TRunContext context(sheet, "");
+    ASSERT_TRUE(PrepareRun(context));
     const char* pins[3] = {"Connector_A", "Connector_B", "Connector_C"};
     double input = 0, copper = 0, load = 0, last = 0;
     TRunOptions o;
-    o.OutputDir = "";
     o.MaxIterations = 100;
     o.Sample = [&](double t, const std::vector<double>&) {
         const double dt = t - last;
         last = t;
         if (dt <= 0) return;
-        const double star = m.Potential(inverter->FNodeBase);
+        const double star = sheet.Run().Potential(inverter->FNodeBase);
         double p = 0;
         for (int k = 0; k < 3; ++k) {
             const double phi = inverter->FindConnector(pins[k])->GetPhi();
@@ -343,7 +344,7 @@ TEST(ConverterExamples, VfDriveEnergyBalanceCloses) {
         copper += loss * dt;
         load += x.Ml * x.W * dt;
     };
-    ASSERT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+    ASSERT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
     const auto& x = motor->Machine;
     double magnetic = 0;
     for (int k = 0; k < 3; ++k) magnetic += 0.5 * (x.Psi[k] * x.Is[k] + x.Psi[3 + k] * x.Ir[k]);

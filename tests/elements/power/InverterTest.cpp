@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "elements/power/TAin.h"
@@ -68,25 +69,25 @@ struct TInverterRig {
     }
 
     std::vector<TPhaseSample> Run(double T) {
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = T;
         m.h = Step;
         m.GS = Step;
         std::vector<TPhaseSample> out;
-        if (!PrepareRun(sheet, "")) return out;
+        TRunContext context(sheet, "");
+        if (!PrepareRun(context)) return out;
         const TConnector* pins[3] = {inverter->FindConnector("Connector_A"),
                                      inverter->FindConnector("Connector_B"),
                                      inverter->FindConnector("Connector_C")};
         const TConnector* common = loads[0]->FindConnector("Connector2");
         TRunOptions o;
-        o.OutputDir = "";
         o.MaxIterations = 100;
         o.Sample = [&](double t, const std::vector<double>&) {
-            TPhaseSample s{t, {}, m.Potential(inverter->FNodeBase), common->GetPhi()};
+            TPhaseSample s{t, {}, sheet.Run().Potential(inverter->FNodeBase), common->GetPhi()};
             for (int p = 0; p < 3; ++p) s.phase[p] = pins[p]->GetPhi();
             out.push_back(s);
         };
-        EXPECT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+        EXPECT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
         return out;
     }
 };
@@ -259,7 +260,8 @@ TEST(InverterRun, RefusesNonPositiveResistances) {
             RecordingMessages messages;
             TInverterRig rig(1);
             rig.inverter->FindParam(name)->Value = value;
-            EXPECT_FALSE(PrepareRun(rig.sheet, ""));
+            TRunContext context(rig.sheet, "");
+            EXPECT_FALSE(PrepareRun(context));
             ASSERT_EQ(messages.Entries.size(), 1u) << name;
             EXPECT_EQ(messages.Entries[0].Kind, "error");
             EXPECT_EQ(messages.Entries[0].Text,
@@ -273,7 +275,7 @@ TEST(InverterRun, RefusesNonPositiveResistances) {
 TEST(InverterRun, MatchesTheDenseLoop) {
     RecordingMessages messages;
     TInverterRig rig(1, 50, 10000);
-    TSimModel& m = rig.sheet.SimModel();
+    TRunSettings& m = rig.sheet.RunSettings;
     m.T = 0.005;
     m.h = Step;
     m.GS = Step;

@@ -43,7 +43,7 @@ struct ThyristorBench {
     // The main branch's current as read by the next residual evaluation (the
     // model time moves on, so even unchanged potentials make a new one).
     double MainCurrent() {
-        t->Sheet().SimModel().Time += 1e-5;
+        t->Sheet().Run().Time += 1e-5;
         return BranchProbe::Current(*t, t->GetCircuitModel()[0]);
     }
     double CurrentAt(double v) {
@@ -307,7 +307,7 @@ TEST(ThyristorLatch, TheLatchRunsOnlyOncePerEvaluation) {
     EXPECT_DOUBLE_EQ(r.J, 0);
     // The next evaluation (the next step, same potentials) makes that
     // estimate and blocks.
-    sheet.SimModel().Time += 1e-5;
+    sheet.Run().Time += 1e-5;
     const Triple next = ReadInOrder(*t, "Eg");
     EXPECT_FALSE(t->IsOn);
     EXPECT_DOUBLE_EQ(next.g, 1 / 2e7);

@@ -30,7 +30,7 @@ struct TransistorBench {
         probe.SetPotential(t->FindConnector("Emitter"), 1.0);
         probe.SetPotential(t->FindConnector("Base"), 1.0);
         probe.SetPotential(t->FindConnector("Collector"), 1.0);
-        TSimModel& m = t->Sheet().SimModel();
+        TSimModel& m = t->Sheet().Run();  // bound by the probe
         t->FNodeBase = int(m.Phi.size());
         m.Phi.push_back(1.0);
         m.Time = 0;
@@ -38,14 +38,14 @@ struct TransistorBench {
     // Junction voltages: base–emitter and base–internal collector.
     void Set(double vBE, double vBC) {
         probe.SetPotential(t->FindConnector("Base"), 1.0 + vBE);
-        t->Sheet().SimModel().Phi[std::size_t(t->FNodeBase)] = 1.0 + vBE - vBC;
+        t->Sheet().Run().Phi[std::size_t(t->FNodeBase)] = 1.0 + vBE - vBC;
     }
     // i = g·(v + E) − J from terminal 1 to terminal 2, the values read in
     // the order g, E, J.
     double Branch(int k) {
         const TBranchRecord& br = t->GetCircuitModel()[k];
         auto phi = [this](const TTerminal& term) {
-            if (term.Kind == 1) return t->Sheet().SimModel().Potential(t->FNodeBase + term.Index);
+            if (term.Kind == 1) return t->Sheet().Run().Potential(t->FNodeBase + term.Index);
             return t->FindConnector(term.Pin)->GetPhi();
         };
         const double g = EvaluateValue(*t, br.g).Value();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Simulation/RunContext.h"
 #include "Simulation/RunSimulation.h"
 #include "Simulation/SimModel.h"
 #include "app/SchematicFile.h"
@@ -68,14 +69,14 @@ struct TConverterRig {
     }
 
     std::vector<TChannelSample> Run(double T) {
-        TSimModel& m = sheet.SimModel();
+        TRunSettings& m = sheet.RunSettings;
         m.T = T;
         m.h = Step;
         m.GS = Step;
         std::vector<TChannelSample> out;
-        if (!PrepareRun(sheet, "")) return out;
+        TRunContext context(sheet, "");
+        if (!PrepareRun(context)) return out;
         TRunOptions o;
-        o.OutputDir = "";
         o.MaxIterations = 100;
         o.Sample = [&](double t, const std::vector<double>&) {
             TChannelSample s{t, {}};
@@ -86,7 +87,7 @@ struct TConverterRig {
             }
             out.push_back(s);
         };
-        EXPECT_EQ(RunSimulation(sheet, o).Status, TRunResult::Outcome::Finished);
+        EXPECT_EQ(RunSimulation(context, o).Status, TRunResult::Outcome::Finished);
         return out;
     }
 };
@@ -260,7 +261,8 @@ TEST(VoltageFrequencyConverterRun, RefusesNonPositiveResistances) {
             RecordingMessages messages;
             TConverterRig rig(1, 0);
             rig.converter->FindParam(name)->Value = value;
-            EXPECT_FALSE(PrepareRun(rig.sheet, ""));
+            TRunContext context(rig.sheet, "");
+            EXPECT_FALSE(PrepareRun(context));
             ASSERT_EQ(messages.Entries.size(), 1u) << name;
             EXPECT_EQ(messages.Entries[0].Kind, "error");
             EXPECT_EQ(messages.Entries[0].Text,
@@ -323,7 +325,7 @@ TEST(VoltageFrequencyConverterRun, RampedControlKeepsTheFrequencyItAsksFor) {
 TEST(VoltageFrequencyConverterRun, MatchesTheDenseLoop) {
     RecordingMessages messages;
     TConverterRig rig(2, 1, 20);
-    TSimModel& m = rig.sheet.SimModel();
+    TRunSettings& m = rig.sheet.RunSettings;
     m.T = 0.01;
     m.h = Step;
     m.GS = Step;
