@@ -6,6 +6,7 @@
 
 #include "EditorFixture.h"
 #include "Simulation/SimModel.h"
+#include "model/TElectricLine.h"
 #include "model/ClassRegistry.h"
 #include "model/FormDescription.h"
 #include "model/TConnector.h"
@@ -294,6 +295,35 @@ TEST(EditorRun, TheTooltipOfAVoltageMeterShowsTheChargedCapacitor) {
     const double tau = 1000 * 1e-6, T = f.sheet.RunSettings.T, GS = f.sheet.RunSettings.GS;
     EXPECT_LE(shown, 12 * (1 - std::exp(-T / tau)) + 1e-3);
     EXPECT_GE(shown, 12 * (1 - std::exp(-(T - GS) / tau)) - 1e-3);
+}
+
+// The potentials belong to the run; the editor keeps the last run's for
+// the wires' hints until the next run starts.
+TEST(EditorRun, AfterTheRunTheWiresHintGivesTheLastPotential) {
+    EditorFixture f;
+    TempDir dir;
+    ASSERT_TRUE(f.editor.OpenFile(std::string(QUENTOR_SOURCE_DIR) + "/examples/rc.dvn"));
+    f.editor.RunOptions.OutputDir = dir.Path().string();
+    f.editor.RunOptions.StartViewer = false;
+    TElectricLine* wire = nullptr;
+    for (TBaseElement* e : f.sheet.Elements)
+        if (e->ClassName() == "TCapacitor") wire = e->FindConnector("Connector1")->FLink;
+    ASSERT_TRUE(wire);
+    const TPoint on{wire->Left + wire->Width / 2, wire->Top + wire->Height / 2};
+    const std::string before = f.editor.HintAt(on).value_or("");
+    EXPECT_EQ(before.find("Потенциал"), std::string::npos) << before;
+    f.editor.Start();
+    ASSERT_TRUE(f.host.RunPosted());
+    ASSERT_FALSE(f.editor.RunExists());
+    const std::string after = f.editor.HintAt(on).value_or("");
+    const std::size_t at = after.find("Потенциал: ");
+    ASSERT_NE(at, std::string::npos) << after;
+    // The charged plate after n backward-Euler steps of the 1 ms RC:
+    // 12·(1 − (1 + h/τ)^−n), n = T/h or one more (the steps' rounded sum).
+    const double shown = std::stod(after.substr(at + std::string("Потенциал: ").size()));
+    const double h = f.sheet.RunSettings.h, steps = std::round(f.sheet.RunSettings.T / h);
+    auto charged = [h](double n) { return 12 * (1 - std::pow(1 + h / 1e-3, -n)); };
+    EXPECT_LT(std::min(std::abs(shown - charged(steps)), std::abs(shown - charged(steps + 1))), 1e-4) << after;
 }
 
 TEST(EditorRun, DeletedDisplaysForgetTheirValues) {
