@@ -51,7 +51,6 @@ struct TBranch {
 // it. The run parameters are the run's own copy of the schematic's.
 class TSimModel : public TRunSettings {
 public:
-    TSimModel() = default;
     explicit TSimModel(const TRunSettings& settings) : TRunSettings(settings) {}
     TSimModel(const TSimModel&) = delete;
     TSimModel& operator=(const TSimModel&) = delete;

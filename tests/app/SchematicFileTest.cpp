@@ -307,7 +307,7 @@ TEST_F(SchematicFile, DamagedLinesAreReportedWithTheirNumbersAllInOneList) {
             "остался "
             "неподключённым"}));
     // Damaged values keep the defaults; the good ones are taken.
-    const TSimModel defaults;
+    const TRunSettings defaults;
     EXPECT_EQ(sheet.RunSettings.T, defaults.T);
     EXPECT_EQ(sheet.RunSettings.h, defaults.h);
     EXPECT_EQ(sheet.RunSettings.GS, defaults.GS);

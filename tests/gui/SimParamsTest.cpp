@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "GuiTestSupport.h"
-#include "Simulation/SimModel.h"
+#include "Simulation/RunSettings.h"
 #include "gui/SimParamsDialog.h"
 #include "gui/StatusPanels.h"
 #include "support/RecordingMessages.h"
@@ -28,7 +28,7 @@ private:
 };
 
 void TestSimParams::showsTheSettingsInTheUsersLocale() {
-    TSimModel m;
+    TRunSettings m;
     m.GS = 0.25;
     TSimParams dialog(m);
     QCOMPARE(dialog.windowTitle(), QString("Параметры моделирования"));
@@ -79,7 +79,7 @@ void TestSimParams::aTextThatIsNoNumberKeepsTheDialogOnThatEdit() {
 }
 
 void TestSimParams::cancelChangesNothing() {
-    TSimModel m;
+    TRunSettings m;
     TSimParams dialog(m);
     dialog.findChild<QLineEdit*>("TimeEdit")->setText("7");
     dialog.reject();
@@ -95,7 +95,7 @@ int RunSimParamsTests(int argc, char** argv) {
 #include "SimParamsTest.moc"
 
 void TestSimParams::theLargeModelDumpIsARunSettingNotSavedWithTheFile() {
-    TSimModel m;
+    TRunSettings m;
     TSimParams dialog(m);
     auto* box = dialog.findChild<QCheckBox*>("DumpLargeModelsBox");
     QVERIFY(box);
