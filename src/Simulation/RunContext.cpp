@@ -7,12 +7,10 @@
 TRunContext::TRunContext(Schematic& sheet, std::string outputDir)
     : OutputDir(std::move(outputDir)), sheet_(sheet) {}
 
-TRunContext::~TRunContext() {
-    // A later run may have bound its own model since.
-    if (model_ && sheet_.BoundRun() == model_.get()) sheet_.BindRun(nullptr);
-}
+TRunContext::~TRunContext() { Adopt(nullptr); }
 
 void TRunContext::Adopt(std::unique_ptr<TSimModel> model) {
+    // A later run may have bound its own model since.
     if (model_ && sheet_.BoundRun() == model_.get()) sheet_.BindRun(nullptr);
     model_ = std::move(model);
     if (model_) sheet_.BindRun(model_.get());

@@ -208,13 +208,11 @@ std::string TimeText(double t) {
 class NewtonLoop {
 public:
     NewtonLoop(const TRunContext& run, const TRunOptions& options)
-        : NewtonLoop(run.Sheet(), *run.Model(), run.OutputDir, options) {}
-    NewtonLoop(const Schematic& sheet, TSimModel& model, const std::string& outputDir, const TRunOptions& options)
-        : sheet_(sheet), m_(model), outputDir_(outputDir), cm_(sheet, m_), options_(options), Nz_(cm_.Nz()),
-          pattern_(cm_.JacobianPattern(sheet, varying_, &formed_)) {
-        for (int k = 0; k < sheet.Consumers.Count(); ++k)
-            if (sheet.Consumers[k]->ReadsInputEveryStep()) everyStepInputs_ = true;
-        for (TBaseElement* e : sheet.Elements)
+        : sheet_(run.Sheet()), m_(*run.Model()), outputDir_(run.OutputDir), cm_(sheet_, m_), options_(options),
+          Nz_(cm_.Nz()), pattern_(cm_.JacobianPattern(sheet_, varying_, &formed_)) {
+        for (int k = 0; k < sheet_.Consumers.Count(); ++k)
+            if (sheet_.Consumers[k]->ReadsInputEveryStep()) everyStepInputs_ = true;
+        for (TBaseElement* e : sheet_.Elements)
             if (e->AdvancesEachStep()) stepElements_.push_back(e);
         m_.Phi.assign(std::size_t(cm_.nNodes), 0.0);
         Yd_.assign(std::size_t(cm_.nDyn), 0.0);

@@ -274,24 +274,38 @@ TEST(EditorRun, TheTooltipShowsTheOutputOfTheLastRun) {
     EXPECT_TRUE(f.messages.Entries.empty());
 }
 
+// The editor on the RC example, its run's files in a directory of their own.
+struct RcEditor : EditorFixture {
+    TempDir dir;
+    RcEditor() {
+        EXPECT_TRUE(editor.OpenFile(std::string(QUENTOR_SOURCE_DIR) + "/examples/rc.dvn"));
+        editor.RunOptions.OutputDir = dir.Path().string();
+        editor.RunOptions.StartViewer = false;
+    }
+    TBaseElement* Find(const std::string& cls) const {
+        for (TBaseElement* e : sheet.Elements)
+            if (e->ClassName() == cls) return e;
+        return nullptr;
+    }
+};
+
+// The number a hint or tooltip gives after `label`; NaN without the label.
+double NumberAfter(const std::string& text, const std::string& label) {
+    const std::size_t at = text.rfind(label);
+    return at == std::string::npos ? NAN : std::stod(text.substr(at + label.size()));
+}
+
 // 12 V through 1 kΩ into 1 µF: the voltage meter across the capacitor shows
 // 12·(1 − e^(−t/RC)) at the last sample, t = 5 ms less at most one output step.
 TEST(EditorRun, TheTooltipOfAVoltageMeterShowsTheChargedCapacitor) {
-    EditorFixture f;
-    TempDir dir;
-    ASSERT_TRUE(f.editor.OpenFile(std::string(QUENTOR_SOURCE_DIR) + "/examples/rc.dvn"));
-    f.editor.RunOptions.OutputDir = dir.Path().string();
-    f.editor.RunOptions.StartViewer = false;
-    TBaseElement* meter = nullptr;
-    for (TBaseElement* e : f.sheet.Elements)
-        if (e->ClassName() == "TVoltageSummator") meter = e;
+    RcEditor f;
+    TBaseElement* meter = f.Find("TVoltageSummator");
     ASSERT_TRUE(meter);
     f.editor.Start();
     ASSERT_TRUE(f.host.RunPosted());
     const std::string text = *f.editor.TooltipAt({meter->Left + meter->Width / 2, meter->Top + meter->Height / 2});
-    const std::size_t at = text.rfind("Выход: ");
-    ASSERT_NE(at, std::string::npos) << text;
-    const double shown = std::stod(text.substr(at + std::string("Выход: ").size()));
+    const double shown = NumberAfter(text, "Выход: ");
+    ASSERT_FALSE(std::isnan(shown)) << text;
     const double tau = 1000 * 1e-6, T = f.sheet.RunSettings.T, GS = f.sheet.RunSettings.GS;
     EXPECT_LE(shown, 12 * (1 - std::exp(-T / tau)) + 1e-3);
     EXPECT_GE(shown, 12 * (1 - std::exp(-(T - GS) / tau)) - 1e-3);
@@ -300,14 +314,10 @@ TEST(EditorRun, TheTooltipOfAVoltageMeterShowsTheChargedCapacitor) {
 // The potentials belong to the run; the editor keeps the last run's for
 // the wires' hints until the next run starts.
 TEST(EditorRun, AfterTheRunTheWiresHintGivesTheLastPotential) {
-    EditorFixture f;
-    TempDir dir;
-    ASSERT_TRUE(f.editor.OpenFile(std::string(QUENTOR_SOURCE_DIR) + "/examples/rc.dvn"));
-    f.editor.RunOptions.OutputDir = dir.Path().string();
-    f.editor.RunOptions.StartViewer = false;
-    TElectricLine* wire = nullptr;
-    for (TBaseElement* e : f.sheet.Elements)
-        if (e->ClassName() == "TCapacitor") wire = e->FindConnector("Connector1")->FLink;
+    RcEditor f;
+    TBaseElement* capacitor = f.Find("TCapacitor");
+    ASSERT_TRUE(capacitor);
+    TElectricLine* wire = capacitor->FindConnector("Connector1")->FLink;
     ASSERT_TRUE(wire);
     const TPoint on{wire->Left + wire->Width / 2, wire->Top + wire->Height / 2};
     const std::string before = f.editor.HintAt(on).value_or("");
@@ -316,11 +326,10 @@ TEST(EditorRun, AfterTheRunTheWiresHintGivesTheLastPotential) {
     ASSERT_TRUE(f.host.RunPosted());
     ASSERT_FALSE(f.editor.RunExists());
     const std::string after = f.editor.HintAt(on).value_or("");
-    const std::size_t at = after.find("Потенциал: ");
-    ASSERT_NE(at, std::string::npos) << after;
     // The charged plate after n backward-Euler steps of the 1 ms RC:
     // 12·(1 − (1 + h/τ)^−n), n = T/h or one more (the steps' rounded sum).
-    const double shown = std::stod(after.substr(at + std::string("Потенциал: ").size()));
+    const double shown = NumberAfter(after, "Потенциал: ");
+    ASSERT_FALSE(std::isnan(shown)) << after;
     const double h = f.sheet.RunSettings.h, steps = std::round(f.sheet.RunSettings.T / h);
     auto charged = [h](double n) { return 12 * (1 - std::pow(1 + h / 1e-3, -n)); };
     EXPECT_LT(std::min(std::abs(shown - charged(steps)), std::abs(shown - charged(steps + 1))), 1e-4) << after;
